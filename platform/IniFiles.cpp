@@ -1,0 +1,239 @@
+#include "IniFiles.h"
+
+#include "FileRead.h"
+#include "SysUtils.h"
+#include "TextCodec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Blanks trimmed around names and values: space, tab and vertical tab.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Names match ignoring ASCII letter case only; other bytes must be equal.
+unsigned char Fold(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a over the folded bytes, so names that match hash alike.
+std::size_t HashText(std::string_view text)
+{
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text)
+        hash = (hash ^ Fold(c)) * 1099511628211ULL;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+// One matching pair of quotes around the whole value is dropped, nothing more.
+std::string_view Unquote(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// CR, LF and CR LF all end a line. Keeps the next CR and the next LF found with memchr,
+// so walking all lines of a text scans it only once.
+class TLineFinder {
+public:
+    explicit TLineFinder(std::string_view text)
+        : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
+
+    // Position of the terminator of the line starting at pos, or the text size.
+    std::size_t LineEnd(std::size_t pos)
+    {
+        if (nextCr_ < pos)
+            nextCr_ = Find('\r', pos);
+        if (nextLf_ < pos)
+            nextLf_ = Find('\n', pos);
+        return std::min(nextCr_, nextLf_);
+    }
+
+    // Start of the line after the one ending at end.
+    std::size_t NextLine(std::size_t end) const
+    {
+        if (end >= text_.size())
+            return text_.size();
+        if (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n')
+            return end + 2;
+        return end + 1;
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const
+    {
+        const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+    }
+
+    std::string_view text_;
+    std::size_t nextCr_;
+    std::size_t nextLf_;
+};
+
+// Where the first non-blank character of a line is, or npos for a blank line.
+std::size_t FirstNonBlank(std::string_view line)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (!IsBlank(line[i]))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+} // namespace
+
+TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+std::int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_view ident,
+                                         std::int32_t defaultValue) const
+{
+    const std::string text = ReadString(section, ident, {});
+    std::int32_t value = 0;
+    return TryStrToInt(text, value) ? value : defaultValue;
+}
+
+TIniFile::TIniFile(std::string fileName) : TCustomIniFile(std::move(fileName))
+{
+    std::string bytes;
+    ReadWholeFile(FileName(), bytes);
+    text_ = DecodeText(std::move(bytes));
+    // The index holds 32-bit offsets; a text beyond that reads as an unreadable file.
+    if (text_.size() > std::numeric_limits<std::uint32_t>::max()) {
+        text_.clear();
+        text_.shrink_to_fit();
+    }
+    Index();
+}
+
+void TIniFile::Index()
+{
+    const std::string_view text = text_;
+    TLineFinder lines(text);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = lines.LineEnd(pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        const std::size_t first = FirstNonBlank(line);
+        if (first != std::string_view::npos && line[first] == '[') {
+            // The name runs to the first ']'; without one, to the end of the line.
+            std::string_view name = line.substr(first + 1);
+            name = Trim(name.substr(0, name.find(']')));
+            if (!sections_.empty())
+                sections_.back().bodyEnd = static_cast<std::uint32_t>(pos);
+            const std::size_t next = lines.NextLine(end);
+            sections_.push_back({static_cast<std::uint32_t>(name.data() - text.data()),
+                                 static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(next),
+                                 static_cast<std::uint32_t>(text.size())});
+        }
+        pos = lines.NextLine(end);
+    }
+    if (sections_.empty())
+        return;
+
+    // At most half full, so probe runs stay short. A repeated name is dropped as it is met:
+    // only the first section of a name is ever searched.
+    std::size_t capacity = 2;
+    while (capacity < 2 * sections_.size())
+        capacity *= 2;
+    buckets_.assign(capacity, 0);
+    const std::size_t mask = capacity - 1;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const std::string_view name = Name(sections_[i]);
+        std::size_t slot = HashText(name) & mask;
+        while (buckets_[slot] != 0 && !SameText(Name(sections_[buckets_[slot] - 1]), name))
+            slot = (slot + 1) & mask;
+        if (buckets_[slot] != 0)
+            continue;
+        sections_[kept] = sections_[i];
+        buckets_[slot] = static_cast<std::uint32_t>(++kept);
+    }
+    sections_.resize(kept);
+}
+
+std::string_view TIniFile::Name(const TSection& section) const
+{
+    return std::string_view(text_.data() + section.nameBegin, section.nameLength);
+}
+
+const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
+{
+    if (buckets_.empty())
+        return nullptr;
+    const std::size_t mask = buckets_.size() - 1;
+    for (std::size_t slot = HashText(name) & mask; buckets_[slot] != 0; slot = (slot + 1) & mask) {
+        const TSection& section = sections_[buckets_[slot] - 1];
+        if (SameText(Name(section), name))
+            return &section;
+    }
+    return nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
+                                 std::string_view defaultValue) const
+{
+    const TSection* found = FindSection(section);
+    if (!found)
+        return std::string(defaultValue);
+    // One pass over each line finds both its first '=' and its end.
+    const std::string_view body(text_.data() + found->bodyBegin, found->bodyEnd - found->bodyBegin);
+    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
+    std::size_t pos = 0;
+    while (pos < body.size()) {
+        std::size_t i = pos;
+        while (i < body.size() && body[i] != '=' && !isLineEnd(body[i]))
+            ++i;
+        std::size_t end = i;
+        while (end < body.size() && !isLineEnd(body[end]))
+            ++end;
+        // A line without '=' is no entry; one starting with ';' is a comment.
+        if (i < body.size() && body[i] == '=') {
+            const std::string_view key = Trim(body.substr(pos, i - pos));
+            if ((key.empty() || key.front() != ';') && SameText(key, ident))
+                return std::string(Unquote(Trim(body.substr(i + 1, end - i - 1))));
+        }
+        pos = end;
+        if (pos < body.size())
+            pos += (body[pos] == '\r' && pos + 1 < body.size() && body[pos + 1] == '\n') ? 2 : 1;
+    }
+    return std::string(defaultValue);
+}
+
+bool TIniFile::SectionExists(std::string_view section) const
+{
+    return FindSection(section) != nullptr;
+}
+
+std::vector<std::string_view> TIniFile::SectionNames() const
+{
+    std::vector<std::string_view> names;
+    names.reserve(sections_.size());
+    for (const TSection& section : sections_)
+        names.push_back(Name(section));
+    return names;
+}

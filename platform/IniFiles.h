@@ -1,0 +1,59 @@
+// Read-only access to initialization (.ini) files, read the way Windows reads them.
+#pragma once
+
+#include "Classes.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCustomIniFile : public TObject {
+public:
+    explicit TCustomIniFile(std::string fileName);
+
+    const std::string& FileName() const { return fileName_; }
+
+    virtual std::string ReadString(std::string_view section, std::string_view ident,
+                                   std::string_view defaultValue) const = 0;
+    // The value read as an integer with TryStrToInt; the default when missing or not an integer.
+    virtual std::int32_t ReadInteger(std::string_view section, std::string_view ident,
+                                     std::int32_t defaultValue) const;
+    virtual bool SectionExists(std::string_view section) const = 0;
+
+private:
+    std::string fileName_;
+};
+
+// Reads the whole file once, in any encoding DecodeText knows, and never writes it.
+// A file that cannot be read behaves as an empty one. Section and key names match ignoring
+// ASCII case; where a section or a key repeats, the first one wins.
+class TIniFile : public TCustomIniFile {
+public:
+    explicit TIniFile(std::string fileName);
+
+    std::string ReadString(std::string_view section, std::string_view ident,
+                           std::string_view defaultValue) const override;
+    bool SectionExists(std::string_view section) const override;
+
+    // Each distinct section name (ignoring ASCII case) once, as first written, in file order.
+    // The views point into this object's text and are valid while it lives.
+    std::vector<std::string_view> SectionNames() const;
+
+private:
+    // Offsets into text_; 32 bits keep the index small for files with millions of sections.
+    struct TSection {
+        std::uint32_t nameBegin;
+        std::uint32_t nameLength;
+        std::uint32_t bodyBegin;
+        std::uint32_t bodyEnd;
+    };
+
+    void Index();
+    const TSection* FindSection(std::string_view name) const;
+    std::string_view Name(const TSection& section) const;
+
+    std::string text_;
+    std::vector<TSection> sections_;      // in file order, only the first of each name
+    std::vector<std::uint32_t> buckets_;  // open-addressed hash of sections_: index + 1, 0 free
+};

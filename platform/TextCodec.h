@@ -1,0 +1,25 @@
+// Recognising and converting the encodings our text files come in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class TTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Big5 };
+
+// Decodes a whole file to UTF-8. A byte order mark picks UTF-8 or UTF-16 (LE/BE) and is
+// dropped; without one, valid UTF-8 is kept as is and anything else is read as Big5 (code
+// page 950), the common encoding of older files here. Never fails: what cannot be decoded
+// becomes U+FFFD. Takes the bytes by value so plain UTF-8 is returned without a copy.
+std::string DecodeText(std::string bytes, TTextEncoding* detected = nullptr);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+// An unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Each maximal ill-formed subsequence becomes one U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// Code page 950 to UTF-8; invalid bytes become U+FFFD. Implemented per OS.
+std::string Big5ToUtf8(std::string_view bytes);
