@@ -1,0 +1,58 @@
+#include "BoardFile.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+#include "IniFiles.h"
+#include "SysUtils.h"
+
+namespace board {
+
+std::string FilePath()
+{
+    return ExtractFilePath(Application->GetExeName()) + "sys.ini";
+}
+
+std::string SectionName(std::int32_t i)
+{
+    return "PC" + IntToStr(i);
+}
+
+namespace {
+
+// The number of a section name that SectionName gives for it (letter case aside, as
+// section names match without it), or 0 for any other name.
+std::int32_t PcNumberOf(std::string_view name)
+{
+    if (name.size() < 3 || (name[0] != 'P' && name[0] != 'p') || (name[1] != 'C' && name[1] != 'c'))
+        return 0;
+    const std::string_view digits = name.substr(2);
+    if (digits.front() == '0')
+        return 0;
+    std::int64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        value = value * 10 + (c - '0');
+        if (value > INT32_MAX)
+            return 0;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+std::vector<std::int32_t> PcNumbersInFile(const TIniFile& file, std::int32_t count)
+{
+    std::vector<std::int32_t> numbers;
+    for (std::string_view name : file.SectionNames()) {
+        const std::int32_t i = PcNumberOf(name);
+        if (i >= 1 && i < count)
+            numbers.push_back(i);
+    }
+    // Section names are distinct ignoring case, so no number comes twice.
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+}  // namespace board

@@ -1,0 +1,40 @@
+// What a backend provides: it mirrors the state of forms and controls onto a screen (or
+// onto nothing), runs the event loop and talks to the operating system.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Controls.h"
+#include "Graphics.h"
+
+class TForm;
+
+// One per form; the form tells it every change to mirror.
+class IFormPeer {
+public:
+    virtual ~IFormPeer() = default;
+
+    // Bounds, caption, colour or font of the form.
+    virtual void FormChanged() = 0;
+    virtual void ControlInserted(TControl& control) = 0;
+    virtual void ControlRemoved(TControl& control) = 0;
+    virtual void ControlChanged(TControl& control, TControlChange change) = 0;
+    // Marks a part of the client area for repainting.
+    virtual void Invalidate(const TRect64& area) = 0;
+    // Paints what is marked, now.
+    virtual void Update() = 0;
+    // The live text of a native control (what the user typed); false when there is none.
+    virtual bool ReadText(const TControl& control, std::string& text) const = 0;
+    virtual void Show() = 0;
+};
+
+namespace backend {
+
+std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
+// Runs until the main form is closed.
+void RunMessageLoop(TForm& mainForm);
+void ShowErrorMessage(const std::string& message);
+std::string ExecutablePath();
+
+}  // namespace backend

@@ -1,0 +1,121 @@
+// Controls: the windowless label, painted by its form, and the native edit and button.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Classes.h"
+#include "Graphics.h"
+
+class TForm;
+
+enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+enum TTextLayout { tlTop = 0, tlCenter = 1, tlBottom = 2 };
+
+// What changed on a control, so that a backend mirrors only that.
+enum class TControlChange { Bounds, Text, Look, TabOrder };
+
+// How a backend shows a control: painted by the form, or as a native window of its own.
+enum class TNativeKind { None, Edit, Button };
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    // The form that shows the control, or none.
+    TForm* Parent() const { return parent_; }
+    void SetParent(TForm* parent);
+
+    std::int32_t Left() const { return left_; }
+    std::int32_t Top() const { return top_; }
+    std::int32_t Width() const { return width_; }
+    std::int32_t Height() const { return height_; }
+    void SetLeft(std::int32_t v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(std::int32_t v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(std::int32_t v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(std::int32_t v) { SetBounds(left_, top_, width_, v); }
+    void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+    // In the parent's client area; empty when width or height is 0 or below.
+    TRect64 BoundsRect() const;
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+    const TNotifyEvent& OnClick() const { return onClick_; }
+    void SetOnClick(TNotifyEvent handler) { onClick_ = std::move(handler); }
+    // Raises OnClick with this control as the sender.
+    void Click();
+
+    // Repaints the control at once (only its own rectangle).
+    void Refresh();
+
+    virtual TNativeKind NativeKind() const { return TNativeKind::None; }
+
+protected:
+    void Changed(TControlChange change);
+    std::string text_;
+
+private:
+    TForm* parent_ = nullptr;
+    std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TColor color_ = clBtnFace;
+    TNotifyEvent onClick_;
+};
+
+// A caption painted by its form: takes no focus, has no window of its own.
+class TLabel : public TControl {
+public:
+    explicit TLabel(TComponent* owner) : TControl(owner) {}
+
+    const std::string& Caption() const { return text_; }
+    void SetCaption(std::string caption);
+
+    // Kept as set. Labels here never resize themselves to their text: the layout and the
+    // board give every size.
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value) { autoSize_ = value; }
+
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout value);
+
+private:
+    bool autoSize_ = true;
+    TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
+};
+
+// A control with a native window: takes the focus in tab order.
+class TWinControl : public TControl {
+public:
+    using TControl::TControl;
+
+    int TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int value);
+
+private:
+    int tabOrder_ = -1;
+};
+
+// A single-line text field. What the user types lives in the native window.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* owner) : TWinControl(owner) {}
+
+    std::string Text() const;
+    void SetText(std::string text);
+
+    TNativeKind NativeKind() const override { return TNativeKind::Edit; }
+};
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner) : TWinControl(owner) {}
+
+    const std::string& Caption() const { return text_; }
+    void SetCaption(std::string caption);
+
+    TNativeKind NativeKind() const override { return TNativeKind::Button; }
+};

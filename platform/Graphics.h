@@ -1,0 +1,41 @@
+// Colours and rectangles.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+// A colour: red in the low byte, then green, then blue. Values with the top bit set name a
+// system colour (its index in the low byte), resolved by the backend when painting.
+using TColor = std::int32_t;
+
+inline constexpr TColor clRed = 0x000000FF;
+inline constexpr TColor clYellow = 0x0000FFFF;
+inline constexpr TColor clBlack = 0x00000000;
+inline constexpr TColor clWhite = 0x00FFFFFF;
+inline constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
+inline constexpr TColor clBtnFace = clSystemColor | 15;    // COLOR_BTNFACE
+inline constexpr TColor clWindowText = clSystemColor | 8;  // COLOR_WINDOWTEXT
+
+constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
+
+// A rectangle in 64-bit coordinates, so that left + width never overflows for any pair of
+// 32-bit values. Right and bottom are exclusive.
+struct TRect64 {
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(std::int64_t x, std::int64_t y) const
+    {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+    TRect64 Intersect(const TRect64& o) const
+    {
+        TRect64 r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+                  std::min(bottom, o.bottom)};
+        if (r.IsEmpty())
+            return {};
+        return r;
+    }
+    bool Intersects(const TRect64& o) const { return !Intersect(o).IsEmpty(); }
+    friend bool operator==(const TRect64&, const TRect64&) = default;
+};

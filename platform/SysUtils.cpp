@@ -1,0 +1,40 @@
+#include "SysUtils.h"
+
+#include <charconv>
+
+std::string ExtractFilePath(std::string_view path)
+{
+    const auto cut = path.find_last_of("\\/:");
+    if (cut == std::string_view::npos)
+        return {};
+    return std::string(path.substr(0, cut + 1));
+}
+
+std::string IntToStr(std::int32_t value)
+{
+    return std::to_string(value);
+}
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+}
+
+bool TryStrToInt(std::string_view text, std::int32_t& value)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    // from_chars takes '-' but not '+'; after a '+' only digits may follow.
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus)
+        text.remove_prefix(1);
+    if (text.empty() || !((!plus && text.front() == '-') || (text.front() >= '0' && text.front() <= '9')))
+        return false;
+    std::int32_t parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size())
+        return false;
+    value = parsed;
+    return true;
+}

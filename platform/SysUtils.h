@@ -1,0 +1,30 @@
+// Basic runtime services: the exception type, paths and integer text.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+// The one exception family of the class library; the message is UTF-8.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+// Directory part of a path, ending in its separator ('\\', '/' or a drive colon);
+// empty when the path has none.
+std::string ExtractFilePath(std::string_view path);
+
+// Decimal text of a 32-bit integer: no leading zeros, '-' only when negative.
+std::string IntToStr(std::int32_t value);
+
+// Reads text as a signed 32-bit decimal integer. Blanks (space, tab, vertical tab) around
+// the number are allowed, then an optional '+' or '-' and at least one digit; anything else,
+// or a value outside the 32-bit range, fails.
+bool TryStrToInt(std::string_view text, std::int32_t& value);

@@ -1,0 +1,85 @@
+#include "../Backend.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "../Forms.h"
+#include "Headless.h"
+
+namespace headless {
+
+TRecorder& Recorder()
+{
+    static TRecorder recorder;
+    return recorder;
+}
+
+void Reset()
+{
+    Recorder() = TRecorder{};
+}
+
+}  // namespace headless
+
+namespace {
+
+class HeadlessFormPeer final : public IFormPeer {
+public:
+    explicit HeadlessFormPeer(TForm& form) : form_(form) {}
+
+    void FormChanged() override {}
+    void ControlInserted(TControl&) override {}
+    void ControlRemoved(TControl&) override {}
+    void ControlChanged(TControl&, TControlChange) override {}
+    void Invalidate(const TRect64& area) override
+    {
+        // Like a hidden window, a form not yet shown has nothing to repaint.
+        if (form_.Visible() && !area.IsEmpty())
+            headless::Recorder().invalidated.push_back(area);
+    }
+    void Update() override
+    {
+        if (form_.Visible())
+            ++headless::Recorder().updates;
+    }
+    bool ReadText(const TControl&, std::string&) const override { return false; }
+    void Show() override {}
+
+private:
+    TForm& form_;
+};
+
+}  // namespace
+
+namespace backend {
+
+std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
+{
+    return std::make_unique<HeadlessFormPeer>(form);
+}
+
+void RunMessageLoop(TForm& mainForm)
+{
+    auto& recorder = headless::Recorder();
+    ++recorder.loopRuns;
+    if (recorder.onLoop)
+        recorder.onLoop(mainForm);
+}
+
+void ShowErrorMessage(const std::string& message)
+{
+    headless::Recorder().messages.push_back(message);
+}
+
+std::string ExecutablePath()
+{
+    const auto& name = headless::Recorder().exeName;
+    if (!name.empty())
+        return name;
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+    return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
+}
+
+}  // namespace backend

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Forms.h"
+#include "headless/Headless.h"
+
+namespace {
+
+// Records its own destruction, so the tests see who freed what and in which order.
+class Probe : public TComponent {
+public:
+    Probe(TComponent* owner, int id, std::vector<int>& log) : TComponent(owner), id_(id), log_(log) {}
+    ~Probe() override { log_.push_back(id_); }
+
+private:
+    int id_;
+    std::vector<int>& log_;
+};
+
+TEST(Ownership, OwnerDestroysWhatItOwnsNewestFirst)
+{
+    std::vector<int> log;
+    auto* owner = new Probe(nullptr, 0, log);
+    new Probe(owner, 1, log);
+    auto* middle = new Probe(owner, 2, log);
+    new Probe(middle, 21, log);
+    new Probe(owner, 3, log);
+    ASSERT_EQ(owner->ComponentCount(), 3u);
+    delete owner;
+    // Each destructor's own body runs first, then the components it owns go.
+    EXPECT_EQ(log, (std::vector<int>{0, 3, 2, 21, 1}));
+}
+
+TEST(Ownership, ComponentDestroyedFirstLeavesItsOwner)
+{
+    std::vector<int> log;
+    Probe owner(nullptr, 0, log);
+    auto* a = new Probe(&owner, 1, log);
+    new Probe(&owner, 2, log);
+    delete a;
+    ASSERT_EQ(owner.ComponentCount(), 1u);
+    owner.DestroyComponents();
+    EXPECT_EQ(log, (std::vector<int>{1, 2}));
+    EXPECT_EQ(owner.ComponentCount(), 0u);
+}
+
+TEST(Ownership, FormReleasesItsControlsAndTheirParentLinks)
+{
+    TForm form(nullptr);
+    auto* a = new TLabel(&form);
+    a->SetParent(&form);
+    auto* b = new TLabel(&form);
+    b->SetParent(&form);
+    ASSERT_EQ(form.Controls().size(), 2u);
+    delete a;
+    ASSERT_EQ(form.Controls().size(), 1u);
+    EXPECT_EQ(form.Controls().front(), b);
+    // A control parented to a form but owned elsewhere leaves the form when it goes.
+    TForm other(nullptr);
+    b->SetParent(&other);
+    EXPECT_TRUE(form.Controls().empty());
+    EXPECT_EQ(other.Controls().front(), b);
+}
+
+TEST(Ownership, ControlOwnedElsewhereOutlivingItsParentForm)
+{
+    TComponent owner(nullptr);
+    auto* label = new TLabel(&owner);
+    {
+        TForm form(nullptr);
+        label->SetParent(&form);
+    }
+    EXPECT_EQ(label->Parent(), nullptr);
+}
+
+TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
+{
+    TLabel label(nullptr);
+    label.SetBounds(INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX);
+    const TRect64 r = label.BoundsRect();
+    EXPECT_EQ(r.left, INT32_MAX);
+    EXPECT_EQ(r.right, std::int64_t{INT32_MAX} * 2);
+    EXPECT_EQ(r.top, INT32_MIN);
+    EXPECT_EQ(r.bottom, -1);
+    label.SetBounds(5, 5, 0, 10);
+    EXPECT_TRUE(label.BoundsRect().IsEmpty());
+    label.SetBounds(5, 5, 10, -3);
+    EXPECT_TRUE(label.BoundsRect().IsEmpty());
+}
+
+TEST(Controls, TopmostLabelUnderThePointTakesIt)
+{
+    TForm form(nullptr);
+    auto make = [&](int left, int top, int width, int height) {
+        auto* l = new TLabel(&form);
+        l->SetParent(&form);
+        l->SetBounds(left, top, width, height);
+        return l;
+    };
+    TLabel* bottom = make(0, 0, 100, 100);
+    TLabel* top = make(50, 50, 100, 100);
+    make(60, 60, 0, 50);  // zero width: never hit
+    EXPECT_EQ(form.ControlAt(10, 10), bottom);
+    EXPECT_EQ(form.ControlAt(60, 60), top);
+    EXPECT_EQ(form.ControlAt(149, 149), top);
+    EXPECT_EQ(form.ControlAt(150, 150), nullptr);  // right and bottom edges are outside
+    EXPECT_EQ(form.ControlAt(-1, 0), nullptr);
+}
+
+TEST(Controls, RefreshRepaintsOnlyThatLabel)
+{
+    headless::Reset();
+    TForm form(nullptr);
+    auto* a = new TLabel(&form);
+    a->SetParent(&form);
+    a->SetBounds(10, 20, 30, 40);
+    auto* b = new TLabel(&form);
+    b->SetParent(&form);
+    b->SetBounds(100, 20, 30, 40);
+    form.Show();
+    headless::Recorder().invalidated.clear();
+    a->SetColor(clRed);
+    a->Refresh();
+    ASSERT_FALSE(headless::Recorder().invalidated.empty());
+    for (const TRect64& r : headless::Recorder().invalidated)
+        EXPECT_EQ(r, (TRect64{10, 20, 40, 60}));
+    EXPECT_EQ(headless::Recorder().updates, 1);
+    headless::Reset();
+}
+
+}  // namespace

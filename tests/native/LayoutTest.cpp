@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Forms.h"
+#include "Layout.h"
+#include "ui/Unit1.h"
+
+namespace {
+
+class LayoutForm : public TForm {
+public:
+    TButton* Button1 = nullptr;
+    TLabel* Label1 = nullptr;
+    int clicks = 0;
+
+    explicit LayoutForm(const std::string& layout) : TForm(nullptr)
+    {
+        LoadLayout(layout, {"TLayoutForm",
+                            {PublishedField("Button1", Button1), PublishedField("Label1", Label1)},
+                            {{"Button1Click", [this](TObject*) { ++clicks; }}}});
+    }
+};
+
+const std::string kGood = R"(object Form1: TLayoutForm
+  Caption = 'It''s'
+  Left = -5
+  object Label1: TLabel
+    Caption = '名稱：'
+  end
+  object Button1: TButton
+    TabOrder = 3
+    OnClick = Button1Click
+  end
+end
+)";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+std::string ErrorOf(const std::string& layout)
+{
+    try {
+        LayoutForm form(layout);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+TEST(Layout, BindsFieldsPropertiesAndHandlersByName)
+{
+    LayoutForm form(kGood);
+    ASSERT_NE(form.Button1, nullptr);
+    ASSERT_NE(form.Label1, nullptr);
+    EXPECT_EQ(form.Caption(), "It's");
+    EXPECT_EQ(form.Left(), -5);
+    EXPECT_EQ(form.Label1->Caption(), "名稱：");
+    EXPECT_EQ(form.Button1->TabOrder(), 3);
+    form.Button1->Click();
+    EXPECT_EQ(form.clicks, 1);
+    form.Label1->Click();  // no handler bound: nothing happens
+    EXPECT_EQ(form.clicks, 1);
+}
+
+TEST(Layout, CrLfAndBlankLinesAreAccepted)
+{
+    std::string crlf;
+    for (char c : kGood) {
+        if (c == '\n')
+            crlf += "\r\n\r\n";
+        else
+            crlf += c;
+    }
+    LayoutForm form(crlf);
+    EXPECT_EQ(form.Label1->Caption(), "名稱：");
+}
+
+TEST(Layout, BadLayoutsFailWithAClearMessage)
+{
+    struct Case {
+        std::string layout, expected;
+    };
+    const Case cases[] = {
+        {Replace(kGood, "object Label1", "object Label9"), "line 4: the form has no field named Label9"},
+        {Replace(kGood, "Label1: TLabel", "Label1: TMemo"), "unknown class TMemo"},
+        {Replace(kGood, "= Button1Click", "= Button2Click"), "line 9: the form has no method named Button2Click"},
+        {Replace(kGood, "TabOrder = 3", "Flavour = 3"), "Button1 has no property Flavour"},
+        {Replace(kGood, "Label1: TLabel", "Label1: TButton"), "field Label1 cannot hold a TButton"},
+        {Replace(kGood, "TabOrder = 3", "TabOrder = 'x'"), "TabOrder needs a number"},
+        {Replace(kGood, "TLayoutForm", "TOtherForm"), "layout is for TOtherForm, not TLayoutForm"},
+        {Replace(kGood, "  object Button1: TButton\n    TabOrder = 3\n    OnClick = Button1Click\n  end\n", ""),
+         "field Button1 has no object in the layout"},
+        {Replace(kGood, "'It''s'", "'unterminated"), "line 2: unterminated string"},
+        {Replace(kGood, "Left = -5", "Left = 99999999999"), "line 3: a value was expected"},
+        {kGood.substr(0, kGood.size() - 4), "'end' is missing for object Form1"},
+        {kGood + "end\n", "text after the last 'end'"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = ErrorOf(c.layout);
+        EXPECT_NE(message.find(c.expected), std::string::npos) << "got: " << message;
+    }
+}
+
+TEST(Layout, DeepNestingIsRefusedNotOverflowed)
+{
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "object A: TLabel\n";
+    try {
+        ParseLayout(deep);
+        FAIL() << "accepted";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.Message()).find("nested too deeply"), std::string::npos);
+    }
+}
+
+TEST(Layout, MainWindowLayout)
+{
+    TForm1 form(nullptr);
+    EXPECT_EQ(form.Caption(), "Form1");
+    EXPECT_EQ(form.Left(), 192);
+    EXPECT_EQ(form.Top(), 107);
+    EXPECT_EQ(form.Width(), 696);
+    EXPECT_EQ(form.Height(), 480);
+    EXPECT_EQ(form.Color(), clBtnFace);
+    EXPECT_EQ(form.Font().Name, "MS Sans Serif");
+    EXPECT_EQ(form.Font().Height, -11);
+
+    struct Expected {
+        std::string name;
+        TControl* control;
+        int left, top, width, height;
+        std::string text;
+        int tabOrder;
+    };
+    const Expected expected[] = {
+        {"Label1", form.Label1, 200, 392, 42, 13, "\xE5\x90\x8D\xE7\xA8\xB1\xEF\xBC\x9A", -1},  // 名稱：
+        {"Label2", form.Label2, 200, 417, 42, 13, "\xE7\x8B\x80\xE6\x85\x8B\xEF\xBC\x9A", -1},  // 狀態：
+        {"Button1", form.Button1, 72, 408, 75, 25, "\xE6\x95\x85\xE9\x9A\x9C\xE8\xA8\xAD\xE5\xAE\x9A", 0},
+        {"Edit1", form.Edit1, 248, 392, 73, 21, "", 1},
+        {"Edit2", form.Edit2, 248, 416, 73, 21, "", 2},
+    };
+    // Made in this order, and owned and shown by the form in it.
+    ASSERT_GE(form.ComponentCount(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        const Expected& e = expected[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(form.Component(i), e.control);
+        EXPECT_EQ(form.Controls().at(i), e.control);
+        EXPECT_EQ(e.control->Name(), e.name);
+        EXPECT_EQ(e.control->Left(), e.left);
+        EXPECT_EQ(e.control->Top(), e.top);
+        EXPECT_EQ(e.control->Width(), e.width);
+        EXPECT_EQ(e.control->Height(), e.height);
+        if (auto* label = dynamic_cast<TLabel*>(e.control)) {
+            EXPECT_EQ(label->Caption(), e.text);
+        }
+        if (auto* button = dynamic_cast<TButton*>(e.control)) {
+            EXPECT_EQ(button->Caption(), e.text);
+        }
+        if (auto* edit = dynamic_cast<TEdit*>(e.control)) {
+            EXPECT_EQ(edit->Text(), e.text);
+        }
+        if (auto* windowed = dynamic_cast<TWinControl*>(e.control)) {
+            EXPECT_EQ(windowed->TabOrder(), e.tabOrder);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// The status board window.
+#pragma once
+
+#include "Forms.h"
+
+class TForm1 : public TForm {
+public:  // published, bound to the layout by name
+    TButton* Button1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TEdit* Edit2 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    void Button1Click(TObject* sender);
+
+public:
+    explicit TForm1(TComponent* owner);
+    ~TForm1() override;
+
+private:
+    void LabelClick(TObject* sender);
+    void LoadBoard();
+};
+
+extern TForm1* Form1;
+
+// The layout text of TForm1, compiled into the program.
+extern const char kUnit1Layout[];
