@@ -160,18 +160,20 @@ void TIniFile::Index()
     std::size_t capacity = 2;
     while (capacity < 2 * sections_.size())
         capacity *= 2;
-    buckets_.assign(capacity, 0);
+    buckets_.assign(capacity, TBucket{0, 0});
     const std::size_t mask = capacity - 1;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < sections_.size(); ++i) {
         const std::string_view name = Name(sections_[i]);
-        std::size_t slot = HashText(name) & mask;
-        while (buckets_[slot] != 0 && !SameText(Name(sections_[buckets_[slot] - 1]), name))
+        const auto hash = static_cast<std::uint32_t>(HashText(name));
+        std::size_t slot = hash & mask;
+        while (buckets_[slot].index != 0 &&
+               !(buckets_[slot].hash == hash && SameText(Name(sections_[buckets_[slot].index - 1]), name)))
             slot = (slot + 1) & mask;
-        if (buckets_[slot] != 0)
+        if (buckets_[slot].index != 0)
             continue;
         sections_[kept] = sections_[i];
-        buckets_[slot] = static_cast<std::uint32_t>(++kept);
+        buckets_[slot] = TBucket{hash, static_cast<std::uint32_t>(++kept)};
     }
     sections_.resize(kept);
 }
@@ -185,11 +187,19 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
 {
     if (buckets_.empty())
         return nullptr;
+    if (lastSection_ && name == lastName_)
+        return lastSection_;
     const std::size_t mask = buckets_.size() - 1;
-    for (std::size_t slot = HashText(name) & mask; buckets_[slot] != 0; slot = (slot + 1) & mask) {
-        const TSection& section = sections_[buckets_[slot] - 1];
-        if (SameText(Name(section), name))
+    const auto hash = static_cast<std::uint32_t>(HashText(name));
+    for (std::size_t slot = hash & mask; buckets_[slot].index != 0; slot = (slot + 1) & mask) {
+        if (buckets_[slot].hash != hash)
+            continue;
+        const TSection& section = sections_[buckets_[slot].index - 1];
+        if (SameText(Name(section), name)) {
+            lastName_.assign(name);
+            lastSection_ = &section;
             return &section;
+        }
     }
     return nullptr;
 }

@@ -55,5 +55,14 @@ private:
 
     std::string text_;
     std::vector<TSection> sections_;      // in file order, only the first of each name
-    std::vector<std::uint32_t> buckets_;  // open-addressed hash of sections_: index + 1, 0 free
+    // Open-addressed hash of sections_. A slot keeps the name's hash beside the index, so a
+    // probe past other names touches neither the sections nor the text.
+    struct TBucket {
+        std::uint32_t hash;
+        std::uint32_t index;  // into sections_, plus one; 0 marks a free slot
+    };
+    std::vector<TBucket> buckets_;
+    // Readers ask for several keys of one section in a row; the last section found is kept.
+    mutable std::string lastName_;
+    mutable const TSection* lastSection_ = nullptr;
 };

@@ -1,5 +1,10 @@
 #include "Unit1.h"
 
+#include <memory>
+
+#include "BoardFile.h"
+#include "IniFiles.h"
+
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
@@ -15,7 +20,29 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
 
 TForm1::~TForm1() = default;
 
-void TForm1::LoadBoard() {}
+// One yellow label per PC section of the board file, in ascending PC number; each value is
+// applied before the next one is read.
+void TForm1::LoadBoard()
+{
+    const auto file = std::make_unique<TIniFile>(board::FilePath());
+    const std::int32_t count = file->ReadInteger("sys", "count", 0);
+    for (const std::int32_t i : board::PcNumbersInFile(*file, count)) {
+        auto* label = new TLabel(this);
+        label->SetParent(Form1);
+        label->SetColor(clYellow);
+        label->SetAutoSize(false);
+        label->SetAlignment(taCenter);
+        label->SetLayout(tlCenter);
+        label->SetOnClick([this](TObject* sender) { LabelClick(sender); });
+        const std::string section = board::SectionName(i);
+        label->SetCaption(file->ReadString(section, "Caption", ""));
+        label->SetName(label->Caption());
+        label->SetLeft(file->ReadInteger(section, "Left", 0));
+        label->SetTop(file->ReadInteger(section, "Top", 0));
+        label->SetWidth(file->ReadInteger(section, "Width", 0));
+        label->SetHeight(file->ReadInteger(section, "Height", 0));
+    }
+}
 
 void TForm1::Button1Click(TObject*) {}
 
