@@ -52,6 +52,9 @@ public:
 
     virtual TNativeKind NativeKind() const { return TNativeKind::None; }
 
+    // The caption or text as the program last set it: what a backend shows.
+    const std::string& TextAsSet() const { return text_; }
+
 protected:
     void Changed(TControlChange change);
     std::string text_;

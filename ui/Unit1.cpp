@@ -6,6 +6,11 @@
 #include "IniFiles.h"
 
 TForm1* Form1 = nullptr;
+TLabel* SelectedLabel = nullptr;
+
+namespace {
+const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
+}
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
@@ -18,7 +23,11 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     LoadBoard();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The selected label goes with the form.
+    SelectedLabel = nullptr;
+}
 
 // One yellow label per PC section of the board file, in ascending PC number; each value is
 // applied before the next one is read.
@@ -44,6 +53,29 @@ void TForm1::LoadBoard()
     }
 }
 
-void TForm1::Button1Click(TObject*) {}
+// Selects the clicked PC and shows its state. The name field keeps its text for a PC out of
+// order.
+void TForm1::LabelClick(TObject* sender)
+{
+    SelectedLabel = dynamic_cast<TLabel*>(sender);
+    if (!SelectedLabel)
+        return;
+    if (SelectedLabel->Color() == clRed) {
+        SelectedLabel->Refresh();
+        Edit2->SetText(kOutOfOrder);
+    } else {
+        Edit1->SetText(SelectedLabel->Caption());
+        Edit2->SetText("");
+    }
+}
 
-void TForm1::LabelClick(TObject*) {}
+// Marks the selected PC out of order, or back in service.
+void TForm1::Button1Click(TObject*)
+{
+    if (!SelectedLabel)
+        return;
+    SelectedLabel->SetColor(SelectedLabel->Color() == clRed ? clYellow : clRed);
+    SelectedLabel->Refresh();
+    Edit1->SetText(SelectedLabel->Caption());
+    Edit2->SetText(SelectedLabel->Color() == clRed ? kOutOfOrder : "");
+}

@@ -330,12 +330,7 @@ private:
         const auto it = Find(control);
         if (it == native_.end())
             return;
-        std::string text;
-        if (auto* edit = dynamic_cast<TEdit*>(&control))
-            text = edit->Text();
-        else if (auto* button = dynamic_cast<TButton*>(&control))
-            text = button->Caption();
-        SetWindowTextW(it->hwnd, ToWide(text).c_str());
+        SetWindowTextW(it->hwnd, ToWide(control.TextAsSet()).c_str());
     }
 
     // Dialog navigation follows the windows' z-order, so keep it in tab order.

@@ -1,56 +1,34 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "WinTestSupport.h"
+#include "ProgramHarness.h"
 
 namespace {
 
-// Where the build put the real program, as Wine shows it (the Linux root is drive Z:).
-std::wstring ProgramPath()
-{
-    std::wstring path = L"Z:" + ToWide(PSB_EXE_UNIX_PATH);
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
-struct Process {
-    PROCESS_INFORMATION info{};
-    ~Process()
-    {
-        if (info.hProcess) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info.hProcess, 99);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-    }
-};
-
-bool Start(Process& p, const std::wstring& exe, const std::wstring& workingDir)
-{
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workingDir.empty() ? nullptr : workingDir.c_str(), &si, &p.info) != 0;
-}
+using e2e::ColourName;
+using e2e::kRed;
+using e2e::kYellow;
+using e2e::Program;
 
 TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed)
 {
-    Process p;
-    ASSERT_TRUE(Start(p, ProgramPath(), L""));
-    HWND form = nullptr;
-    ASSERT_TRUE(wintest::WaitFor([&] {
-        return (form = wintest::FindTopWindow(p.info.dwProcessId, L"PcStatusBoardForm", L"Form1")) != nullptr;
-    })) << "no window";
-    PostMessageW(form, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(p.info.hProcess, 10000), WAIT_OBJECT_0) << "still running";
-    DWORD code = 1;
-    GetExitCodeProcess(p.info.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    Program program("");
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(Program, ShowsTheBoardBesideItAndLeavesTheFileAsItWas)
+{
+    const std::string board =
+        "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=\xE6\xAB\x83\xE5\x8F\xB0\r\nLeft=20\r\nTop=30\r\nWidth=80\r\nHeight=40\r\n"
+        "[PC2]\r\nCaption=PC-02\r\nLeft=120\r\nTop=30\r\nWidth=80\r\nHeight=40\r\n";
+    Program program(board);
+    const auto before = std::filesystem::last_write_time(program.BoardPath());
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(ColourName(program.Pixel(22, 32)), "yellow");
+    EXPECT_EQ(ColourName(program.Pixel(198, 68)), "yellow");
+    // Nothing of the working folder's board.
+    EXPECT_EQ(program.Pixel(450, 250), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(program.Close(), 0u);
+    EXPECT_EQ(e2e::ReadBytes(program.BoardPath()), board);
+    EXPECT_EQ(std::filesystem::last_write_time(program.BoardPath()), before);
 }
 
 }  // namespace

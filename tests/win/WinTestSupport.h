@@ -59,10 +59,17 @@ inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar
     return search.found;
 }
 
+// Asks the window itself, so that an edit of another process answers with what it shows.
 inline std::string WindowText(HWND hwnd)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
+        return "(no answer)";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 5000,
+                        &copied);
+    text.resize(copied);
     return FromWide(text);
 }
 

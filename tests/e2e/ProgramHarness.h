@@ -1,0 +1,159 @@
+// Starts the real program in a folder of its own with a board file, and drives it from
+// outside the way an operator would: real mouse clicks, colours read off the screen, the
+// fields' texts read from the running program.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "WinTestSupport.h"
+
+namespace e2e {
+
+inline constexpr COLORREF kYellow = RGB(255, 255, 0);
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// Where the build put the real program, as Wine shows it (the Linux root is drive Z:).
+inline std::filesystem::path ProgramPath()
+{
+    std::wstring path = L"Z:" + ToWide(PSB_EXE_UNIX_PATH);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+class Program {
+public:
+    // A folder with Chinese characters in its name holds the program and its board; it is
+    // started from another folder, which holds a decoy board.
+    explicit Program(const std::string& board, const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
+                                                                          "Left=400\nTop=200\nWidth=100\nHeight=100\n")
+        : dir_(L"psb-e2e"), home_(dir_.Path() / L"機房 看板"), work_(dir_.Path() / L"work")
+    {
+        std::filesystem::create_directories(home_);
+        std::filesystem::create_directories(work_);
+        std::filesystem::copy_file(ProgramPath(), home_ / L"PcStatusBoard.exe");
+        if (!board.empty())
+            WriteBytes(BoardPath(), board);
+        WriteBytes(work_ / L"sys.ini", decoy);
+    }
+
+    ~Program()
+    {
+        if (info_.hProcess) {
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(info_.hProcess, 99);
+            CloseHandle(info_.hProcess);
+            CloseHandle(info_.hThread);
+        }
+    }
+
+    std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
+    const std::filesystem::path& Home() const { return home_; }
+
+    // Starts the program and waits for its painted window.
+    ::testing::AssertionResult Start()
+    {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        const std::wstring exe = (home_ / L"PcStatusBoard.exe").wstring();
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            work_.wstring().c_str(), &si, &info_))
+            return ::testing::AssertionFailure() << "CreateProcess failed: " << GetLastError();
+        if (!wintest::WaitFor([&] {
+                return (form_ = wintest::FindTopWindow(info_.dwProcessId, L"PcStatusBoardForm", L"Form1")) != nullptr;
+            }))
+            return ::testing::AssertionFailure() << "no window within the time limit";
+        Settle();
+        return ::testing::AssertionSuccess();
+    }
+
+    HWND Form() const { return form_; }
+
+    // Lets the program finish what it is painting.
+    void Settle() const
+    {
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        wintest::WaitFor([] { return false; }, std::chrono::milliseconds(150));
+    }
+
+    COLORREF Pixel(int x, int y) const { return wintest::ScreenPixel(form_, x, y); }
+
+    // A real left click at a point of the client area.
+    void Click(int x, int y) const
+    {
+        POINT p{x, y};
+        ClientToScreen(form_, &p);
+        SetForegroundWindow(form_);
+        SetCursorPos(p.x, p.y);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &input[0], sizeof(INPUT));
+        wintest::WaitFor([] { return false; }, std::chrono::milliseconds(60));
+        SendInput(1, &input[1], sizeof(INPUT));
+        Settle();
+    }
+
+    // The native child of a class nearest to a client point, e.g. Edit1 at (248, 392).
+    HWND ChildAt(int x, int y) const
+    {
+        POINT p{x + 2, y + 2};
+        return ChildWindowFromPointEx(form_, p, CWP_SKIPINVISIBLE);
+    }
+
+    std::string Edit1() const { return wintest::WindowText(ChildAt(248, 392)); }
+    std::string Edit2() const { return wintest::WindowText(ChildAt(248, 416)); }
+    void PressButton() const { Click(72 + 75 / 2, 408 + 25 / 2); }
+
+    // Closes the window as a user would and hands back the exit code (or 259 if still running).
+    DWORD Close()
+    {
+        PostMessageW(form_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+private:
+    wintest::TempDir dir_;
+    std::filesystem::path home_, work_;
+    PROCESS_INFORMATION info_{};
+    HWND form_ = nullptr;
+};
+
+// "Edit1='…' Edit2='…'" plus the colours at the given points, for step-by-step messages.
+inline std::string ColourName(COLORREF c)
+{
+    if (c == kYellow)
+        return "yellow";
+    if (c == kRed)
+        return "red";
+    char text[16];
+    snprintf(text, sizeof text, "#%06lx", static_cast<unsigned long>(c));
+    return text;
+}
+
+}  // namespace e2e
