@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "win32/WinText.h"
 
@@ -89,6 +90,39 @@ inline COLORREF ScreenPixel(HWND hwnd, int x, int y)
     ClientToScreen(hwnd, &p);
     HDC screen = GetDC(nullptr);
     const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// A block of the screen over a window's client area, row by row, as 0x00BBGGRR values.
+struct Capture {
+    int left, top, width, height;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>((y - top) * width + (x - left))]; }
+};
+
+inline Capture CaptureClient(HWND hwnd, int left, int top, int width, int height)
+{
+    Capture c{left, top, width, height, std::vector<COLORREF>(static_cast<std::size_t>(width * height))};
+    POINT origin{left, top};
+    ClientToScreen(hwnd, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* bgra = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < c.pixels.size(); ++i) {
+        const std::uint32_t v = bgra[i];
+        c.pixels[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return c;
 }
