@@ -6,28 +6,7 @@ using e2e::ColourName;
 using e2e::kYellow;
 using e2e::Program;
 using wintest::CaptureClient;
-
-// The bounding box of the pixels in a block that are neither of two background colours.
-struct Ink {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN, count = 0;
-};
-
-Ink InkOf(const wintest::Capture& c, COLORREF background1, COLORREF background2)
-{
-    Ink ink;
-    for (int y = c.top; y < c.top + c.height; ++y)
-        for (int x = c.left; x < c.left + c.width; ++x) {
-            const COLORREF p = c.At(x, y);
-            if (p == background1 || p == background2)
-                continue;
-            ++ink.count;
-            ink.left = std::min(ink.left, x);
-            ink.right = std::max(ink.right, x);
-            ink.top = std::min(ink.top, y);
-            ink.bottom = std::max(ink.bottom, y);
-        }
-    return ink;
-}
+using wintest::InkOf;
 
 TEST(BoardDisplay, CaptionsAreCentredAndClippedAndEmptyLabelsShowNothing)
 {
@@ -44,14 +23,14 @@ TEST(BoardDisplay, CaptionsAreCentredAndClippedAndEmptyLabelsShowNothing)
     const auto wide = CaptureClient(p.Form(), 40, 40, 200, 60);
     EXPECT_EQ(ColourName(wide.At(40, 40)), "yellow");
     EXPECT_EQ(ColourName(wide.At(239, 99)), "yellow");
-    const Ink centred = InkOf(wide, kYellow, kYellow);
+    const wintest::Ink centred = InkOf(wide, kYellow, kYellow);
     ASSERT_GT(centred.count, 5);
     EXPECT_NEAR((centred.left + centred.right) / 2.0, 140, 2.0);
     EXPECT_NEAR((centred.top + centred.bottom) / 2.0, 70, 3.0);
 
     // A caption wider than its label stays inside it, on one line.
     const auto around = CaptureClient(p.Form(), 280, 40, 80, 60);
-    const Ink clipped = InkOf(around, kYellow, face);
+    const wintest::Ink clipped = InkOf(around, kYellow, face);
     ASSERT_GT(clipped.count, 5);
     EXPECT_GE(clipped.left, 300);
     EXPECT_LE(clipped.right, 339);

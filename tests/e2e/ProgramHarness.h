@@ -45,7 +45,7 @@ public:
     // started from another folder, which holds a decoy board.
     explicit Program(const std::string& board, const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
                                                                           "Left=400\nTop=200\nWidth=100\nHeight=100\n")
-        : dir_(L"psb-e2e"), home_(dir_.Path() / L"機房 看板"), work_(dir_.Path() / L"work")
+        : dir_(TempFolder()), home_(dir_ / L"機房 看板"), work_(dir_ / L"work")
     {
         std::filesystem::create_directories(home_);
         std::filesystem::create_directories(work_);
@@ -57,12 +57,15 @@ public:
 
     ~Program()
     {
+        std::error_code ignored;
         if (info_.hProcess) {
             if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
                 TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, 5000);
             CloseHandle(info_.hProcess);
             CloseHandle(info_.hThread);
         }
+        std::filesystem::remove_all(dir_, ignored);
     }
 
     std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
@@ -138,7 +141,14 @@ public:
     }
 
 private:
-    wintest::TempDir dir_;
+    static std::filesystem::path TempFolder()
+    {
+        static int made = 0;
+        return std::filesystem::temp_directory_path() /
+               (L"psb-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
+    }
+
+    std::filesystem::path dir_;
     std::filesystem::path home_, work_;
     PROCESS_INFORMATION info_{};
     HWND form_ = nullptr;

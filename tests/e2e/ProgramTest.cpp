@@ -3,16 +3,7 @@
 namespace {
 
 using e2e::ColourName;
-using e2e::kRed;
-using e2e::kYellow;
 using e2e::Program;
-
-TEST(Program, ShowsItsWindowAndExitsWithZeroWhenClosed)
-{
-    Program program("");
-    ASSERT_TRUE(program.Start());
-    EXPECT_EQ(program.Close(), 0u);
-}
 
 TEST(Program, ShowsTheBoardBesideItAndLeavesTheFileAsItWas)
 {

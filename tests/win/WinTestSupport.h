@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -127,26 +129,33 @@ inline Capture CaptureClient(HWND hwnd, int left, int top, int width, int height
     return c;
 }
 
-// A fresh directory under the temporary folder, removed with the object.
-class TempDir {
-public:
-    explicit TempDir(const std::wstring& name)
-    {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        path_ = std::filesystem::path(base) /
-                (name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+// The bounding box and count of the pixels in a part of a capture that are neither of two
+// background colours.
+struct Ink {
+    LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
+    int count = 0;
 };
+
+inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2, RECT area)
+{
+    Ink ink;
+    for (LONG y = std::max<LONG>(area.top, c.top); y < std::min<LONG>(area.bottom, c.top + c.height); ++y)
+        for (LONG x = std::max<LONG>(area.left, c.left); x < std::min<LONG>(area.right, c.left + c.width); ++x) {
+            const COLORREF p = c.At(x, y);
+            if (p == background1 || p == background2)
+                continue;
+            ++ink.count;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    return ink;
+}
+
+inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2)
+{
+    return InkOf(c, background1, background2, {c.left, c.top, c.left + c.width, c.top + c.height});
+}
 
 }  // namespace wintest
