@@ -220,18 +220,18 @@ void TForm::Show()
     peer_->Show();
 }
 
-TControl* TForm::ControlAt(std::int64_t x, std::int64_t y) const
+TControl* TForm::ControlAt(std::int64_t x, std::int64_t y, int dpi) const
 {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->NativeKind() == TNativeKind::None && (*it)->BoundsRect().Contains(x, y))
+        if ((*it)->NativeKind() == TNativeKind::None && ScaleToDpi((*it)->BoundsRect(), dpi).Contains(x, y))
             return *it;
     return nullptr;
 }
 
-void TForm::ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn) const
+void TForm::ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn, int dpi) const
 {
     for (TControl* control : controls_)
-        if (control->NativeKind() == TNativeKind::None && control->BoundsRect().Intersects(area))
+        if (control->NativeKind() == TNativeKind::None && ScaleToDpi(control->BoundsRect(), dpi).Intersects(area))
             fn(*control);
 }
 

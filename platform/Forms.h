@@ -84,10 +84,12 @@ public:
     // The controls shown on the form, bottom first: the one added last is on top.
     const std::vector<TControl*>& Controls() const { return controls_; }
 
-    // The topmost painted (windowless) control under a client-area point, or none.
-    TControl* ControlAt(std::int64_t x, std::int64_t y) const;
+    // The topmost painted (windowless) control under a client-area point, or none. With a
+    // dpi, the point is in pixels of a screen of that DPI.
+    TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const;
     // Calls fn for every painted control whose rectangle meets the area, bottom first.
-    void ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn) const;
+    void ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn,
+                          int dpi = kDesignDpi) const;
 
     IFormPeer& Peer() const { return *peer_; }
 

@@ -39,3 +39,19 @@ struct TRect64 {
     bool Intersects(const TRect64& o) const { return !Intersect(o).IsEmpty(); }
     friend bool operator==(const TRect64&, const TRect64&) = default;
 };
+
+// Layouts and boards are designed at 96 pixels per inch. At another DPI every coordinate is
+// scaled by dpi / 96, rounded half away from zero; rectangles scale edge by edge, so labels
+// that touch at 96 DPI still touch.
+inline constexpr int kDesignDpi = 96;
+
+constexpr std::int64_t ScaleToDpi(std::int64_t v, int dpi)
+{
+    const std::int64_t product = v * dpi;
+    return (product + (product < 0 ? -kDesignDpi / 2 : kDesignDpi / 2)) / kDesignDpi;
+}
+
+constexpr TRect64 ScaleToDpi(const TRect64& r, int dpi)
+{
+    return {ScaleToDpi(r.left, dpi), ScaleToDpi(r.top, dpi), ScaleToDpi(r.right, dpi), ScaleToDpi(r.bottom, dpi)};
+}

@@ -34,6 +34,23 @@ RECT ToRect(const TRect64& r)
     return RECT{ClampToInt(r.left), ClampToInt(r.top), ClampToInt(r.right), ClampToInt(r.bottom)};
 }
 
+// The DPI the window is shown at: its monitor's where Windows tells (10 and later), else the
+// system's.
+int WindowDpi(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd))
+            return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
 class Win32FormPeer final : public IFormPeer {
 public:
     explicit Win32FormPeer(TForm& form) : form_(form)
@@ -44,6 +61,7 @@ public:
                                 GetModuleHandleW(nullptr), this);
         if (!hwnd_)
             throw Exception("The window could not be created.");
+        dpi_ = WindowDpi(hwnd_);
     }
 
     ~Win32FormPeer() override
@@ -63,8 +81,9 @@ public:
         if (!hwnd_)
             return;
         SetWindowTextW(hwnd_, ToWide(form_.Caption()).c_str());
-        SetWindowPos(hwnd_, nullptr, form_.Left(), form_.Top(), form_.Width(), form_.Height(),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT r = Scaled(TRect64{form_.Left(), form_.Top(), std::int64_t{form_.Left()} + form_.Width(),
+                                      std::int64_t{form_.Top()} + form_.Height()});
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
         UpdateFont();
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
@@ -77,8 +96,9 @@ public:
         const int id = nextId_++;
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                             (isEdit ? DWORD{ES_AUTOHSCROLL} : DWORD{BS_PUSHBUTTON});
+        const RECT r = Scaled(control);
         HWND child = CreateWindowExW(isEdit ? WS_EX_CLIENTEDGE : 0, isEdit ? L"EDIT" : L"BUTTON", L"", style,
-                                     control.Left(), control.Top(), control.Width(), control.Height(), hwnd_,
+                                     r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                      nullptr);
         if (!child)
@@ -107,9 +127,11 @@ public:
         if (it == native_.end())
             return;
         switch (change) {
-        case TControlChange::Bounds:
-            MoveWindow(it->hwnd, control.Left(), control.Top(), control.Width(), control.Height(), TRUE);
+        case TControlChange::Bounds: {
+            const RECT r = Scaled(control);
+            MoveWindow(it->hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
             break;
+        }
         case TControlChange::Text:
             SyncText(control);
             break;
@@ -128,7 +150,7 @@ public:
             return;
         RECT client;
         GetClientRect(hwnd_, &client);
-        const TRect64 visible = area.Intersect({client.left, client.top, client.right, client.bottom});
+        const TRect64 visible = ScaleToDpi(area, dpi_).Intersect({client.left, client.top, client.right, client.bottom});
         if (visible.IsEmpty())
             return;
         const RECT r = ToRect(visible);
@@ -213,7 +235,7 @@ private:
             Paint();
             return 0;
         case WM_LBUTTONDOWN:
-            pressed_ = form_.ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            pressed_ = form_.ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), dpi_);
             if (pressed_)
                 SetCapture(hwnd);
             return 0;
@@ -223,7 +245,7 @@ private:
             if (GetCapture() == hwnd)
                 ReleaseCapture();
             // A click is a press and a release on the same label.
-            if (pressed && form_.ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) == pressed)
+            if (pressed && form_.ControlAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), dpi_) == pressed)
                 pressed->Click();
             return 0;
         }
@@ -239,6 +261,21 @@ private:
                 return 0;
             }
             break;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI: take the size Windows suggests, rescale the rest.
+            dpi_ = HIWORD(wParam);
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            fontHeight_ = 0;  // made anew at the new size
+            UpdateFont();
+            for (const Native& n : native_) {
+                const RECT r = Scaled(*n.control);
+                MoveWindow(n.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+            }
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        }
         case WM_DESTROY:
             if (Application->MainForm() == &form_)
                 PostQuitMessage(0);
@@ -262,10 +299,13 @@ private:
         HGDIOBJ oldFont = SelectObject(dc, font_);
         SetTextColor(dc, ToColorRef(form_.Font().Color));
         const TRect64 area{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
-        form_.ForEachPaintedIn(area, [&](TControl& control) {
-            if (auto* label = dynamic_cast<TLabel*>(&control))
-                PaintLabel(dc, *label, area);
-        });
+        form_.ForEachPaintedIn(
+            area,
+            [&](TControl& control) {
+                if (auto* label = dynamic_cast<TLabel*>(&control))
+                    PaintLabel(dc, *label, ScaleToDpi(label->BoundsRect(), dpi_), area);
+            },
+            dpi_);
         SelectObject(dc, oldFont);
         EndPaint(hwnd_, &ps);
     }
@@ -273,9 +313,8 @@ private:
     // Fills the label's rectangle and draws its caption on one line, placed by its
     // alignment and layout and clipped to the rectangle. All arithmetic is 64-bit, so any
     // 32-bit rectangle works; only the part inside the paint area reaches GDI.
-    static void PaintLabel(HDC dc, const TLabel& label, const TRect64& area)
+    static void PaintLabel(HDC dc, const TLabel& label, const TRect64& bounds, const TRect64& area)
     {
-        const TRect64 bounds = label.BoundsRect();
         const TRect64 visible = bounds.Intersect(area);
         const RECT clip = ToRect(visible);
         SetBkColor(dc, ToColorRef(label.Color()));
@@ -308,9 +347,10 @@ private:
     void UpdateFont()
     {
         const TFont& f = form_.Font();
-        if (font_ && f.Name == fontName_ && f.Height == fontHeight_ && f.Charset == fontCharset_)
+        const int height = static_cast<int>(ScaleToDpi(f.Height, dpi_));
+        if (font_ && f.Name == fontName_ && height == fontHeight_ && f.Charset == fontCharset_)
             return;
-        HFONT font = CreateFontW(f.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(f.Charset),
+        HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(f.Charset),
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                  ToWide(f.Name).c_str());
         if (!font)
@@ -321,7 +361,7 @@ private:
             DeleteObject(font_);
         font_ = font;
         fontName_ = f.Name;
-        fontHeight_ = f.Height;
+        fontHeight_ = height;
         fontCharset_ = f.Charset;
     }
 
@@ -331,6 +371,12 @@ private:
         if (it == native_.end())
             return;
         SetWindowTextW(it->hwnd, ToWide(control.TextAsSet()).c_str());
+    }
+
+    RECT Scaled(const TRect64& r) const { return ToRect(ScaleToDpi(r, dpi_)); }
+    RECT Scaled(const TControl& c) const
+    {
+        return Scaled(TRect64{c.Left(), c.Top(), std::int64_t{c.Left()} + c.Width(), std::int64_t{c.Top()} + c.Height()});
     }
 
     // Dialog navigation follows the windows' z-order, so keep it in tab order.
@@ -355,6 +401,7 @@ private:
     std::vector<Native> native_;
     int nextId_ = kFirstControlId;
     TControl* pressed_ = nullptr;
+    int dpi_ = kDesignDpi;
 };
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include "WinTestSupport.h"
 #include "app/Startup.h"
@@ -29,10 +28,14 @@ public:
 
 TEST(StartupError, ShowsTheMessageInABoxAndExitsWithZero)
 {
+    // The box is modal: another thread reads and closes it.
     std::string seen;
-    std::thread closer([&] { seen = CloseNextMessageBox(); });
+    HANDLE closer = CreateThread(
+        nullptr, 0, [](void* out) -> DWORD { *static_cast<std::string*>(out) = CloseNextMessageBox(); return 0; },
+        &seen, 0, nullptr);
     const int code = RunApplication(throwingForm);
-    closer.join();
+    WaitForSingleObject(closer, INFINITE);
+    CloseHandle(closer);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen, "\xE6\x95\x85\xE9\x9A\x9C: refused");
     EXPECT_EQ(wintest::FindTopWindow(GetCurrentProcessId(), L"PcStatusBoardForm", nullptr), nullptr);
