@@ -4,7 +4,7 @@ PSB_XVFB_PID=
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 160); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &
       PSB_XVFB_PID=$!
       for _ in $(seq 1 100); do
         [ -e "/tmp/.X11-unix/X$n" ] && break

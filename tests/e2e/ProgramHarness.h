@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "Graphics.h"
 #include "WinTestSupport.h"
 
 namespace e2e {
@@ -125,9 +126,12 @@ public:
         return ChildWindowFromPointEx(form_, p, CWP_SKIPINVISIBLE);
     }
 
-    std::string Edit1() const { return wintest::WindowText(ChildAt(248, 392)); }
-    std::string Edit2() const { return wintest::WindowText(ChildAt(248, 416)); }
-    void PressButton() const { Click(72 + 75 / 2, 408 + 25 / 2); }
+    // The fixed controls, found where the layout puts them at the screen's DPI.
+    int dpi = 96;
+    int AtDpi(int v) const { return static_cast<int>(ScaleToDpi(v, dpi)); }
+    std::string Edit1() const { return wintest::WindowText(ChildAt(AtDpi(248), AtDpi(392))); }
+    std::string Edit2() const { return wintest::WindowText(ChildAt(AtDpi(248), AtDpi(416))); }
+    void PressButton() const { Click(AtDpi(72 + 75 / 2), AtDpi(408 + 25 / 2)); }
 
     // Closes the window as a user would and hands back the exit code (or 259 if still running).
     DWORD Close()
