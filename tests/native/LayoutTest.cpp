@@ -53,7 +53,10 @@ std::string ErrorOf(const std::string& layout)
 
 TEST(Layout, BindsFieldsPropertiesAndHandlersByName)
 {
-    LayoutForm form(kGood);
+    std::string crlf;  // Windows line ends and blank lines read the same
+    for (char c : kGood)
+        crlf += c == '\n' ? std::string("\r\n\r\n") : std::string(1, c);
+    LayoutForm form(crlf);
     ASSERT_NE(form.Button1, nullptr);
     ASSERT_NE(form.Label1, nullptr);
     EXPECT_EQ(form.Caption(), "It's");
@@ -64,19 +67,6 @@ TEST(Layout, BindsFieldsPropertiesAndHandlersByName)
     EXPECT_EQ(form.clicks, 1);
     form.Label1->Click();  // no handler bound: nothing happens
     EXPECT_EQ(form.clicks, 1);
-}
-
-TEST(Layout, CrLfAndBlankLinesAreAccepted)
-{
-    std::string crlf;
-    for (char c : kGood) {
-        if (c == '\n')
-            crlf += "\r\n\r\n";
-        else
-            crlf += c;
-    }
-    LayoutForm form(crlf);
-    EXPECT_EQ(form.Label1->Caption(), "名稱：");
 }
 
 TEST(Layout, BadLayoutsFailWithAClearMessage)
