@@ -27,6 +27,8 @@ std::int64_t PcNumber(std::string_view name)
     return n > INT32_MAX ? 0 : n;
 }
 
+const std::string kOutOfOrder = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -60,11 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Application->CreateForm(Form1);
     FUZZ_CHECK(Form1 != nullptr && Application->MainForm() == Form1);
-    const TForm1& form = *Form1;
+    TForm1& form = *Form1;
     FUZZ_CHECK(form.Controls().size() == fixedControls + numbers.size());
-    std::vector<const TLabel*> labels;
+    std::vector<TLabel*> labels;
     for (std::size_t i = fixedControls; i < form.Controls().size(); ++i) {
-        const auto* label = dynamic_cast<const TLabel*>(form.Controls()[i]);
+        auto* label = dynamic_cast<TLabel*>(form.Controls()[i]);
         FUZZ_CHECK(label != nullptr);
         labels.push_back(label);
     }
@@ -89,6 +91,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(label.Height() == ini.ReadInteger(section, "Height", 0));
     }
     FUZZ_CHECK(headless::Recorder().messages.empty());
+
+    // Operating the board: whatever the file held, a PC is found where it lies (at 96 and at
+    // 144 DPI), and selecting and marking it behave as the operators are told.
+    for (std::size_t i = 0; i < labels.size() && i < 64; ++i) {
+        TLabel& label = *labels[i];
+        const TRect64 r = label.BoundsRect();
+        for (const int dpi : {kDesignDpi, 144}) {
+            const TRect64 scaled = ScaleToDpi(r, dpi);
+            const TControl* hit = form.ControlAt(scaled.left, scaled.top, dpi);
+            FUZZ_CHECK(hit != nullptr || !scaled.Contains(scaled.left, scaled.top));
+            if (hit)
+                FUZZ_CHECK(ScaleToDpi(hit->BoundsRect(), dpi).Contains(scaled.left, scaled.top));
+        }
+        label.Click();
+        FUZZ_CHECK(form.Edit1->Text() == label.Caption() && form.Edit2->Text().empty());
+        form.Button1->Click();
+        FUZZ_CHECK(label.Color() == clRed && form.Edit1->Text() == label.Caption() && form.Edit2->Text() == kOutOfOrder);
+        form.Edit1->SetText("typed");
+        label.Click();
+        FUZZ_CHECK(form.Edit1->Text() == "typed" && form.Edit2->Text() == kOutOfOrder);
+        form.Button1->Click();
+        FUZZ_CHECK(label.Color() == clYellow && form.Edit1->Text() == label.Caption() && form.Edit2->Text().empty());
+    }
 
     Application->DestroyForms();
     Form1 = nullptr;
