@@ -20,18 +20,11 @@ void PrintTo(const HostileBoard& board, std::ostream* os)
     *os << board.name;
 }
 
-std::filesystem::path CorpusDir()
-{
-    std::wstring path = L"Z:" + ToWide(PSB_HOSTILE_UNIX_DIR);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
-
 std::vector<HostileBoard> Boards()
 {
     std::vector<HostileBoard> boards;
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(CorpusDir()))
+    for (const auto& entry : std::filesystem::directory_iterator(wintest::WinePath(PSB_HOSTILE_UNIX_DIR)))
         files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     for (const auto& file : files) {

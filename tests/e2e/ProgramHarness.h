@@ -18,16 +18,6 @@ namespace e2e {
 inline constexpr COLORREF kYellow = RGB(255, 255, 0);
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 
-// Where the build put the real program, as Wine shows it (the Linux root is drive Z:).
-inline std::filesystem::path ProgramPath()
-{
-    std::wstring path = L"Z:" + ToWide(PSB_EXE_UNIX_PATH);
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 inline std::string ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -50,7 +40,7 @@ public:
     {
         std::filesystem::create_directories(home_);
         std::filesystem::create_directories(work_);
-        std::filesystem::copy_file(ProgramPath(), home_ / L"PcStatusBoard.exe");
+        std::filesystem::copy_file(wintest::WinePath(PSB_EXE_UNIX_PATH), home_ / L"PcStatusBoard.exe");
         if (!board.empty())
             WriteBytes(BoardPath(), board);
         WriteBytes(work_ / L"sys.ini", decoy);

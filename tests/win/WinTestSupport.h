@@ -85,17 +85,6 @@ inline RECT ClientRectOf(HWND child)
     return r;
 }
 
-// The colour on screen at a point of a window's client area, as 0x00BBGGRR.
-inline COLORREF ScreenPixel(HWND hwnd, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(hwnd, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
 // A block of the screen over a window's client area, row by row, as 0x00BBGGRR values.
 struct Capture {
     int left, top, width, height;
@@ -156,6 +145,19 @@ inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2, R
 inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2)
 {
     return InkOf(c, background1, background2, {c.left, c.top, c.left + c.width, c.top + c.height});
+}
+
+inline COLORREF ScreenPixel(HWND hwnd, int x, int y)
+{
+    return CaptureClient(hwnd, x, y, 1, 1).pixels[0];
+}
+
+// A Linux path as Wine shows it: the root is drive Z:.
+inline std::filesystem::path WinePath(const char* unixPath)
+{
+    std::wstring path = L"Z:" + ToWide(unixPath);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
 }
 
 }  // namespace wintest
