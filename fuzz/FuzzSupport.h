@@ -1,7 +1,7 @@
-// Shared by the fuzz targets: property checks and a private scratch directory.
+// Shared by the fuzz targets: property checks, plain text helpers and scratch files.
 #pragma once
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,11 +9,9 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 // A failed property aborts, so libFuzzer keeps the input as a crash.
-#define FUZZ_CHECK(condition) \
-    ((condition) ? static_cast<void>(0) : ::fuzz::Fail(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition) ((condition) ? void() : ::fuzz::Fail(#condition, __FILE__, __LINE__))
 
 namespace fuzz {
 
@@ -23,53 +21,34 @@ namespace fuzz {
     std::abort();
 }
 
-inline std::string_view Text(const std::uint8_t* data, std::size_t size)
+inline std::string_view Text(const std::uint8_t* data, std::size_t size) { return {reinterpret_cast<const char*>(data), size}; }
+
+inline std::string_view Trim(std::string_view s)
 {
-    return {reinterpret_cast<const char*>(data), size};
+    const std::size_t first = s.find_first_not_of(" \t\v");
+    return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(" \t\v") - first + 1);
 }
 
-// One directory per process under TMPDIR (tools/run-fuzzers points it into build/),
-// removed again when the process ends normally.
-class TScratch {
-public:
-    TScratch()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "psb-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            Fail("mkdtemp", __FILE__, __LINE__);
-        dir_ = pattern;
-    }
-    ~TScratch()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    TScratch(const TScratch&) = delete;
-    TScratch& operator=(const TScratch&) = delete;
+inline char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
-    const std::filesystem::path& Dir() const { return dir_; }
-
-    // Replaces the file's whole content; the path as a UTF-8 string.
-    std::string Write(const std::string& name, std::string_view bytes) const
-    {
-        const std::filesystem::path path = dir_ / name;
-        {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            if (!out)
-                Fail("writing the scratch file", __FILE__, __LINE__);
-        }
-        return path.string();
-    }
-
-private:
-    std::filesystem::path dir_;
-};
-
-inline TScratch& Scratch()
+// ASCII letters only, as the program compares names.
+inline bool SameText(std::string_view a, std::string_view b)
 {
-    static TScratch scratch;
-    return scratch;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// Replaces the file's whole content, in a directory of this process's own under TMPDIR
+// (tools/run-fuzzers points it into build/) that goes again when the process ends normally.
+inline std::string WriteScratch(const std::string& name, std::string_view bytes)
+{
+    static const struct TDir {
+        std::string path = (std::filesystem::temp_directory_path() / "psb-fuzz-XXXXXX").string();
+        TDir() { FUZZ_CHECK(mkdtemp(path.data())); }
+        ~TDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+    } dir;
+    const std::string path = (std::filesystem::path(dir.path) / name).string();
+    FUZZ_CHECK(std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
+    return path;
 }
 
 }  // namespace fuzz
