@@ -113,7 +113,7 @@ public:
     {
         if (pressed_ == &control)
             pressed_ = nullptr;
-        const auto it = Find(control);
+        const auto it = Find(native_, control);
         if (it == native_.end())
             return;
         if (hwnd_)
@@ -123,15 +123,13 @@ public:
 
     void ControlChanged(TControl& control, TControlChange change) override
     {
-        const auto it = Find(control);
+        const auto it = Find(native_, control);
         if (it == native_.end())
             return;
         switch (change) {
-        case TControlChange::Bounds: {
-            const RECT r = Scaled(control);
-            MoveWindow(it->hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        case TControlChange::Bounds:
+            MoveNative(*it);
             break;
-        }
         case TControlChange::Text:
             SyncText(control);
             break;
@@ -165,8 +163,7 @@ public:
 
     bool ReadText(const TControl& control, std::string& text) const override
     {
-        const auto it = std::find_if(native_.begin(), native_.end(),
-                                     [&](const Native& n) { return n.control == &control; });
+        const auto it = Find(native_, control);
         if (it == native_.end())
             return false;
         std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(it->hwnd)) + 1, L'\0');
@@ -193,9 +190,17 @@ private:
         int id;
     };
 
-    std::vector<Native>::iterator Find(const TControl& control)
+    // The native window of a control, in a list or in a list that may not change.
+    template <class Natives>
+    static auto Find(Natives& natives, const TControl& control) -> decltype(natives.begin())
     {
-        return std::find_if(native_.begin(), native_.end(), [&](const Native& n) { return n.control == &control; });
+        return std::find_if(natives.begin(), natives.end(), [&](const Native& n) { return n.control == &control; });
+    }
+
+    void MoveNative(const Native& n) const
+    {
+        const RECT r = Scaled(*n.control);
+        MoveWindow(n.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
 
     static void RegisterFormClass()
@@ -267,12 +272,9 @@ private:
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                          suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-            fontHeight_ = 0;  // made anew at the new size
             UpdateFont();
-            for (const Native& n : native_) {
-                const RECT r = Scaled(*n.control);
-                MoveWindow(n.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-            }
+            for (const Native& n : native_)
+                MoveNative(n);
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         }
@@ -367,7 +369,7 @@ private:
 
     void SyncText(TControl& control)
     {
-        const auto it = Find(control);
+        const auto it = Find(native_, control);
         if (it == native_.end())
             return;
         SetWindowTextW(it->hwnd, ToWide(control.TextAsSet()).c_str());
