@@ -247,3 +247,39 @@ std::vector<std::string_view> TIniFile::SectionNames() const
         names.push_back(Name(section));
     return names;
 }
+
+TIniFile::TIniFile(std::string fileName, std::string decodedText)
+    : TCustomIniFile(std::move(fileName)), text_(std::move(decodedText))
+{
+    if (text_.size() > std::numeric_limits<std::uint32_t>::max())
+        text_.clear();
+    Index();
+}
+
+void ForEachIniLine(std::string_view text, const std::function<void(const TIniLine&)>& fn)
+{
+    TLineFinder lines(text);
+    TIniLine info;
+    for (std::size_t pos = 0; pos < text.size(); pos = lines.NextLine(pos)) {
+        const std::size_t end = lines.LineEnd(pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        const std::size_t first = FirstNonBlank(line);
+        const std::size_t equals = line.find('=');
+        info = TIniLine{TIniLine::Other, info.number + 1, line, {}, {}};
+        if (first == std::string_view::npos) {
+            info.kind = TIniLine::Blank;
+        } else if (line[first] == '[') {
+            info.kind = TIniLine::Section;
+            const std::string_view name = line.substr(first + 1);
+            info.name = Trim(name.substr(0, name.find(']')));
+        } else if (line[first] == ';') {
+            info.kind = TIniLine::Comment;
+        } else if (equals != std::string_view::npos) {
+            info.kind = TIniLine::Entry;
+            info.name = Trim(line.substr(0, equals));
+            info.value = Unquote(Trim(line.substr(equals + 1)));
+        }
+        fn(info);
+        pos = end;
+    }
+}

@@ -4,6 +4,7 @@
 #include "Classes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ private:
 class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(std::string fileName);
+    // The same reading of a text already read and decoded; fileName only names it.
+    TIniFile(std::string fileName, std::string decodedText);
+
+    // The decoded text every read answers from.
+    std::string_view Text() const { return text_; }
 
     std::string ReadString(std::string_view section, std::string_view ident,
                            std::string_view defaultValue) const override;
@@ -66,3 +72,17 @@ private:
     mutable std::string lastName_;
     mutable const TSection* lastSection_ = nullptr;
 };
+
+// One line of an ini text, classified the way TIniFile reads it.
+struct TIniLine {
+    enum TKind { Blank, Comment, Section, Entry, Other };
+    TKind kind = Blank;
+    std::size_t number = 0;  // 1-based
+    std::string_view text;   // the whole line, without its end
+    std::string_view name;   // a section's name or an entry's key, trimmed
+    std::string_view value;  // an entry's value as ReadString gives it
+};
+
+// Calls fn for each line of a decoded text, in order. Tools that point at lines use this,
+// so they see the lines as TIniFile does.
+void ForEachIniLine(std::string_view text, const std::function<void(const TIniLine&)>& fn);
