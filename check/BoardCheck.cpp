@@ -1,0 +1,505 @@
+#include "BoardCheck.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "BoardFile.h"
+#include "IniFiles.h"
+#include "Layout.h"
+#include "SysUtils.h"
+#include "Unit1.h"
+
+namespace check {
+
+namespace {
+
+// What Windows 10 and 11 put around the client area of a sizable window with a caption at
+// 96 DPI (AdjustWindowRectEx for WS_OVERLAPPEDWINDOW): the layout gives the outer size.
+constexpr std::int64_t kFrameWidth = 2 * 8;
+constexpr std::int64_t kFrameHeight = 31 + 8;
+
+constexpr std::array<const char*, 5> kPcKeys = {"Caption", "Left", "Top", "Width", "Height"};
+
+std::string Lower(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    return result;
+}
+
+// Edits, with a swap of neighbours counting as one, ignoring ASCII case.
+std::size_t Distance(std::string_view a, std::string_view b)
+{
+    const std::string x = Lower(a), y = Lower(b);
+    std::vector<std::vector<std::size_t>> d(x.size() + 1, std::vector<std::size_t>(y.size() + 1));
+    for (std::size_t i = 0; i <= x.size(); ++i)
+        d[i][0] = i;
+    for (std::size_t j = 0; j <= y.size(); ++j)
+        d[0][j] = j;
+    for (std::size_t i = 1; i <= x.size(); ++i)
+        for (std::size_t j = 1; j <= y.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (x[i - 1] != y[j - 1])});
+            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[x.size()][y.size()];
+}
+
+// The real key a misspelt one most likely meant, or empty.
+std::string_view NearestKey(std::string_view key, const std::vector<std::string_view>& keys)
+{
+    if (key.size() > 32)
+        return {};
+    std::string_view best;
+    std::size_t bestDistance = 3;
+    for (const std::string_view candidate : keys) {
+        const std::size_t d = Distance(key, candidate);
+        if (d < bestDistance && d < candidate.size()) {
+            best = candidate;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+// PC number of a section name the board reads (any letter case), or 0.
+std::int32_t PcNumber(std::string_view name)
+{
+    std::int32_t i = 0;
+    if (name.size() < 3 || Lower(name.substr(0, 2)) != "pc" || !TryStrToInt(name.substr(2), i) || i < 1)
+        return 0;
+    return Lower(board::SectionName(i)) == Lower(name) ? i : 0;
+}
+
+std::int32_t IntegerProperty(const TLayoutObject& object, std::string_view name)
+{
+    for (const TLayoutProperty& p : object.properties)
+        if (p.name == name && p.value.kind == TLayoutValue::Integer)
+            return p.value.integer;
+    return 0;
+}
+
+std::string TextProperty(const TLayoutObject& object, std::string_view name)
+{
+    for (const TLayoutProperty& p : object.properties)
+        if (p.name == name && p.value.kind != TLayoutValue::Integer)
+            return p.value.text;
+    return {};
+}
+
+void ReadLayout(TBoardCheck& check)
+{
+    const TLayoutObject form = ParseLayout(kUnit1Layout);
+    check.clientWidth = IntegerProperty(form, "Width") - kFrameWidth;
+    check.clientHeight = IntegerProperty(form, "Height") - kFrameHeight;
+    check.fontName = TextProperty(form, "Font.Name");
+    check.fontHeight = std::abs(IntegerProperty(form, "Font.Height"));
+    for (const TLayoutObject& child : form.children) {
+        const std::int64_t left = IntegerProperty(child, "Left"), top = IntegerProperty(child, "Top");
+        check.controls.push_back({child.name, TextProperty(child, "Caption"),
+                                  TRect64{left, top, left + IntegerProperty(child, "Width"),
+                                          top + IntegerProperty(child, "Height")},
+                                  child.className != "TLabel"});
+    }
+}
+
+// Who is seen at each pixel of the client area, filled from the top of the stacking order
+// down: a pixel once taken stays with its owner. Each row keeps, for every pixel, a link
+// towards the next free one, so painting skips taken runs and the whole board costs about
+// one visit per pixel plus one per label row, whatever the overlaps.
+class TOwnerMap {
+public:
+    static constexpr std::int32_t kFree = -1;
+
+    struct TPaint {
+        std::size_t visible = 0;
+        std::int32_t label = kFree;    // the first label found above it
+        std::int32_t control = kFree;  // the first control found above it
+    };
+
+    TOwnerMap(std::int64_t width, std::int64_t height)
+        : width_(static_cast<std::size_t>(std::max<std::int64_t>(width, 0))),
+          height_(static_cast<std::size_t>(std::max<std::int64_t>(height, 0))),
+          owner_(width_ * height_, kFree), next_((width_ + 1) * height_)
+    {
+        for (std::size_t i = 0; i < next_.size(); ++i)
+            next_[i] = static_cast<std::uint32_t>(i % (width_ + 1));
+    }
+
+    // Owners: labels are 0 and up, controls -2 and down. r lies inside the map.
+    TPaint Paint(const TRect64& r, std::int32_t who)
+    {
+        TPaint result;
+        const auto left = static_cast<std::size_t>(r.left), right = static_cast<std::size_t>(r.right);
+        for (auto y = static_cast<std::size_t>(r.top); y < static_cast<std::size_t>(r.bottom); ++y) {
+            std::uint32_t* links = &next_[y * (width_ + 1)];
+            std::int32_t* owners = &owner_[y * width_];
+            for (std::size_t x = left;;) {
+                const std::size_t free = Find(links, x);
+                if (free > x && x < right)
+                    Note(result, owners[x]);
+                if (free >= right)
+                    break;
+                owners[free] = who;
+                links[free] = static_cast<std::uint32_t>(free + 1);
+                ++result.visible;
+                x = free + 1;
+            }
+        }
+        return result;
+    }
+
+private:
+    static std::size_t Find(std::uint32_t* links, std::size_t x)
+    {
+        while (links[x] != x) {
+            links[x] = links[links[x]];
+            x = links[x];
+        }
+        return x;
+    }
+
+    static void Note(TPaint& p, std::int32_t owner)
+    {
+        if (owner >= 0 && p.label == kFree)
+            p.label = owner;
+        else if (owner <= -2 && p.control == kFree)
+            p.control = owner;
+    }
+
+    std::size_t width_, height_;
+    std::vector<std::int32_t> owner_;
+    std::vector<std::uint32_t> next_;
+};
+
+std::string ControlName(const TFixedControl& control)
+{
+    return control.caption.empty() ? control.name : control.name + " (" + control.caption + ")";
+}
+
+// The section and entry lines of one PC: the section's, then one per key of kPcKeys.
+using TPcLines = std::array<std::size_t, 1 + kPcKeys.size()>;
+
+class TChecker {
+public:
+    TChecker(TBoardCheck& check, const TIniFile& file, bool mayReplace)
+        : check_(check), file_(file), mayReplace_(mayReplace), count_(file.ReadInteger("sys", "count", 0))
+    {
+    }
+
+    void Run()
+    {
+        std::size_t lastLine = 1;
+        ForEachIniLine(file_.Text(), [&](const TIniLine& line) {
+            Line(line);
+            lastLine = line.number;
+        });
+        lastLine_ = lastLine;
+        shown_ = board::PcNumbersInFile(file_, count_);
+        Count();
+        LeftOut();
+        Missing();
+        Labels();
+    }
+
+    std::size_t LastLine() const { return lastLine_; }
+
+    void Add(std::size_t line, TMsg msg, std::vector<std::string> args, std::int32_t pc = 0)
+    {
+        check_.findings.push_back({line, msg, std::move(args), pc});
+    }
+
+private:
+    enum TKind { None, Ignored, Other, Sys, Pc };
+
+    void Line(const TIniLine& line)
+    {
+        if (mayReplace_) {
+            std::size_t bad = 0;
+            for (std::size_t at = line.text.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+                 at = line.text.find("\xEF\xBF\xBD", at + 3))
+                ++bad;
+            if (bad)
+                Add(line.number, TMsg::NotDecoded, {std::to_string(bad), EncodingName(check_.encoding)});
+        }
+        switch (line.kind) {
+        case TIniLine::Section:
+            Section(line);
+            break;
+        case TIniLine::Entry:
+            Entry(line);
+            break;
+        case TIniLine::Other:
+            Add(line.number, TMsg::OtherLine, {});
+            break;
+        default:
+            break;
+        }
+    }
+
+    void Section(const TIniLine& line)
+    {
+        section_ = std::string(line.name);
+        if (keys_.bucket_count() > 64)
+            keys_ = {};
+        keys_.clear();
+        const auto [first, isNew] = sections_.emplace(Lower(line.name), line.number);
+        if (!isNew) {
+            kind_ = Ignored;
+            Add(line.number, TMsg::DuplicateSection, {section_, std::to_string(first->second)});
+            return;
+        }
+        pc_ = PcNumber(line.name);
+        if (pc_ > 0) {
+            kind_ = Pc;
+            maxPc_ = std::max(maxPc_, pc_);
+            pcLines_[pc_][0] = line.number;
+            if (pc_ >= count_)
+                leftOut_.emplace_back(line.number, section_);
+        } else if (Lower(line.name) == "sys") {
+            kind_ = Sys;
+            sysLine_ = line.number;
+        } else {
+            kind_ = Other;
+            LooksLikePc(line);
+        }
+    }
+
+    void LooksLikePc(const TIniLine& line)
+    {
+        const std::string_view name = line.name;
+        if (name.size() < 3 || Lower(name.substr(0, 2)) != "pc" ||
+            name.find_first_of("0123456789") == std::string_view::npos)
+            return;
+        std::int32_t i = 0;
+        if (TryStrToInt(name.substr(2), i) && i >= 1)
+            Add(line.number, TMsg::NotPcSectionHint, {section_, board::SectionName(i)});
+        else
+            Add(line.number, TMsg::NotPcSection, {section_});
+    }
+
+    void Entry(const TIniLine& line)
+    {
+        if (kind_ == None)
+            Add(line.number, TMsg::OutsideSection, {});
+        if (kind_ != Sys && kind_ != Pc)
+            return;
+        const auto [first, isNew] = keys_.emplace(Lower(line.name), line.number);
+        const std::string key(line.name);
+        if (!isNew) {
+            Add(line.number, TMsg::DuplicateKey, {key, section_, std::to_string(first->second)});
+            return;
+        }
+        std::vector<std::string_view> known;
+        if (kind_ == Sys)
+            known = {"count"};
+        else
+            known.assign(kPcKeys.begin(), kPcKeys.end());
+        const auto it = std::find_if(known.begin(), known.end(), [&](std::string_view k) { return Lower(k) == first->first; });
+        if (it == known.end()) {
+            const std::string_view hint = NearestKey(line.name, known);
+            if (hint.empty())
+                Add(line.number, TMsg::UnknownKey, {key, section_});
+            else
+                Add(line.number, TMsg::UnknownKeyHint, {key, section_, std::string(hint)});
+            return;
+        }
+        if (kind_ == Sys) {
+            countLine_ = line.number;
+            return;
+        }
+        const std::size_t k = static_cast<std::size_t>(it - known.begin());
+        pcLines_[pc_][1 + k] = line.number;
+        std::int32_t value = 0;
+        if (k > 0 && pc_ < count_ && !TryStrToInt(line.value, value))
+            Add(line.number, TMsg::NotInteger, {key, std::string(line.value)});
+    }
+
+    void Count()
+    {
+        if (countLine_ == 0) {
+            Add(sysLine_ ? sysLine_ : 1, TMsg::CountMissing, {});
+            return;
+        }
+        const std::string text = file_.ReadString("sys", "count", "");
+        std::int32_t value = 0;
+        if (!TryStrToInt(text, value))
+            Add(countLine_, TMsg::CountNotNumber, {text});
+        else if (value < 2)
+            Add(countLine_, TMsg::CountTooSmall, {text});
+    }
+
+    void LeftOut()
+    {
+        for (const auto& [line, name] : leftOut_) {
+            if (maxPc_ == INT32_MAX)
+                Add(line, TMsg::NeverShown, {name});
+            else
+                Add(line, TMsg::LeftOut, {name, IntToStr(count_), IntToStr(maxPc_ + 1)});
+        }
+    }
+
+    // Numbers below count without a section, as ranges, on the count line.
+    void Missing()
+    {
+        if (count_ < 2 || countLine_ == 0)
+            return;
+        std::int64_t next = 1;
+        auto gap = [&](std::int64_t end) {
+            if (end - next == 1)
+                Add(countLine_, TMsg::NoSection, {std::to_string(next)});
+            else if (end - next > 1)
+                Add(countLine_, TMsg::NoSections, {std::to_string(next), std::to_string(end - 1)});
+        };
+        for (const std::int32_t i : shown_) {
+            gap(i);
+            next = std::int64_t{i} + 1;
+        }
+        gap(count_);
+    }
+
+    void Labels();
+
+    TBoardCheck& check_;
+    const TIniFile& file_;
+    bool mayReplace_;
+    std::int32_t count_;
+    std::size_t lastLine_ = 1;
+    TKind kind_ = None;
+    std::string section_;
+    std::int32_t pc_ = 0, maxPc_ = 0;
+    std::size_t sysLine_ = 0, countLine_ = 0;
+    std::unordered_map<std::string, std::size_t> sections_, keys_;
+    std::unordered_map<std::int32_t, TPcLines> pcLines_;
+    std::vector<std::pair<std::size_t, std::string>> leftOut_;
+    std::vector<std::int32_t> shown_;
+};
+
+void TChecker::Labels()
+{
+    for (const std::int32_t i : shown_) {
+        const std::string section = board::SectionName(i);
+        check_.labels.push_back({i, file_.ReadString(section, "Caption", ""), file_.ReadInteger(section, "Left", 0),
+                                 file_.ReadInteger(section, "Top", 0), file_.ReadInteger(section, "Width", 0),
+                                 file_.ReadInteger(section, "Height", 0)});
+    }
+    const TRect64 client{0, 0, check_.clientWidth, check_.clientHeight};
+    const auto& controls = check_.controls;
+    TOwnerMap map(client.right, client.bottom);
+    for (std::size_t c = 0; c < controls.size(); ++c)
+        if (controls[c].native)
+            map.Paint(controls[c].rect.Intersect(client), -2 - static_cast<std::int32_t>(c));
+    const auto size = [](std::int64_t v) { return std::to_string(v); };
+    // The last label made is on top.
+    for (std::size_t k = check_.labels.size(); k-- > 0;) {
+        const TShownLabel& label = check_.labels[k];
+        const std::string pc = IntToStr(label.pc);
+        const TPcLines& lines = pcLines_[label.pc];
+        const std::size_t at = lines[0];
+        if (label.width <= 0 || label.height <= 0) {
+            Add(at, TMsg::EmptyLabel, {pc, size(label.width), size(label.height)}, label.pc);
+            continue;
+        }
+        const TRect64 rect{label.left, label.top, std::int64_t{label.left} + label.width,
+                           std::int64_t{label.top} + label.height};
+        const TRect64 seen = rect.Intersect(client);
+        if (seen.IsEmpty()) {
+            Add(at, TMsg::Outside, {pc, size(client.right), size(client.bottom)}, label.pc);
+            continue;
+        }
+        if (!(seen == rect))
+            Add(at, TMsg::PartlyOutside, {pc, size(client.right), size(client.bottom)}, label.pc);
+        const TOwnerMap::TPaint paint = map.Paint(seen, static_cast<std::int32_t>(k));
+        const auto ownerName = [&](std::int32_t owner) {
+            return owner >= 0 ? "PC" + IntToStr(check_.labels[static_cast<std::size_t>(owner)].pc)
+                              : ControlName(controls[static_cast<std::size_t>(-2 - owner)]);
+        };
+        if (paint.visible == 0) {
+            Add(at, TMsg::Covered, {pc, ownerName(paint.label != TOwnerMap::kFree ? paint.label : paint.control)},
+                label.pc);
+            continue;
+        }
+        if (paint.label != TOwnerMap::kFree)
+            Add(at, TMsg::Overlap, {pc, ownerName(paint.label)}, label.pc);
+        for (const TFixedControl& control : controls)
+            if (control.rect.Intersects(rect))
+                Add(at, control.native ? TMsg::UnderControl : TMsg::CoversLabel, {pc, ControlName(control)}, label.pc);
+        const std::int64_t width = CaptionWidth(label.caption, check_.fontHeight);
+        if (width > label.width)
+            Add(lines[1] ? lines[1] : at, TMsg::CaptionCut, {pc, size(width), size(label.width)}, label.pc);
+    }
+}
+
+}  // namespace
+
+std::int64_t CaptionWidth(std::string_view caption, std::int32_t fontHeight)
+{
+    // Advance widths of the printable ASCII characters in a Helvetica-like sans serif
+    // (MS Sans Serif's design), in thousandths of the font height.
+    static constexpr short kAscii[95] = {
+        278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278, 556, 556, 556, 556,
+        556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667, 611, 778,
+        722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278,
+        278, 278, 469, 556, 333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,
+        556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};
+    std::int64_t width = 0;
+    const std::u16string text = Utf8ToUtf16(caption);
+    for (const char16_t c : text) {
+        std::int64_t thousandths = 556;
+        if (c >= 0x20 && c < 0x7F)
+            thousandths = kAscii[c - 0x20];
+        else if ((c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                 (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                 (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0xD800 && c <= 0xDBFF))
+            thousandths = 1000;  // CJK: square, one font height wide
+        else if (c >= 0xDC00 && c <= 0xDFFF)
+            thousandths = 0;  // second half of a pair already counted
+        width += (thousandths * fontHeight + 500) / 1000;
+    }
+    return width;
+}
+
+TBoardCheck CheckBoard(std::string bytes)
+{
+    TBoardCheck check;
+    ReadLayout(check);
+    // Only these can have turned bytes into U+FFFD; valid UTF-8 keeps its own.
+    const bool bom = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool oddUtf16 = bytes.size() % 2 == 1;
+    bool mayReplace = bom ? !IsValidUtf8(std::string_view(bytes).substr(3)) : !IsValidUtf8(bytes);
+    std::string text = DecodeText(std::move(bytes), &check.encoding);
+    const bool utf16 = check.encoding == TTextEncoding::Utf16LE || check.encoding == TTextEncoding::Utf16BE;
+    mayReplace = mayReplace || utf16;
+    const TIniFile file("", std::move(text));
+    TChecker checker(check, file, mayReplace);
+    checker.Run();
+    if (utf16 && oddUtf16)
+        checker.Add(checker.LastLine(), TMsg::StrayByte, {});
+    std::stable_sort(check.findings.begin(), check.findings.end(),
+                     [](const TFinding& a, const TFinding& b) { return a.line < b.line; });
+    for (const TFinding& f : check.findings)
+        ++(IsError(f.msg) ? check.errors : check.warnings);
+    return check;
+}
+
+std::string EncodingName(TTextEncoding encoding)
+{
+    switch (encoding) {
+    case TTextEncoding::Utf8:
+        return "UTF-8";
+    case TTextEncoding::Utf8Bom:
+        return "UTF-8 (BOM)";
+    case TTextEncoding::Utf16LE:
+        return "UTF-16LE";
+    case TTextEncoding::Utf16BE:
+        return "UTF-16BE";
+    case TTextEncoding::Big5:
+        return "Big5 (CP950)";
+    }
+    return {};
+}
+
+}  // namespace check

@@ -1,0 +1,61 @@
+// Reads a board file as the status board does and finds what the board silently skips.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Graphics.h"
+#include "Messages.h"
+#include "TextCodec.h"
+
+namespace check {
+
+struct TFinding {
+    std::size_t line = 1;  // 1-based line of the board file
+    TMsg msg{};
+    std::vector<std::string> args;
+    std::int32_t pc = 0;  // the PC whose label it concerns, or 0
+};
+
+// A control of the window's fixed part, in client coordinates.
+struct TFixedControl {
+    std::string name;
+    std::string caption;
+    TRect64 rect;
+    bool native = false;  // a window of its own, above every painted label
+};
+
+struct TShownLabel {
+    std::int32_t pc = 0;
+    std::string caption;
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+struct TBoardCheck {
+    TTextEncoding encoding = TTextEncoding::Utf8;
+    std::int64_t clientWidth = 0, clientHeight = 0;
+    std::string fontName;
+    std::int32_t fontHeight = 11;  // pixels, at 96 DPI
+    std::vector<TFixedControl> controls;
+    std::vector<TShownLabel> labels;  // as created, bottom first
+    std::vector<TFinding> findings;   // sorted by line
+    std::size_t warnings = 0, errors = 0;
+};
+
+// Never fails: any bytes give an answer.
+TBoardCheck CheckBoard(std::string bytes);
+
+// Width of a caption in the window's font, from the widths of its characters.
+std::int64_t CaptionWidth(std::string_view caption, std::int32_t fontHeight);
+
+std::string EncodingName(TTextEncoding encoding);
+
+// The report: one line per finding, FILE:LINE: warning|error: TEXT, then the summary.
+std::string TextReport(const TBoardCheck& check, std::string_view fileName, TLanguage language);
+std::string JsonReport(const TBoardCheck& check, std::string_view fileName, TLanguage language);
+// The client area at 96 DPI as the program shows it at start, each finding about a label
+// marked with the number of its line in the text report.
+std::string SvgPicture(const TBoardCheck& check);
+
+}  // namespace check

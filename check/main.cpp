@@ -1,0 +1,105 @@
+// boardcheck [--svg PICTURE.svg] [--json] [sys.ini]: reads a board file as the status board
+// does and reports what it would silently skip. Exit code 0: nothing to report, 1: findings,
+// 2: the file cannot be read or the command line is wrong.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "BoardCheck.h"
+#include "FileRead.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace {
+
+using check::TMsg;
+
+std::filesystem::path PathOf(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// UTF-8 to files and pipes, as on Linux; a Windows console gets UTF-16, whatever its code page.
+void Print(FILE* stream, const std::string& text)
+{
+#ifdef _WIN32
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        const std::u16string wide = Utf8ToUtf16(text);
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    _setmode(_fileno(stream), _O_BINARY);
+#endif
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+int Fail(TMsg msg, check::TLanguage language, std::string_view arg = {})
+{
+    Print(stderr, "boardcheck: " + check::Text(msg, language, {arg}) + "\n");
+    return 2;
+}
+
+int Run(const std::vector<std::string>& args)
+{
+    const check::TLanguage language = check::UserLanguage();
+    std::string file = "sys.ini", svg;
+    bool json = false, haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            json = true;
+        } else if (args[i] == "--svg" && i + 1 < args.size()) {
+            svg = args[++i];
+        } else if (args[i].rfind("--", 0) == 0 || haveFile) {
+            return Fail(TMsg::Usage, language);
+        } else {
+            file = args[i];
+            haveFile = true;
+        }
+    }
+    std::string bytes;
+    if (!ReadWholeFile(file, bytes)) {
+        std::error_code error;
+        const auto status = std::filesystem::status(PathOf(file), error);
+        if (status.type() == std::filesystem::file_type::not_found)
+            return Fail(TMsg::NoFile, language, file);
+        return Fail(status.type() == std::filesystem::file_type::directory ? TMsg::IsDirectory : TMsg::Unreadable,
+                    language, file);
+    }
+    const check::TBoardCheck result = check::CheckBoard(std::move(bytes));
+    if (!svg.empty()) {
+        std::ofstream out(PathOf(svg), std::ios::binary);
+        out << check::SvgPicture(result);
+        if (!out.flush())
+            return Fail(TMsg::CannotWrite, language, svg);
+    }
+    Print(stdout, json ? check::JsonReport(result, file, language) : check::TextReport(result, file, language));
+    return result.findings.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    return Run(args);
+}
+#else
+int main(int argc, char** argv)
+{
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif
