@@ -21,28 +21,44 @@ constexpr std::int64_t kFrameHeight = 31 + 8;
 
 constexpr std::array<const char*, 5> kPcKeys = {"Caption", "Left", "Top", "Width", "Height"};
 
-std::string Lower(std::string_view text)
+char Fold(char c)
 {
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return result;
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-// Edits, with a swap of neighbours counting as one, ignoring ASCII case.
-std::size_t Distance(std::string_view a, std::string_view b)
+bool SameText(std::string_view a, std::string_view b)
 {
-    const std::string x = Lower(a), y = Lower(b);
-    std::vector<std::vector<std::size_t>> d(x.size() + 1, std::vector<std::size_t>(y.size() + 1));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+}
+
+// Names in the file, matched as TIniFile matches them: ignoring ASCII case.
+struct TNoCase {
+    std::size_t operator()(std::string_view text) const
+    {
+        std::size_t hash = 14695981039346656037ULL;
+        for (const char c : text)
+            hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ULL;
+        return hash;
+    }
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
+using TNameLines = std::unordered_map<std::string_view, std::size_t, TNoCase, TNoCase>;
+
+// Edits, with a swap of neighbours counting as one, ignoring ASCII case. Keys are short;
+// NearestKey bounds them.
+constexpr std::size_t kLongestKey = 32;
+
+std::size_t Distance(std::string_view x, std::string_view y)
+{
+    std::size_t d[kLongestKey + 1][kLongestKey + 1];
     for (std::size_t i = 0; i <= x.size(); ++i)
         d[i][0] = i;
     for (std::size_t j = 0; j <= y.size(); ++j)
         d[0][j] = j;
     for (std::size_t i = 1; i <= x.size(); ++i)
         for (std::size_t j = 1; j <= y.size(); ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (x[i - 1] != y[j - 1])});
-            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1])
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (Fold(x[i - 1]) != Fold(y[j - 1]))});
+            if (i > 1 && j > 1 && Fold(x[i - 1]) == Fold(y[j - 2]) && Fold(x[i - 2]) == Fold(y[j - 1]))
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
     return d[x.size()][y.size()];
@@ -51,7 +67,7 @@ std::size_t Distance(std::string_view a, std::string_view b)
 // The real key a misspelt one most likely meant, or empty.
 std::string_view NearestKey(std::string_view key, const std::vector<std::string_view>& keys)
 {
-    if (key.size() > 32)
+    if (key.size() > kLongestKey)
         return {};
     std::string_view best;
     std::size_t bestDistance = 3;
@@ -69,9 +85,9 @@ std::string_view NearestKey(std::string_view key, const std::vector<std::string_
 std::int32_t PcNumber(std::string_view name)
 {
     std::int32_t i = 0;
-    if (name.size() < 3 || Lower(name.substr(0, 2)) != "pc" || !TryStrToInt(name.substr(2), i) || i < 1)
+    if (name.size() < 3 || !SameText(name.substr(0, 2), "pc") || !TryStrToInt(name.substr(2), i) || i < 1)
         return 0;
-    return Lower(board::SectionName(i)) == Lower(name) ? i : 0;
+    return SameText(board::SectionName(i), name) ? i : 0;
 }
 
 std::int32_t IntegerProperty(const TLayoutObject& object, std::string_view name)
@@ -246,7 +262,7 @@ private:
         if (keys_.bucket_count() > 64)
             keys_ = {};
         keys_.clear();
-        const auto [first, isNew] = sections_.emplace(Lower(line.name), line.number);
+        const auto [first, isNew] = sections_.emplace(line.name, line.number);
         if (!isNew) {
             kind_ = Ignored;
             Add(line.number, TMsg::DuplicateSection, {section_, std::to_string(first->second)});
@@ -259,7 +275,7 @@ private:
             pcLines_[pc_][0] = line.number;
             if (pc_ >= count_)
                 leftOut_.emplace_back(line.number, section_);
-        } else if (Lower(line.name) == "sys") {
+        } else if (SameText(line.name, "sys")) {
             kind_ = Sys;
             sysLine_ = line.number;
         } else {
@@ -271,7 +287,7 @@ private:
     void LooksLikePc(const TIniLine& line)
     {
         const std::string_view name = line.name;
-        if (name.size() < 3 || Lower(name.substr(0, 2)) != "pc" ||
+        if (name.size() < 3 || !SameText(name.substr(0, 2), "pc") ||
             name.find_first_of("0123456789") == std::string_view::npos)
             return;
         std::int32_t i = 0;
@@ -287,18 +303,16 @@ private:
             Add(line.number, TMsg::OutsideSection, {});
         if (kind_ != Sys && kind_ != Pc)
             return;
-        const auto [first, isNew] = keys_.emplace(Lower(line.name), line.number);
+        const auto [first, isNew] = keys_.emplace(line.name, line.number);
         const std::string key(line.name);
         if (!isNew) {
             Add(line.number, TMsg::DuplicateKey, {key, section_, std::to_string(first->second)});
             return;
         }
-        std::vector<std::string_view> known;
-        if (kind_ == Sys)
-            known = {"count"};
-        else
-            known.assign(kPcKeys.begin(), kPcKeys.end());
-        const auto it = std::find_if(known.begin(), known.end(), [&](std::string_view k) { return Lower(k) == first->first; });
+        static const std::vector<std::string_view> kSysKeys = {"count"};
+        static const std::vector<std::string_view> kPcKeyList(kPcKeys.begin(), kPcKeys.end());
+        const std::vector<std::string_view>& known = kind_ == Sys ? kSysKeys : kPcKeyList;
+        const auto it = std::find_if(known.begin(), known.end(), [&](std::string_view k) { return SameText(k, line.name); });
         if (it == known.end()) {
             const std::string_view hint = NearestKey(line.name, known);
             if (hint.empty())
@@ -372,7 +386,7 @@ private:
     std::string section_;
     std::int32_t pc_ = 0, maxPc_ = 0;
     std::size_t sysLine_ = 0, countLine_ = 0;
-    std::unordered_map<std::string, std::size_t> sections_, keys_;
+    TNameLines sections_, keys_;  // views into the file's text
     std::unordered_map<std::int32_t, TPcLines> pcLines_;
     std::vector<std::pair<std::size_t, std::string>> leftOut_;
     std::vector<std::int32_t> shown_;

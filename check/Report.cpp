@@ -61,6 +61,24 @@ std::string XmlText(std::string_view text)
     return out;
 }
 
+// Control characters from the file (NUL, ESC, …) are shown as \xNN, not sent to the terminal.
+std::string Printable(std::string text)
+{
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && c != '\t') {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string Rect(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h)
 {
     return "x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(w) +
@@ -74,7 +92,8 @@ std::string TextReport(const TBoardCheck& check, std::string_view fileName, TLan
     std::string out;
     const std::string file(fileName);
     for (const TFinding& f : check.findings)
-        out += file + ":" + std::to_string(f.line) + ": " + Severity(f.msg) + ": " + Text(f.msg, language, f.args) + "\n";
+        out += file + ":" + std::to_string(f.line) + ": " + Severity(f.msg) + ": " + Printable(Text(f.msg, language, f.args)) +
+               "\n";
     out += Text(TMsg::Summary, language,
                 {file, std::to_string(check.labels.size()), std::to_string(check.warnings),
                  std::to_string(check.errors), EncodingName(check.encoding)});
