@@ -1,6 +1,8 @@
 // The process entry: make the main form, run the loop, show what went wrong.
 #pragma once
 
+#include <exception>
+
 #include "Forms.h"
 
 // Always returns 0: the exit code does not tell success from failure.
@@ -12,10 +14,8 @@ int RunApplication(TMainForm*& mainForm)
             Application->Initialize();
             Application->CreateForm(mainForm);
             Application->Run();
-        } catch (const Exception& e) {
-            Application->ShowException(e);
         } catch (...) {
-            Application->ShowException(Exception(""));
+            Application->HandleException(std::current_exception());
         }
     } catch (...) {
         // Showing the message failed as well; there is nobody left to tell.

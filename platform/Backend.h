@@ -2,6 +2,8 @@
 // onto nothing), runs the event loop and talks to the operating system.
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,8 +34,10 @@ public:
 namespace backend {
 
 std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
-// Runs until the main form is closed.
-void RunMessageLoop(TForm& mainForm);
+// Runs until the main form is closed. An exception that a message handler throws is caught
+// where the system called in, and handed to onError from the loop itself, outside that
+// handler; the loop then goes on.
+void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError);
 void ShowErrorMessage(const std::string& message);
 std::string ExecutablePath();
 

@@ -270,12 +270,25 @@ void TApplication::Run()
     if (!mainForm_)
         return;
     mainForm_->Show();
-    backend::RunMessageLoop(*mainForm_);
+    backend::RunMessageLoop(*mainForm_, [this](std::exception_ptr error) { HandleException(error); });
 }
 
 void TApplication::ShowException(const Exception& e)
 {
     backend::ShowErrorMessage(e.Message());
+}
+
+void TApplication::HandleException(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const Exception& e) {
+        ShowException(e);
+    } catch (const std::bad_alloc&) {
+        ShowException(EOutOfMemory());
+    } catch (...) {
+        ShowException(Exception(""));
+    }
 }
 
 std::string TApplication::GetExeName() const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <new>
@@ -133,9 +134,13 @@ public:
             mainForm_ = reference;
     }
 
-    // Shows the main form and runs the event loop until it is closed.
+    // Shows the main form and runs the event loop until it is closed. What a handler or a
+    // paint throws meanwhile is shown by HandleException, and the loop goes on.
     void Run();
     void ShowException(const Exception& e);
+    // Shows any exception: an Exception as it is, running out of memory as EOutOfMemory,
+    // anything else as an Exception with an empty message.
+    void HandleException(std::exception_ptr error);
     // Full path of the running executable.
     std::string GetExeName() const;
 

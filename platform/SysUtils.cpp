@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+EOutOfMemory::EOutOfMemory() : Exception("記憶體不足，這項工作無法完成。") {}
+
 std::string ExtractFilePath(std::string_view path)
 {
     const auto cut = path.find_last_of("\\/:");

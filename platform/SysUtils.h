@@ -17,6 +17,13 @@ private:
     std::string message_;
 };
 
+// Memory ran out. What std::bad_alloc becomes before the operator is told, so the message
+// names the cause instead of saying nothing.
+class EOutOfMemory : public Exception {
+public:
+    EOutOfMemory();
+};
+
 // Directory part of a path, ending in its separator ('\\', '/' or a drive colon);
 // empty when the path has none.
 std::string ExtractFilePath(std::string_view path);

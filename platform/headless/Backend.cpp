@@ -59,12 +59,17 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<HeadlessFormPeer>(form);
 }
 
-void RunMessageLoop(TForm& mainForm)
+void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError)
 {
     auto& recorder = headless::Recorder();
     ++recorder.loopRuns;
-    if (recorder.onLoop)
+    if (!recorder.onLoop)
+        return;
+    try {
         recorder.onLoop(mainForm);
+    } catch (...) {
+        onError(std::current_exception());
+    }
 }
 
 void ShowErrorMessage(const std::string& message)

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +24,19 @@ COLORREF ToColorRef(TColor color)
     if (IsSystemColor(color))
         return GetSysColor(color & 0xFF);
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
+}
+
+// What a message handler threw, kept until the loop can show it. One at a time: a failure
+// that comes while one waits (or while its box is up) would only repeat it.
+std::exception_ptr pendingError;
+
+void DeferError(std::exception_ptr error)
+{
+    if (pendingError)
+        return;
+    pendingError = error;
+    // Wakes the loop if it is waiting, so the message is shown now.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 int ClampToInt(std::int64_t v)
@@ -228,7 +243,14 @@ private:
         auto* self = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (!self)
             return DefWindowProcW(hwnd, message, wParam, lParam);
-        return self->HandleMessage(hwnd, message, wParam, lParam);
+        // A C++ exception must not unwind through the system's frames (in 32-bit code it
+        // cannot: it ends in terminate), so it stops here and the loop shows it.
+        try {
+            return self->HandleMessage(hwnd, message, wParam, lParam);
+        } catch (...) {
+            DeferError(std::current_exception());
+            return 0;
+        }
     }
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -292,15 +314,33 @@ private:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
+    // BeginPaint validates the damaged area, so a paint that fails is not asked for again;
+    // EndPaint runs however painting ends.
+    class TPaintScope {
+    public:
+        explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
+        ~TPaintScope() { EndPaint(hwnd_, &ps_); }
+        TPaintScope(const TPaintScope&) = delete;
+        TPaintScope& operator=(const TPaintScope&) = delete;
+        HDC Dc() const { return dc_; }
+        const RECT& Area() const { return ps_.rcPaint; }
+
+    private:
+        HWND hwnd_;
+        PAINTSTRUCT ps_{};
+        HDC dc_;
+    };
+
     void Paint()
     {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        const TPaintScope paint(hwnd_);
+        HDC dc = paint.Dc();
+        const RECT& rcPaint = paint.Area();
         SetBkColor(dc, ToColorRef(form_.Color()));
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &ps.rcPaint, nullptr, 0, nullptr);
-        HGDIOBJ oldFont = SelectObject(dc, font_);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rcPaint, nullptr, 0, nullptr);
+        SelectObject(dc, font_);
         SetTextColor(dc, ToColorRef(form_.Font().Color));
-        const TRect64 area{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
+        const TRect64 area{rcPaint.left, rcPaint.top, rcPaint.right, rcPaint.bottom};
         form_.ForEachPaintedIn(
             area,
             [&](TControl& control) {
@@ -308,8 +348,6 @@ private:
                     PaintLabel(dc, *label, ScaleToDpi(label->BoundsRect(), dpi_), area);
             },
             dpi_);
-        SelectObject(dc, oldFont);
-        EndPaint(hwnd_, &ps);
     }
 
     // Fills the label's rectangle and draws its caption on one line, placed by its
@@ -415,16 +453,25 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<Win32FormPeer>(form);
 }
 
-void RunMessageLoop(TForm& mainForm)
+void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError)
 {
     HWND dialog = static_cast<Win32FormPeer&>(mainForm.Peer()).Handle();
+    const auto showPending = [&] {
+        // The box runs a loop of its own; what fails meanwhile waits for the next turn.
+        while (pendingError) {
+            const std::exception_ptr error = std::exchange(pendingError, nullptr);
+            onError(error);
+        }
+    };
     MSG msg;
+    showPending();
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab and Shift+Tab move the focus between the controls, as in any dialog.
-        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!(dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg))) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        showPending();
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 
 #include "app/Startup.h"
@@ -73,6 +74,21 @@ TEST_F(StartupTest, AnyOtherExceptionShowsTheEmptyMessage)
     EXPECT_EQ(headless::Recorder().messages, std::vector<std::string>{""});
     EXPECT_EQ(headless::Recorder().loopRuns, 0);
     EXPECT_EQ(brokenForm, nullptr);
+}
+
+class HungryForm;
+HungryForm* hungryForm = nullptr;
+
+class HungryForm : public TForm {
+public:
+    explicit HungryForm(TComponent* owner) : TForm(owner) { throw std::bad_alloc(); }
+};
+
+TEST_F(StartupTest, RunningOutOfMemoryIsNamed)
+{
+    EXPECT_EQ(RunApplication(hungryForm), 0);
+    EXPECT_EQ(headless::Recorder().messages, std::vector<std::string>{EOutOfMemory().Message()});
+    EXPECT_NE(EOutOfMemory().Message(), "");
 }
 
 TEST_F(StartupTest, ExceptionsInsideTheLoopAreShownToo)

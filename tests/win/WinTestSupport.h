@@ -34,31 +34,36 @@ inline bool WaitFor(const std::function<bool()>& condition, std::chrono::millise
     }
 }
 
+namespace detail {
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* title;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
+{
+    auto& s = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[256] = {}, title[256] = {};
+    GetClassNameW(hwnd, cls, 256);
+    GetWindowTextW(hwnd, title, 256);
+    if ((s.pid == 0 || pid == s.pid) && IsWindowVisible(hwnd) && (!s.cls || lstrcmpW(cls, s.cls) == 0) &&
+        (!s.title || lstrcmpW(title, s.title) == 0)) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace detail
+
 // A visible top-level window of the given process (0: any) with the given class and title.
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
 {
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND found;
-    } search{processId, className, title, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t cls[256] = {}, title[256] = {};
-            GetClassNameW(hwnd, cls, 256);
-            GetWindowTextW(hwnd, title, 256);
-            if ((s.pid == 0 || pid == s.pid) && IsWindowVisible(hwnd) && (!s.cls || lstrcmpW(cls, s.cls) == 0) &&
-                (!s.title || lstrcmpW(title, s.title) == 0)) {
-                s.found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    detail::WindowSearch search{processId, className, title, nullptr};
+    EnumWindows(&detail::MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -1,0 +1,140 @@
+// Exceptions meet the operator as a message box, whether they leave the window's
+// construction or a handler or a paint while the loop runs; the loop goes on after them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+#include "WinTestSupport.h"
+#include "app/Startup.h"
+
+// Allocation fails once, on the thread it is armed for: memory running out at one chosen
+// moment, for real, with nothing in the program prepared for it.
+namespace {
+std::atomic<DWORD> failNextAllocationOn{0};
+}
+
+void* operator new(std::size_t size)
+{
+    DWORD armed = GetCurrentThreadId();
+    if (failNextAllocationOn.load() == armed && failNextAllocationOn.compare_exchange_strong(armed, 0))
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+namespace {
+
+// Closes the first message box of this process that appears, handing back its text.
+std::string CloseNextMessageBox()
+{
+    HWND box = nullptr;
+    wintest::WaitFor([&] { return (box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr)) != nullptr; });
+    if (!box)
+        return "(no message box)";
+    const std::string text = wintest::WindowText(GetDlgItem(box, 0xFFFF));  // the box's message
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    wintest::WaitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
+bool AnotherMessageBoxComes()
+{
+    return wintest::WaitFor([] { return wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr) != nullptr; },
+                            std::chrono::milliseconds(700));
+}
+
+class ThrowingForm;
+ThrowingForm* throwingForm = nullptr;
+
+class ThrowingForm : public TForm {
+public:
+    explicit ThrowingForm(TComponent* owner) : TForm(owner) { throw Exception("\xE6\x95\x85\xE9\x9A\x9C: refused"); }
+};
+
+TEST(ErrorReporting, ConstructionFailureShowsTheMessageAndExitsWithZero)
+{
+    // The box is modal: another thread reads and closes it.
+    std::string seen;
+    std::thread closer([&] { seen = CloseNextMessageBox(); });
+    const int code = RunApplication(throwingForm);
+    closer.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(seen, "\xE6\x95\x85\xE9\x9A\x9C: refused");
+    EXPECT_EQ(wintest::FindTopWindow(GetCurrentProcessId(), L"PcStatusBoardForm", nullptr), nullptr);
+}
+
+// A window with one label whose click handler throws.
+class BoardForm;
+BoardForm* boardForm = nullptr;
+
+class BoardForm : public TForm {
+public:
+    explicit BoardForm(TComponent* owner) : TForm(owner)
+    {
+        SetBounds(100, 100, 300, 200);
+        SetCaption("errors");
+        auto* label = new TLabel(this);
+        label->SetParent(this);
+        label->SetBounds(10, 10, 100, 40);
+        label->SetCaption("PC-01");
+        label->SetColor(clYellow);
+        label->SetOnClick([](TObject*) { throw Exception("handler failed"); });
+    }
+};
+
+// Runs the loop of a BoardForm while another thread acts on its window, then closes it.
+// The loop must still be running when the action is done.
+std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
+{
+    std::vector<std::string> boxes;
+    bool stillRunning = false;
+    std::thread driver([&] {
+        HWND form = nullptr;
+        wintest::WaitFor([&] { return (form = wintest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); });
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // painted once
+        act(form);
+        boxes.push_back(CloseNextMessageBox());
+        if (AnotherMessageBoxComes())
+            boxes.push_back(CloseNextMessageBox());
+        stillRunning = IsWindow(form) && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        PostMessageW(form, WM_CLOSE, 0, 0);
+    });
+    Application->CreateForm(boardForm);
+    Application->Run();
+    driver.join();
+    Application->DestroyForms();
+    boardForm = nullptr;
+    EXPECT_TRUE(stillRunning) << "the loop ended with the failure";
+    return boxes;
+}
+
+TEST(ErrorReporting, ClickHandlerFailureIsShownOnceAndTheLoopGoesOn)
+{
+    const auto boxes = RunBoardWhile([](HWND form) {
+        PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    });
+    EXPECT_EQ(boxes, std::vector<std::string>{"handler failed"});
+}
+
+TEST(ErrorReporting, PaintThatRunsOutOfMemoryIsShownOnceAndItsAreaValidated)
+{
+    const DWORD gui = GetCurrentThreadId();
+    bool validated = false;
+    const auto boxes = RunBoardWhile([&](HWND form) {
+        failNextAllocationOn = gui;
+        InvalidateRect(form, nullptr, FALSE);
+        // Only a paint takes the area off the window's update region.
+        validated = wintest::WaitFor([&] { return !GetUpdateRect(form, nullptr, FALSE); });
+    });
+    EXPECT_TRUE(validated);
+    EXPECT_EQ(failNextAllocationOn.load(), 0u) << "nothing allocated while painting";
+    EXPECT_EQ(boxes, std::vector<std::string>{EOutOfMemory().Message()});
+}
+
+}  // namespace
