@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ProgramHarness.h"
+#include "SysUtils.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ TEST_P(HostileBoardTest, StartsClosesWithZeroAndLeavesTheFile)
     if (board.bytes)
         before = std::filesystem::last_write_time(program.BoardPath());
     ASSERT_TRUE(program.Start());
+    EXPECT_EQ(program.TakeMessageBox(), "") << "a message box came up";
     EXPECT_EQ(program.Close(), 0u);
     if (board.bytes) {
         EXPECT_TRUE(e2e::ReadBytes(program.BoardPath()) == bytes) << "the board file changed";
@@ -79,6 +81,24 @@ TEST_P(HostileBoardTest, StartsClosesWithZeroAndLeavesTheFile)
 
 INSTANTIATE_TEST_SUITE_P(Corpus, HostileBoardTest, ::testing::ValuesIn(Boards()),
                          [](const ::testing::TestParamInfo<HostileBoard>& info) { return info.param.name; });
+
+// Memory runs out (a 32-bit process without the large-address-aware flag on a 300 MB
+// board): the operator is told so in words, and the process still ends with 0.
+TEST(HostileBoard, RunningOutOfMemoryIsToldInWords)
+{
+    Program program("");
+    program.ClearLargeAddressAware();
+    {
+        std::ofstream out(program.BoardPath(), std::ios::binary);
+        out << "[sys]\ncount=2\n[PC1]\nCaption=x\nWidth=50\nHeight=50\n";
+        const std::string filler = "; " + std::string(1022, 'x') + "\n";
+        for (int i = 0; i < 300 * 1024; ++i)
+            out << filler;
+    }
+    ASSERT_TRUE(program.Launch());
+    EXPECT_EQ(program.TakeMessageBox(std::chrono::seconds(60)), EOutOfMemory().Message());
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
 
 TEST(HostileBoard, DirectoryNamedLikeTheBoard)
 {

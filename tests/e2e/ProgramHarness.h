@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,13 @@
 #include "WinTestSupport.h"
 
 namespace e2e {
+
+// The program under test, named by CTest: the shipped 32-bit one or its 64-bit twin.
+inline std::filesystem::path ProgramFile()
+{
+    const char* path = std::getenv("PSB_PROGRAM");
+    return wintest::WinePath(path ? path : "PSB_PROGRAM is not set");
+}
 
 inline constexpr COLORREF kYellow = RGB(255, 255, 0);
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -40,7 +48,7 @@ public:
     {
         std::filesystem::create_directories(home_);
         std::filesystem::create_directories(work_);
-        std::filesystem::copy_file(wintest::WinePath(PSB_EXE_UNIX_PATH), home_ / L"PcStatusBoard.exe");
+        std::filesystem::copy_file(ProgramFile(), home_ / L"PcStatusBoard.exe");
         if (!board.empty())
             WriteBytes(BoardPath(), board);
         WriteBytes(work_ / L"sys.ini", decoy);
@@ -62,8 +70,8 @@ public:
     std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
     const std::filesystem::path& Home() const { return home_; }
 
-    // Starts the program and waits for its painted window.
-    ::testing::AssertionResult Start()
+    // Starts the program without waiting for anything.
+    ::testing::AssertionResult Launch()
     {
         STARTUPINFOW si{};
         si.cb = sizeof si;
@@ -72,12 +80,53 @@ public:
         if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             work_.wstring().c_str(), &si, &info_))
             return ::testing::AssertionFailure() << "CreateProcess failed: " << GetLastError();
+        return ::testing::AssertionSuccess();
+    }
+
+    // Starts the program and waits for its painted window; the 32-bit program runs emulated
+    // here, and the biggest boards take it a while.
+    ::testing::AssertionResult Start()
+    {
+        if (auto launched = Launch(); !launched)
+            return launched;
         if (!wintest::WaitFor([&] {
                 return (form_ = wintest::FindTopWindow(info_.dwProcessId, L"PcStatusBoardForm", L"Form1")) != nullptr;
-            }))
+            }, std::chrono::seconds(60)))
             return ::testing::AssertionFailure() << "no window within the time limit";
         Settle();
         return ::testing::AssertionSuccess();
+    }
+
+    // The text of the program's message box, which is then closed; empty when none is up.
+    std::string TakeMessageBox(std::chrono::milliseconds wait = std::chrono::milliseconds(0)) const
+    {
+        HWND box = nullptr;
+        wintest::WaitFor([&] { return (box = wintest::FindTopWindow(info_.dwProcessId, L"#32770", nullptr)); }, wait);
+        if (!box)
+            return {};
+        const std::string text = wintest::WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return text;
+    }
+
+    // Waits for the program to end and hands back its exit code (or 259 if still running).
+    DWORD ExitCode() const
+    {
+        if (WaitForSingleObject(info_.hProcess, 30000) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+    // Takes the large-address-aware flag off this copy of the program: a 32-bit process
+    // then has 2 GB, and big boards no longer fit.
+    void ClearLargeAddressAware() const
+    {
+        std::string image = ReadBytes(home_ / L"PcStatusBoard.exe");
+        const std::uint32_t pe = *reinterpret_cast<const std::uint32_t*>(image.data() + 0x3C);
+        image[pe + 4 + 18] = static_cast<char>(image[pe + 4 + 18] & ~IMAGE_FILE_LARGE_ADDRESS_AWARE);
+        WriteBytes(home_ / L"PcStatusBoard.exe", image);
     }
 
     HWND Form() const { return form_; }
@@ -127,11 +176,7 @@ public:
     DWORD Close()
     {
         PostMessageW(form_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0)
-            return STILL_ACTIVE;
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
+        return ExitCode();
     }
 
 private:
