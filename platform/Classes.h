@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,25 @@ public:
     virtual ~TObject() = default;
 };
 
-// A click or similar event: the handler gets the object that raised it.
-using TNotifyEvent = std::function<void(TObject* sender)>;
+// A click or similar event: the handler gets the object that raised it. Copies share one
+// handler, so a hundred thousand labels wired to one method hold it once; two events are
+// equal when they are copies of one.
+class TNotifyEvent {
+public:
+    TNotifyEvent() = default;
+    template <class F>
+        requires(!std::is_same_v<std::decay_t<F>, TNotifyEvent> && std::is_invocable_v<F&, TObject*>)
+    TNotifyEvent(F handler) : handler_(std::make_shared<const std::function<void(TObject*)>>(std::move(handler)))
+    {
+    }
+
+    explicit operator bool() const { return handler_ != nullptr; }
+    void operator()(TObject* sender) const { (*handler_)(sender); }
+    bool operator==(const TNotifyEvent& other) const { return handler_ == other.handler_; }
+
+private:
+    std::shared_ptr<const std::function<void(TObject*)>> handler_;
+};
 
 // A component belongs to its owner, which destroys it. Destroying a component also takes
 // it out of its owner's list, so either may go first and nothing is freed twice.
@@ -28,19 +47,46 @@ public:
 
     // The component name. Any text is accepted, empty and duplicate names included:
     // nothing looks components up by it once a form is built.
-    const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
+    const std::string& Name() const;
+    void SetName(std::string name);
 
-    std::size_t ComponentCount() const { return components_.size(); }
-    TComponent* Component(std::size_t index) const { return components_.at(index); }
+    std::size_t ComponentCount() const { return extras_ ? extras_->components.size() : 0; }
+    TComponent* Component(std::size_t index) const;
+    // Makes room for that many more owned components, for an owner that knows they come.
+    void ReserveComponents(std::size_t count);
 
     // Destroys every owned component, the newest first.
     void DestroyComponents();
 
+protected:
+    // A text of the component's own that its name shares when the two are equal, so that
+    // a label named after its caption keeps it once; none by default.
+    virtual const std::string* NameSharedText() const { return nullptr; }
+    // To be called before that text changes: the name keeps its value.
+    void UnshareName();
+
+    // Event handlers of the components this one owns, each kept once; a component refers
+    // to its owner's by number, or to its own when it has no owner.
+    std::uint16_t HandlerNumber(const TNotifyEvent& handler);
+    TNotifyEvent Handler(std::uint16_t number) const;
+
 private:
+    // What most components never need: owned components, a name that is not a shared
+    // text, handlers; a label on a board has none of it.
+    struct TExtras {
+        std::vector<TComponent*> components;
+        std::string name;
+        std::vector<TNotifyEvent> handlers;
+    };
+    TExtras& Extras();
     void Remove(TComponent* component);
 
     TComponent* owner_;
-    std::string name_;
-    std::vector<TComponent*> components_;
+    std::unique_ptr<TExtras> extras_;
+
+protected:
+    // Kept here, beside the base's own flag, so that subclasses' small settings fill the
+    // same word instead of growing every control.
+    bool nameShared_ = false;
+    std::uint8_t settings_ = 0;
 };

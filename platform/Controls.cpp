@@ -50,8 +50,8 @@ void TControl::SetColor(TColor color)
 
 void TControl::Click()
 {
-    if (onClick_)
-        onClick_(this);
+    if (const TNotifyEvent handler = OnClick())
+        handler(this);
 }
 
 void TControl::Refresh()
@@ -62,6 +62,13 @@ void TControl::Refresh()
     parent_->Peer().Update();
 }
 
+void TControl::SetTextAsSet(std::string text)
+{
+    UnshareName();
+    text_ = std::move(text);
+    Changed(TControlChange::Text);
+}
+
 void TControl::Changed(TControlChange change)
 {
     if (parent_)
@@ -70,21 +77,24 @@ void TControl::Changed(TControlChange change)
 
 void TLabel::SetCaption(std::string caption)
 {
-    if (caption == text_)
-        return;
-    text_ = std::move(caption);
-    Changed(TControlChange::Text);
+    if (caption != TextAsSet())
+        SetTextAsSet(std::move(caption));
+}
+
+void TLabel::SetAutoSize(bool value)
+{
+    settings_ = static_cast<std::uint8_t>((settings_ & ~kFixedSize) | (value ? 0 : kFixedSize));
 }
 
 void TLabel::SetAlignment(TAlignment value)
 {
-    alignment_ = value;
+    settings_ = static_cast<std::uint8_t>((settings_ & ~kAlignmentBits) | (value & kAlignmentBits));
     Changed(TControlChange::Look);
 }
 
 void TLabel::SetLayout(TTextLayout value)
 {
-    layout_ = value;
+    settings_ = static_cast<std::uint8_t>((settings_ & ~kLayoutBits) | ((value << 2) & kLayoutBits));
     Changed(TControlChange::Look);
 }
 
@@ -99,17 +109,15 @@ std::string TEdit::Text() const
     std::string live;
     if (Parent() && Parent()->Peer().ReadText(*this, live))
         return live;
-    return text_;
+    return TextAsSet();
 }
 
 void TEdit::SetText(std::string text)
 {
-    text_ = std::move(text);
-    Changed(TControlChange::Text);
+    SetTextAsSet(std::move(text));
 }
 
 void TButton::SetCaption(std::string caption)
 {
-    text_ = std::move(caption);
-    Changed(TControlChange::Text);
+    SetTextAsSet(std::move(caption));
 }

@@ -42,8 +42,8 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
-    const TNotifyEvent& OnClick() const { return onClick_; }
-    void SetOnClick(TNotifyEvent handler) { onClick_ = std::move(handler); }
+    TNotifyEvent OnClick() const { return Handler(onClick_); }
+    void SetOnClick(const TNotifyEvent& handler) { onClick_ = HandlerNumber(handler); }
     // Raises OnClick with this control as the sender.
     void Click();
 
@@ -57,13 +57,17 @@ public:
 
 protected:
     void Changed(TControlChange change);
-    std::string text_;
+    // Sets the caption or text; the component name keeps its value.
+    void SetTextAsSet(std::string text);
+    const std::string* NameSharedText() const override { return &text_; }
 
 private:
+    // Ordered to pack: a board holds many of these.
+    std::uint16_t onClick_ = 0;
+    TColor color_ = clBtnFace;
     TForm* parent_ = nullptr;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-    TColor color_ = clBtnFace;
-    TNotifyEvent onClick_;
+    std::string text_;
 };
 
 // A caption painted by its form: takes no focus, has no window of its own.
@@ -71,23 +75,22 @@ class TLabel : public TControl {
 public:
     explicit TLabel(TComponent* owner) : TControl(owner) {}
 
-    const std::string& Caption() const { return text_; }
+    const std::string& Caption() const { return TextAsSet(); }
     void SetCaption(std::string caption);
 
     // Kept as set. Labels here never resize themselves to their text: the layout and the
     // board give every size.
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool value) { autoSize_ = value; }
+    bool AutoSize() const { return !(settings_ & kFixedSize); }
+    void SetAutoSize(bool value);
 
-    TAlignment Alignment() const { return alignment_; }
+    TAlignment Alignment() const { return static_cast<TAlignment>(settings_ & kAlignmentBits); }
     void SetAlignment(TAlignment value);
-    TTextLayout Layout() const { return layout_; }
+    TTextLayout Layout() const { return static_cast<TTextLayout>((settings_ & kLayoutBits) >> 2); }
     void SetLayout(TTextLayout value);
 
 private:
-    bool autoSize_ = true;
-    TAlignment alignment_ = taLeftJustify;
-    TTextLayout layout_ = tlTop;
+    // In the settings byte: alignment, layout, and whether the size is fixed.
+    static constexpr std::uint8_t kAlignmentBits = 0x03, kLayoutBits = 0x0C, kFixedSize = 0x10;
 };
 
 // A control with a native window: takes the focus in tab order.
@@ -117,7 +120,7 @@ class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner) : TWinControl(owner) {}
 
-    const std::string& Caption() const { return text_; }
+    const std::string& Caption() const { return TextAsSet(); }
     void SetCaption(std::string caption);
 
     TNativeKind NativeKind() const override { return TNativeKind::Button; }

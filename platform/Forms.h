@@ -84,6 +84,8 @@ public:
 
     // The controls shown on the form, bottom first: the one added last is on top.
     const std::vector<TControl*>& Controls() const { return controls_; }
+    // Makes room for that many more controls, for a form that knows how many come.
+    void ReserveControls(std::size_t count) { controls_.reserve(controls_.size() + count); }
 
     // The topmost painted (windowless) control under a client-area point, or none. With a
     // dpi, the point is in pixels of a screen of that DPI.

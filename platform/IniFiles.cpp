@@ -189,6 +189,11 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
         return nullptr;
     if (lastSection_ && name == lastName_)
         return lastSection_;
+    // Boards are read in the order they are written: try the section after the last one.
+    if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() && SameText(Name(lastSection_[1]), name)) {
+        lastName_.assign(name);
+        return ++lastSection_;
+    }
     const std::size_t mask = buckets_.size() - 1;
     const auto hash = static_cast<std::uint32_t>(HashText(name));
     for (std::size_t slot = hash & mask; buckets_[slot].index != 0; slot = (slot + 1) & mask) {
@@ -204,34 +209,64 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
     return nullptr;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
-                                 std::string_view defaultValue) const
+void TIniFile::ListEntries(const TSection& section) const
+{
+    entries_.clear();
+    entriesOf_ = &section;
+    const std::string_view text = text_;
+    std::size_t pos = section.bodyBegin;
+    while (pos < section.bodyEnd) {
+        // One pass over the line finds its first '=' and its end (the first CR or LF).
+        std::size_t equals = std::string_view::npos;
+        std::size_t end = pos;
+        for (; end < section.bodyEnd && text[end] != '\n' && text[end] != '\r'; ++end) {
+            if (text[end] == '=' && equals == std::string_view::npos)
+                equals = end;
+        }
+        // A line without '=' is no entry; one starting with ';' is a comment.
+        if (equals != std::string_view::npos) {
+            const std::string_view key = Trim(text.substr(pos, equals - pos));
+            if (key.empty() || key.front() != ';') {
+                const std::string_view value = Unquote(Trim(text.substr(equals + 1, end - equals - 1)));
+                entries_.push_back({static_cast<std::uint32_t>(key.data() - text.data()),
+                                    static_cast<std::uint32_t>(key.size()),
+                                    static_cast<std::uint32_t>(value.data() - text.data()),
+                                    static_cast<std::uint32_t>(value.size())});
+            }
+        }
+        pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
+    }
+}
+
+bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::string_view& value) const
 {
     const TSection* found = FindSection(section);
     if (!found)
-        return std::string(defaultValue);
-    // One pass over each line finds both its first '=' and its end.
-    const std::string_view body(text_.data() + found->bodyBegin, found->bodyEnd - found->bodyBegin);
-    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
-    std::size_t pos = 0;
-    while (pos < body.size()) {
-        std::size_t i = pos;
-        while (i < body.size() && body[i] != '=' && !isLineEnd(body[i]))
-            ++i;
-        std::size_t end = i;
-        while (end < body.size() && !isLineEnd(body[end]))
-            ++end;
-        // A line without '=' is no entry; one starting with ';' is a comment.
-        if (i < body.size() && body[i] == '=') {
-            const std::string_view key = Trim(body.substr(pos, i - pos));
-            if ((key.empty() || key.front() != ';') && SameText(key, ident))
-                return std::string(Unquote(Trim(body.substr(i + 1, end - i - 1))));
+        return false;
+    if (entriesOf_ != found)
+        ListEntries(*found);
+    // The first entry of a key wins.
+    for (const TEntry& entry : entries_) {
+        if (entry.keyLength == ident.size() && SameText(std::string_view(text_.data() + entry.keyBegin, entry.keyLength), ident)) {
+            value = std::string_view(text_.data() + entry.valueBegin, entry.valueLength);
+            return true;
         }
-        pos = end;
-        if (pos < body.size())
-            pos += (body[pos] == '\r' && pos + 1 < body.size() && body[pos + 1] == '\n') ? 2 : 1;
     }
-    return std::string(defaultValue);
+    return false;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
+                                 std::string_view defaultValue) const
+{
+    std::string_view value;
+    return std::string(FindValue(section, ident, value) ? value : defaultValue);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ident, std::int32_t defaultValue) const
+{
+    std::string_view value;
+    std::int32_t number = 0;
+    return FindValue(section, ident, value) && TryStrToInt(value, number) ? number : defaultValue;
 }
 
 bool TIniFile::SectionExists(std::string_view section) const

@@ -40,6 +40,8 @@ public:
 
     std::string ReadString(std::string_view section, std::string_view ident,
                            std::string_view defaultValue) const override;
+    std::int32_t ReadInteger(std::string_view section, std::string_view ident,
+                             std::int32_t defaultValue) const override;
     bool SectionExists(std::string_view section) const override;
 
     // Each distinct section name (ignoring ASCII case) once, as first written, in file order.
@@ -56,6 +58,8 @@ private:
     };
 
     void Index();
+    // The value of a key as a view into the text; false when the key or its section is missing.
+    bool FindValue(std::string_view section, std::string_view ident, std::string_view& value) const;
     const TSection* FindSection(std::string_view name) const;
     std::string_view Name(const TSection& section) const;
 
@@ -71,6 +75,16 @@ private:
     // Readers ask for several keys of one section in a row; the last section found is kept.
     mutable std::string lastName_;
     mutable const TSection* lastSection_ = nullptr;
+    // The entries of the section read last, so its keys are found without rescanning it.
+    struct TEntry {
+        std::uint32_t keyBegin;
+        std::uint32_t keyLength;
+        std::uint32_t valueBegin;
+        std::uint32_t valueLength;
+    };
+    void ListEntries(const TSection& section) const;
+    mutable const TSection* entriesOf_ = nullptr;
+    mutable std::vector<TEntry> entries_;
 };
 
 // One line of an ini text, classified the way TIniFile reads it.

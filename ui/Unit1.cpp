@@ -35,14 +35,19 @@ void TForm1::LoadBoard()
 {
     const auto file = std::make_unique<TIniFile>(board::FilePath());
     const std::int32_t count = file->ReadInteger("sys", "count", 0);
-    for (const std::int32_t i : board::PcNumbersInFile(*file, count)) {
+    const std::vector<std::int32_t> numbers = board::PcNumbersInFile(*file, count);
+    ReserveComponents(numbers.size());
+    if (Form1)
+        Form1->ReserveControls(numbers.size());
+    const TNotifyEvent labelClick = [this](TObject* sender) { LabelClick(sender); };
+    for (const std::int32_t i : numbers) {
         auto* label = new TLabel(this);
         label->SetParent(Form1);
         label->SetColor(clYellow);
         label->SetAutoSize(false);
         label->SetAlignment(taCenter);
         label->SetLayout(tlCenter);
-        label->SetOnClick([this](TObject* sender) { LabelClick(sender); });
+        label->SetOnClick(labelClick);
         const std::string section = board::SectionName(i);
         label->SetCaption(file->ReadString(section, "Caption", ""));
         label->SetName(label->Caption());
