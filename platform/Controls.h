@@ -51,6 +51,8 @@ public:
     void Refresh();
 
     virtual TNativeKind NativeKind() const { return TNativeKind::None; }
+    // Painted and hit-tested by its form rather than shown as a window of its own.
+    bool IsWindowless() const { return NativeKind() == TNativeKind::None; }
 
     // The caption or text as the program last set it: what a backend shows.
     const std::string& TextAsSet() const { return text_; }

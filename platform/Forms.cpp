@@ -220,26 +220,45 @@ void TForm::Show()
     peer_->Show();
 }
 
+namespace {
+
+// The design pixels whose scaled image may meet an area of a screen of some DPI: a pixel
+// more on each side than the exact inverse, which rounding may shift by one.
+TRect64 DesignArea(const TRect64& area, int dpi)
+{
+    const auto down = [dpi](std::int64_t v) {
+        const std::int64_t p = v * kDesignDpi;
+        return (p >= 0 ? p / dpi : -((-p + dpi - 1) / dpi)) - 1;
+    };
+    return {down(area.left), down(area.top), down(area.right) + 3, down(area.bottom) + 3};
+}
+
+}  // namespace
+
 TControl* TForm::ControlAt(std::int64_t x, std::int64_t y, int dpi) const
 {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->NativeKind() == TNativeKind::None && ScaleToDpi((*it)->BoundsRect(), dpi).Contains(x, y))
-            return *it;
+    const auto& near = index_.Near(controls_, DesignArea({x, y, x + 1, y + 1}, dpi));
+    for (auto it = near.rbegin(); it != near.rend(); ++it)
+        if (TControl* c = controls_[*it]; ScaleToDpi(c->BoundsRect(), dpi).Contains(x, y))
+            return c;
     return nullptr;
 }
 
 void TForm::ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn, int dpi) const
 {
-    for (TControl* control : controls_)
-        if (control->NativeKind() == TNativeKind::None && ScaleToDpi(control->BoundsRect(), dpi).Intersects(area))
-            fn(*control);
+    // The handler may change the form; the positions are taken first.
+    const std::vector<std::uint32_t> near = index_.Near(controls_, DesignArea(area, dpi));
+    for (const std::uint32_t i : near)
+        if (TControl* c = controls_[i]; ScaleToDpi(c->BoundsRect(), dpi).Intersects(area))
+            fn(*c);
 }
 
 void TForm::InsertControl(TControl& control)
 {
+    index_.MarkStale();
     controls_.push_back(&control);
     peer_->ControlInserted(control);
-    if (control.NativeKind() == TNativeKind::None)
+    if (control.IsWindowless())
         peer_->Invalidate(control.BoundsRect());
 }
 
@@ -249,19 +268,22 @@ void TForm::RemoveControl(TControl& control)
     if (it == controls_.rend())
         return;
     controls_.erase(std::next(it).base());
+    index_.MarkStale();
     peer_->ControlRemoved(control);
-    if (control.NativeKind() == TNativeKind::None)
+    if (control.IsWindowless())
         peer_->Invalidate(control.BoundsRect());
 }
 
 void TForm::ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds)
 {
-    if (control.NativeKind() != TNativeKind::None) {
+    if (!control.IsWindowless()) {
         peer_->ControlChanged(control, change);
         return;
     }
-    if (change == TControlChange::Bounds)
+    if (change == TControlChange::Bounds) {
+        index_.MarkStale();
         peer_->Invalidate(oldBounds);
+    }
     peer_->Invalidate(control.BoundsRect());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Classes.h"
+#include "ControlIndex.h"
 #include "Controls.h"
 #include "Graphics.h"
 #include "SysUtils.h"
@@ -104,6 +105,7 @@ public:
 private:
     std::unique_ptr<IFormPeer> peer_;
     std::vector<TControl*> controls_;
+    mutable TControlIndex index_;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string caption_;
     TColor color_ = clBtnFace;

@@ -105,7 +105,7 @@ public:
 
     void ControlInserted(TControl& control) override
     {
-        if (!hwnd_ || control.NativeKind() == TNativeKind::None)
+        if (!hwnd_ || control.IsWindowless())
             return;
         const bool isEdit = control.NativeKind() == TNativeKind::Edit;
         const int id = nextId_++;
