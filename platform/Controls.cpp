@@ -98,6 +98,21 @@ void TLabel::SetLayout(TTextLayout value)
     Changed(TControlChange::Look);
 }
 
+TPoint64 CaptionOrigin(const TRect64& bounds, std::int64_t width, std::int64_t height, TAlignment alignment,
+                       TTextLayout layout)
+{
+    TPoint64 origin{bounds.left, bounds.top};
+    if (alignment == taCenter)
+        origin.x += (bounds.right - bounds.left - width) / 2;
+    else if (alignment == taRightJustify)
+        origin.x = bounds.right - width;
+    if (layout == tlCenter)
+        origin.y += (bounds.bottom - bounds.top - height) / 2;
+    else if (layout == tlBottom)
+        origin.y = bounds.bottom - height;
+    return origin;
+}
+
 void TWinControl::SetTabOrder(int value)
 {
     tabOrder_ = value;

@@ -95,6 +95,15 @@ private:
     static constexpr std::uint8_t kAlignmentBits = 0x03, kLayoutBits = 0x0C, kFixedSize = 0x10;
 };
 
+// Where a caption of the given size starts inside a label's rectangle, placed by the
+// label's alignment and layout. 64-bit, so any 32-bit rectangle and any text fit.
+struct TPoint64 {
+    std::int64_t x = 0, y = 0;
+    friend bool operator==(const TPoint64&, const TPoint64&) = default;
+};
+TPoint64 CaptionOrigin(const TRect64& bounds, std::int64_t width, std::int64_t height, TAlignment alignment,
+                       TTextLayout layout);
+
 // A control with a native window: takes the focus in tab order.
 class TWinControl : public TControl {
 public:

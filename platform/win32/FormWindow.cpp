@@ -1,0 +1,281 @@
+#include "FormWindow.h"
+
+#include <windowsx.h>
+
+#include "../Forms.h"
+#include "LabelPainter.h"
+#include "Win32Support.h"
+#include "WinText.h"
+
+namespace win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"PcStatusBoardForm";
+
+// The DPI the window is shown at: its monitor's where Windows tells (10 and later), else the
+// system's.
+int WindowDpi(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd))
+            return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The class has no CS_DBLCLKS: a quick second click comes as another press and release, so
+// a double click counts as two clicks.
+void RegisterFormClass(WNDPROC procedure)
+{
+    static const bool registered = [procedure] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // IDI_APPLICATION
+        wc.lpszClassName = kFormClass;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    if (!registered)
+        throw Exception("The window class could not be registered.");
+}
+
+// BeginPaint validates the damaged area, so a paint that fails is not asked for again;
+// EndPaint runs however painting ends.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
+    ~TPaintScope() { EndPaint(hwnd_, &ps_); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+}  // namespace
+
+TFormWindow::TFormWindow(TForm& form) : form_(form)
+{
+    RegisterFormClass(&TFormWindow::WindowProc);
+    // The handle is kept from WM_NCCREATE on, so every message finds this object whole.
+    CreateWindowExW(0, kFormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd_)
+        throw Exception("The window could not be created.");
+    natives_ = TNativeControls(hwnd_);
+    dpi_ = WindowDpi(hwnd_);
+}
+
+TFormWindow::~TFormWindow()
+{
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        natives_.ParentDestroyed();
+        DestroyWindow(hwnd_);
+    }
+    if (font_)
+        DeleteObject(font_);
+}
+
+void TFormWindow::FormChanged()
+{
+    if (!hwnd_)
+        return;
+    SetWindowTextW(hwnd_, ToWide(form_.Caption()).c_str());
+    const RECT r = ToRect(ScaleToDpi(TRect64{form_.Left(), form_.Top(), std::int64_t{form_.Left()} + form_.Width(),
+                                             std::int64_t{form_.Top()} + form_.Height()},
+                                     dpi_));
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateFont();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TFormWindow::ControlInserted(TControl& control)
+{
+    if (hwnd_)
+        natives_.Insert(control, dpi_, font_);
+}
+
+void TFormWindow::ControlRemoved(TControl& control)
+{
+    if (pressed_ == &control)
+        pressed_ = nullptr;
+    natives_.Remove(control);
+}
+
+void TFormWindow::ControlChanged(TControl& control, TControlChange change)
+{
+    natives_.Changed(control, change, dpi_);
+}
+
+void TFormWindow::Invalidate(const TRect64& area)
+{
+    // Until the window is shown there is nothing on screen to repaint.
+    if (!hwnd_ || !form_.Visible() || area.IsEmpty())
+        return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const TRect64 visible = ScaleToDpi(area, dpi_).Intersect(ToRect64(client));
+    if (visible.IsEmpty())
+        return;
+    const RECT r = ToRect(visible);
+    InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void TFormWindow::Update()
+{
+    if (hwnd_)
+        UpdateWindow(hwnd_);
+}
+
+bool TFormWindow::ReadText(const TControl& control, std::string& text) const
+{
+    return natives_.ReadText(control, text);
+}
+
+void TFormWindow::Show()
+{
+    if (!hwnd_)
+        return;
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    // The first control in tab order starts with the focus, as in a dialog.
+    natives_.FocusFirst();
+}
+
+LRESULT CALLBACK TFormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TFormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TFormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    // A C++ exception must not unwind through the system's frames (in 32-bit code it
+    // cannot: it ends in terminate), so it stops here and the loop shows it.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        DeferError(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT fills the background with the rest, without flicker
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_CAPTURECHANGED:
+        pressed_ = nullptr;
+        return 0;
+    case WM_COMMAND:
+        if (natives_.Command(wParam, lParam))
+            return 0;
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void TFormWindow::OnPaint()
+{
+    const TPaintScope paint(hwnd_);
+    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, font_);
+}
+
+void TFormWindow::OnLButtonDown(int x, int y)
+{
+    pressed_ = form_.ControlAt(x, y, dpi_);
+    if (pressed_)
+        SetCapture(hwnd_);
+}
+
+// A click is a press and a release on the same label.
+void TFormWindow::OnLButtonUp(int x, int y)
+{
+    TControl* pressed = pressed_;
+    pressed_ = nullptr;
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    if (pressed && form_.ControlAt(x, y, dpi_) == pressed)
+        pressed->Click();
+}
+
+// Moved to a monitor of another DPI: take the size Windows suggests, rescale the rest.
+void TFormWindow::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateFont();
+    natives_.Rescale(dpi_);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TFormWindow::OnDestroy()
+{
+    if (endsLoop_)
+        PostQuitMessage(0);
+}
+
+void TFormWindow::OnNcDestroy()
+{
+    natives_.ParentDestroyed();
+    hwnd_ = nullptr;
+}
+
+void TFormWindow::UpdateFont()
+{
+    const TFont& f = form_.Font();
+    const int height = static_cast<int>(ScaleToDpi(f.Height, dpi_));
+    if (font_ && f.Name == fontName_ && height == fontHeight_ && f.Charset == fontCharset_)
+        return;
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(f.Charset),
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             ToWide(f.Name).c_str());
+    if (!font)
+        return;
+    natives_.SetFont(font);
+    if (font_)
+        DeleteObject(font_);
+    font_ = font;
+    fontName_ = f.Name;
+    fontHeight_ = height;
+    fontCharset_ = f.Charset;
+}
+
+}  // namespace win32

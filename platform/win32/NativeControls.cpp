@@ -1,0 +1,174 @@
+#include "NativeControls.h"
+
+#include <algorithm>
+
+#include "../SysUtils.h"
+#include "Win32Support.h"
+#include "WinText.h"
+
+namespace win32 {
+namespace {
+
+class TNativeEdit final : public TNativeControl {
+public:
+    using TNativeControl::TNativeControl;
+    static constexpr const wchar_t* kClass = L"EDIT";
+    static constexpr DWORD kStyle = ES_AUTOHSCROLL, kExStyle = WS_EX_CLIENTEDGE;
+};
+
+class TNativeButton final : public TNativeControl {
+public:
+    using TNativeControl::TNativeControl;
+    static constexpr const wchar_t* kClass = L"BUTTON";
+    static constexpr DWORD kStyle = BS_PUSHBUTTON, kExStyle = 0;
+    void Command(WORD code) override
+    {
+        if (code == BN_CLICKED)
+            Control().Click();
+    }
+};
+
+RECT Scaled(const TControl& c, int dpi)
+{
+    return ToRect(ScaleToDpi(
+        TRect64{c.Left(), c.Top(), std::int64_t{c.Left()} + c.Width(), std::int64_t{c.Top()} + c.Height()}, dpi));
+}
+
+template <class TKind>
+std::unique_ptr<TNativeControl> Make(TControl& control, HWND parent, int id, int dpi)
+{
+    const RECT r = Scaled(control, dpi);
+    HWND hwnd = CreateWindowExW(TKind::kExStyle, TKind::kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TKind::kStyle,
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd)
+        throw Exception("A control could not be created.");
+    return std::make_unique<TKind>(control, hwnd);
+}
+
+}  // namespace
+
+TNativeControl::~TNativeControl()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+void TNativeControls::Insert(TControl& control, int dpi, HFONT font)
+{
+    std::unique_ptr<TNativeControl> native;
+    switch (control.NativeKind()) {
+    case TNativeKind::Edit:
+        native = Make<TNativeEdit>(control, parent_, nextId_++, dpi);
+        break;
+    case TNativeKind::Button:
+        native = Make<TNativeButton>(control, parent_, nextId_++, dpi);
+        break;
+    case TNativeKind::None:
+        return;
+    }
+    SendMessageW(native->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowTextW(native->Handle(), ToWide(control.TextAsSet()).c_str());
+    natives_.push_back(std::move(native));
+    SortTabOrder();
+}
+
+void TNativeControls::Remove(const TControl& control)
+{
+    std::erase_if(natives_, [&](const auto& n) { return &n->Control() == &control; });
+}
+
+void TNativeControls::Changed(const TControl& control, TControlChange change, int dpi)
+{
+    const TNativeControl* native = Find(control);
+    if (!native)
+        return;
+    switch (change) {
+    case TControlChange::Bounds:
+        Move(*native, dpi);
+        break;
+    case TControlChange::Text:
+        SetWindowTextW(native->Handle(), ToWide(control.TextAsSet()).c_str());
+        break;
+    case TControlChange::TabOrder:
+        SortTabOrder();
+        break;
+    case TControlChange::Look:
+        break;
+    }
+}
+
+void TNativeControls::SetFont(HFONT font)
+{
+    for (const auto& n : natives_)
+        SendMessageW(n->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TNativeControls::Rescale(int dpi)
+{
+    for (const auto& n : natives_)
+        Move(*n, dpi);
+}
+
+bool TNativeControls::Command(WPARAM wParam, LPARAM lParam)
+{
+    const auto sender = reinterpret_cast<HWND>(lParam);
+    const auto it = std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return n->Handle() == sender; });
+    if (!sender || it == natives_.end())
+        return false;
+    (*it)->Command(HIWORD(wParam));
+    return true;
+}
+
+bool TNativeControls::ReadText(const TControl& control, std::string& text) const
+{
+    const TNativeControl* native = Find(control);
+    if (!native || !native->Handle())
+        return false;
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(native->Handle())) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+        GetWindowTextW(native->Handle(), buffer.data(), static_cast<int>(buffer.size()))));
+    text = FromWide(buffer);
+    return true;
+}
+
+void TNativeControls::FocusFirst() const
+{
+    if (!natives_.empty())
+        SetFocus(natives_.front()->Handle());
+}
+
+void TNativeControls::ParentDestroyed()
+{
+    for (const auto& n : natives_)
+        n->Forget();
+    natives_.clear();
+}
+
+TNativeControl* TNativeControls::Find(const TControl& control) const
+{
+    const auto it = std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return &n->Control() == &control; });
+    return it == natives_.end() ? nullptr : it->get();
+}
+
+void TNativeControls::Move(const TNativeControl& native, int dpi) const
+{
+    const RECT r = Scaled(native.Control(), dpi);
+    MoveWindow(native.Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+// Dialog navigation follows the windows' z-order, so keep it in tab order.
+void TNativeControls::SortTabOrder()
+{
+    std::stable_sort(natives_.begin(), natives_.end(), [](const auto& a, const auto& b) {
+        return static_cast<const TWinControl&>(a->Control()).TabOrder() <
+               static_cast<const TWinControl&>(b->Control()).TabOrder();
+    });
+    HWND after = HWND_TOP;
+    for (const auto& n : natives_) {
+        SetWindowPos(n->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = n->Handle();
+    }
+}
+
+}  // namespace win32
