@@ -2,15 +2,14 @@
 
 #include <algorithm>
 
-#include "Forms.h"
 #include "IniFiles.h"
 #include "SysUtils.h"
 
 namespace board {
 
-std::string FilePath()
+std::string FilePath(std::string_view exeName)
 {
-    return ExtractFilePath(Application->GetExeName()) + "sys.ini";
+    return ExtractFilePath(exeName) + "sys.ini";
 }
 
 std::string SectionName(std::int32_t i)
@@ -51,7 +50,8 @@ std::vector<std::int32_t> PcNumbersInFile(const TIniFile& file, std::int32_t cou
             numbers.push_back(i);
     }
     // Section names are distinct ignoring case, so no number comes twice.
-    std::sort(numbers.begin(), numbers.end());
+    if (!std::is_sorted(numbers.begin(), numbers.end()))
+        std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
 

@@ -3,14 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TIniFile;
 
 namespace board {
 
-// "sys.ini" beside the running executable, whatever the working directory.
-std::string FilePath();
+// "sys.ini" beside the executable of that full path, whatever the working directory.
+std::string FilePath(std::string_view exeName);
 
 // "PC" followed by the number, as the file names the section of PC i.
 std::string SectionName(std::int32_t i);

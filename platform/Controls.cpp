@@ -1,7 +1,5 @@
 #include "Controls.h"
 
-#include "Backend.h"
-#include "Forms.h"
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
@@ -10,7 +8,7 @@ TControl::~TControl()
     SetParent(nullptr);
 }
 
-void TControl::SetParent(TForm* parent)
+void TControl::SetParent(TControlParent* parent)
 {
     if (parent == parent_)
         return;
@@ -56,10 +54,8 @@ void TControl::Click()
 
 void TControl::Refresh()
 {
-    if (!parent_)
-        return;
-    parent_->Peer().Invalidate(BoundsRect());
-    parent_->Peer().Update();
+    if (parent_)
+        parent_->RefreshControl(*this);
 }
 
 void TControl::SetTextAsSet(std::string text)
@@ -122,7 +118,7 @@ void TWinControl::SetTabOrder(int value)
 std::string TEdit::Text() const
 {
     std::string live;
-    if (Parent() && Parent()->Peer().ReadText(*this, live))
+    if (LiveText(live))
         return live;
     return TextAsSet();
 }

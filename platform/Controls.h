@@ -7,7 +7,7 @@
 #include "Classes.h"
 #include "Graphics.h"
 
-class TForm;
+class TControl;
 
 enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TTextLayout { tlTop = 0, tlCenter = 1, tlBottom = 2 };
@@ -18,14 +18,29 @@ enum class TControlChange { Bounds, Text, Look, TabOrder };
 // How a backend shows a control: painted by the form, or as a native window of its own.
 enum class TNativeKind { None, Edit, Button };
 
+// What a control needs of the window that shows it (a form); only controls call it.
+class TControlParent {
+protected:
+    friend class TControl;
+    ~TControlParent() = default;
+
+    virtual void InsertControl(TControl& control) = 0;
+    virtual void RemoveControl(TControl& control) = 0;
+    virtual void ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds) = 0;
+    // Repaints the control at once.
+    virtual void RefreshControl(TControl& control) = 0;
+    // What a native control shows now (what the user typed); false when it has no window.
+    virtual bool LiveText(const TControl& control, std::string& text) const = 0;
+};
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
     // The form that shows the control, or none.
-    TForm* Parent() const { return parent_; }
-    void SetParent(TForm* parent);
+    TControlParent* Parent() const { return parent_; }
+    void SetParent(TControlParent* parent);
 
     std::int32_t Left() const { return left_; }
     std::int32_t Top() const { return top_; }
@@ -62,12 +77,13 @@ protected:
     // Sets the caption or text; the component name keeps its value.
     void SetTextAsSet(std::string text);
     const std::string* NameSharedText() const override { return &text_; }
+    bool LiveText(std::string& text) const { return parent_ && parent_->LiveText(*this, text); }
 
 private:
     // Ordered to pack: a board holds many of these.
     std::uint16_t onClick_ = 0;
     TColor color_ = clBtnFace;
-    TForm* parent_ = nullptr;
+    TControlParent* parent_ = nullptr;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string text_;
 };

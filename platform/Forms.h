@@ -56,7 +56,7 @@ TPublishedField PublishedField(std::string name, T*& field)
             }};
 }
 
-class TForm : public TComponent {
+class TForm : public TComponent, public TControlParent {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
@@ -97,12 +97,14 @@ public:
 
     IFormPeer& Peer() const { return *peer_; }
 
-    // Kept up to date by TControl.
-    void InsertControl(TControl& control);
-    void RemoveControl(TControl& control);
-    void ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds);
-
 private:
+    // Kept up to date by the controls.
+    void InsertControl(TControl& control) override;
+    void RemoveControl(TControl& control) override;
+    void ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds) override;
+    void RefreshControl(TControl& control) override;
+    bool LiveText(const TControl& control, std::string& text) const override;
+
     std::unique_ptr<IFormPeer> peer_;
     std::vector<TControl*> controls_;
     mutable TControlIndex index_;

@@ -133,6 +133,12 @@ TIniFile::TIniFile(std::string fileName) : TCustomIniFile(std::move(fileName))
 
 void TIniFile::Index()
 {
+    ScanSections();
+    IndexNames();
+}
+
+void TIniFile::ScanSections()
+{
     const std::string_view text = text_;
     TLineFinder lines(text);
     for (std::size_t pos = 0; pos < text.size();) {
@@ -152,9 +158,12 @@ void TIniFile::Index()
         }
         pos = lines.NextLine(end);
     }
+}
+
+void TIniFile::IndexNames()
+{
     if (sections_.empty())
         return;
-
     // At most half full, so probe runs stay short. A repeated name is dropped as it is met:
     // only the first section of a name is ever searched.
     std::size_t capacity = 2;
@@ -187,11 +196,10 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
 {
     if (buckets_.empty())
         return nullptr;
-    if (lastSection_ && name == lastName_)
+    if (lastSection_ && SameText(Name(*lastSection_), name))
         return lastSection_;
     // Boards are read in the order they are written: try the section after the last one.
     if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() && SameText(Name(lastSection_[1]), name)) {
-        lastName_.assign(name);
         return ++lastSection_;
     }
     const std::size_t mask = buckets_.size() - 1;
@@ -201,7 +209,6 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
             continue;
         const TSection& section = sections_[buckets_[slot].index - 1];
         if (SameText(Name(section), name)) {
-            lastName_.assign(name);
             lastSection_ = &section;
             return &section;
         }
@@ -213,28 +220,24 @@ void TIniFile::ListEntries(const TSection& section) const
 {
     entries_.clear();
     entriesOf_ = &section;
-    const std::string_view text = text_;
-    std::size_t pos = section.bodyBegin;
-    while (pos < section.bodyEnd) {
-        // One pass over the line finds its first '=' and its end (the first CR or LF).
-        std::size_t equals = std::string_view::npos;
-        std::size_t end = pos;
-        for (; end < section.bodyEnd && text[end] != '\n' && text[end] != '\r'; ++end) {
-            if (text[end] == '=' && equals == std::string_view::npos)
-                equals = end;
-        }
+    const std::string_view body(text_.data() + section.bodyBegin, section.bodyEnd - section.bodyBegin);
+    TLineFinder lines(body);
+    for (std::size_t pos = 0; pos < body.size();) {
+        const std::size_t end = lines.LineEnd(pos);
+        const std::string_view line = body.substr(pos, end - pos);
         // A line without '=' is no entry; one starting with ';' is a comment.
+        const std::size_t equals = line.find('=');
         if (equals != std::string_view::npos) {
-            const std::string_view key = Trim(text.substr(pos, equals - pos));
+            const std::string_view key = Trim(line.substr(0, equals));
             if (key.empty() || key.front() != ';') {
-                const std::string_view value = Unquote(Trim(text.substr(equals + 1, end - equals - 1)));
-                entries_.push_back({static_cast<std::uint32_t>(key.data() - text.data()),
+                const std::string_view value = Unquote(Trim(line.substr(equals + 1)));
+                entries_.push_back({static_cast<std::uint32_t>(key.data() - text_.data()),
                                     static_cast<std::uint32_t>(key.size()),
-                                    static_cast<std::uint32_t>(value.data() - text.data()),
+                                    static_cast<std::uint32_t>(value.data() - text_.data()),
                                     static_cast<std::uint32_t>(value.size())});
             }
         }
-        pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
+        pos = lines.NextLine(end);
     }
 }
 

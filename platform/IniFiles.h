@@ -57,7 +57,10 @@ private:
         std::uint32_t bodyEnd;
     };
 
+    // Finds the sections, then hashes their names; only the first section of a name is kept.
     void Index();
+    void ScanSections();
+    void IndexNames();
     // The value of a key as a view into the text; false when the key or its section is missing.
     bool FindValue(std::string_view section, std::string_view ident, std::string_view& value) const;
     const TSection* FindSection(std::string_view name) const;
@@ -73,7 +76,6 @@ private:
     };
     std::vector<TBucket> buckets_;
     // Readers ask for several keys of one section in a row; the last section found is kept.
-    mutable std::string lastName_;
     mutable const TSection* lastSection_ = nullptr;
     // The entries of the section read last, so its keys are found without rescanning it.
     struct TEntry {

@@ -33,7 +33,7 @@ TForm1::~TForm1()
 // applied before the next one is read.
 void TForm1::LoadBoard()
 {
-    const auto file = std::make_unique<TIniFile>(board::FilePath());
+    const auto file = std::make_unique<TIniFile>(board::FilePath(Application->GetExeName()));
     const std::int32_t count = file->ReadInteger("sys", "count", 0);
     const std::vector<std::int32_t> numbers = board::PcNumbersInFile(*file, count);
     ReserveComponents(numbers.size());
