@@ -1,17 +1,36 @@
-#include "ProgramHarness.h"
+// The main window as its layout lays it out, at 96 DPI and scaled at 144: every rectangle,
+// class, text and the tab order read from the layout itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/WinProgram.h"
 
 namespace {
 
-using e2e::Program;
+using psbtest::LaidOut;
+using psbtest::LayoutValue;
+using psbtest::Program;
 
-// The native children in z-order, which is the order Tab follows.
-std::vector<HWND> Children(HWND form)
-{
-    std::vector<HWND> children;
-    for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-        children.push_back(h);
-    return children;
-}
+// Sets the screen's DPI for programs started from now on, and puts it back afterwards.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(DWORD dpi) { Set(dpi); }
+    ~ScreenDpi() { Set(96); }
+
+private:
+    static void Set(DWORD dpi)
+    {
+        for (const auto& [root, key] : {std::pair{HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
+                                        std::pair{HKEY_CURRENT_CONFIG, L"Software\\Fonts"}}) {
+            HKEY h;
+            if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) == ERROR_SUCCESS) {
+                RegSetValueExW(h, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+                RegCloseKey(h);
+            }
+        }
+    }
+};
 
 HWND Focused(HWND form)
 {
@@ -24,73 +43,83 @@ HWND Focused(HWND form)
 void PressTab(bool shift)
 {
     std::vector<INPUT> keys;
-    auto key = [&](WORD vk, DWORD flags) {
+    for (const auto& [vk, up] : {std::pair{VK_SHIFT, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_SHIFT, true}}) {
+        if (vk == VK_SHIFT && !shift)
+            continue;
         INPUT in{};
         in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = flags;
+        in.ki.wVk = static_cast<WORD>(vk);
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         keys.push_back(in);
-    };
-    if (shift)
-        key(VK_SHIFT, 0);
-    key(VK_TAB, 0);
-    key(VK_TAB, KEYEVENTF_KEYUP);
-    if (shift)
-        key(VK_SHIFT, KEYEVENTF_KEYUP);
+    }
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    wintest::WaitFor([] { return false; }, std::chrono::milliseconds(200));
+    psbtest::Pause(std::chrono::milliseconds(200));
 }
 
-TEST(Window, TitleRectanglesTextsAndTabOrderAsLaidOut)
+class Window : public ::testing::TestWithParam<int> {};
+
+TEST_P(Window, AsLaidOut)
 {
-    Program p("");
-    ASSERT_TRUE(p.Start());
-    EXPECT_EQ(wintest::WindowText(p.Form()), "Form1");
+    const int dpi = GetParam();
+    ScreenDpi screen(dpi);
+    Program p("[sys]\ncount=2\n[PC1]\nCaption=PC\nLeft=20\nTop=30\nWidth=41\nHeight=21\n");
+    p.dpi = dpi;
+    ASSERT_TRUE(p.Start()) << p.Error();
+    const TLayoutObject& form = psbtest::LayoutObject("Form1");
+    EXPECT_EQ(psbtest::WindowText(p.Form()), LayoutValue(form, "Caption").text);
     RECT r;
     GetWindowRect(p.Form(), &r);
-    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-              (std::vector<LONG>{192, 107, 696, 480}));
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}), LaidOut("Form1", dpi));
 
-    struct Expected {
-        const wchar_t* cls;
-        std::vector<LONG> rect;
-        const char* text;
-    };
-    const Expected expected[] = {
-        {L"Button", {72, 408, 75, 25}, "\xE6\x95\x85\xE9\x9A\x9C\xE8\xA8\xAD\xE5\xAE\x9A"},  // 故障設定
-        {L"Edit", {248, 392, 73, 21}, ""},
-        {L"Edit", {248, 416, 73, 21}, ""},
-    };
-    const std::vector<HWND> children = Children(p.Form());
-    ASSERT_EQ(children.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
+    // The native children in z-order, which Tab follows, as the layout's tab order has them.
+    std::vector<const TLayoutObject*> windowed;
+    for (const TLayoutObject& o : form.children)
+        if (o.className != "TLabel")
+            windowed.push_back(&o);
+    std::ranges::sort(windowed, {}, [](const TLayoutObject* o) { return LayoutValue(*o, "TabOrder").integer; });
+    std::vector<HWND> children;
+    for (HWND h = GetWindow(p.Form(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        children.push_back(h);
+    ASSERT_EQ(children.size(), windowed.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const TLayoutObject& o = *windowed[i];
         wchar_t cls[64];
         GetClassNameW(children[i], cls, 64);
-        EXPECT_EQ(lstrcmpiW(cls, expected[i].cls), 0) << i;
-        const RECT c = wintest::ClientRectOf(children[i]);
-        EXPECT_EQ((std::vector<LONG>{c.left, c.top, c.right - c.left, c.bottom - c.top}), expected[i].rect) << i;
-        EXPECT_EQ(wintest::WindowText(children[i]), expected[i].text) << i;
+        EXPECT_EQ(lstrcmpiW(cls, ToWide(o.className.substr(1)).c_str()), 0) << o.name;
+        EXPECT_EQ(psbtest::ChildRect(children[i]), LaidOut(o.name, dpi)) << o.name;
+        EXPECT_EQ(psbtest::WindowText(children[i]), LayoutValue(o, "Caption").text + LayoutValue(o, "Text").text);
     }
-
-    // Real Tab keys through the program's own loop: Button1, Edit1, Edit2 and round again.
     SetForegroundWindow(p.Form());
-    EXPECT_EQ(Focused(p.Form()), children[0]) << "the first control in tab order starts with the focus";
-    PressTab(false);
-    EXPECT_EQ(Focused(p.Form()), children[1]);
-    PressTab(false);
-    EXPECT_EQ(Focused(p.Form()), children[2]);
-    PressTab(false);
-    EXPECT_EQ(Focused(p.Form()), children[0]);
+    EXPECT_EQ(Focused(p.Form()), children[0]) << "the first in tab order starts with the focus";
+    for (std::size_t i = 1; i <= children.size(); ++i) {
+        PressTab(false);
+        EXPECT_EQ(Focused(p.Form()), children[i % children.size()]);
+    }
     PressTab(true);
-    EXPECT_EQ(Focused(p.Form()), children[2]);
+    EXPECT_EQ(Focused(p.Form()), children.back());
 
-    // The two fixed labels are painted by the form: ink inside their rectangles, none beside.
+    // The fixed labels are painted by the form: ink inside their rectangles, none left of them.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const auto strip = wintest::CaptureClient(p.Form(), 150, 385, 98, 50);
-    EXPECT_GT(wintest::InkOf(strip, face, face, {200, 392, 242, 405}).count, 20) << "名稱：";
-    EXPECT_GT(wintest::InkOf(strip, face, face, {200, 417, 242, 430}).count, 20) << "狀態：";
-    EXPECT_EQ(wintest::InkOf(strip, face, face, {150, 385, 199, 435}).count, 0);
+    for (const TLayoutObject& o : form.children)
+        if (o.className == "TLabel") {
+            const std::vector<LONG> l = LaidOut(o.name, dpi);
+            const auto shot = psbtest::CaptureClient(p.Form(), l[0] - 20, l[1], l[2] + 20, l[3]);
+            EXPECT_GT(psbtest::InkOf(shot, face, face, {l[0], l[1], l[0] + l[2], l[1] + l[3]}).count, 20) << o.name;
+            EXPECT_EQ(psbtest::InkOf(shot, face, face, {l[0] - 20, l[1], l[0], l[1] + l[3]}).count, 0) << o.name;
+        }
+
+    // A PC label fills exactly its scaled rectangle and takes clicks up to its last pixel.
+    const TRect64 pc = ScaleToDpi(TRect64{20, 30, 61, 51}, dpi);
+    const int left = int(pc.left), top = int(pc.top), right = int(pc.right) - 1, bottom = int(pc.bottom) - 1;
+    EXPECT_EQ(p.Colour(left, top), "yellow");
+    EXPECT_EQ(p.Colour(right, bottom), "yellow");
+    EXPECT_EQ(p.Pixel(right + 1, bottom), face);
+    EXPECT_EQ(p.Pixel(left - 1, top), face);
+    p.Click(right, bottom);
+    EXPECT_EQ(p.Edit1(), "PC");
     EXPECT_EQ(p.Close(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, Window, ::testing::Values(96, 144));
 
 }  // namespace

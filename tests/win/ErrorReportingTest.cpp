@@ -7,7 +7,7 @@
 #include <new>
 #include <thread>
 
-#include "WinTestSupport.h"
+#include "tests/support/WinProgram.h"
 #include "app/Startup.h"
 
 // Allocation fails once, on the thread it is armed for: memory running out at one chosen
@@ -28,22 +28,14 @@ void* operator new(std::size_t size)
 
 namespace {
 
-// Closes the first message box of this process that appears, handing back its text.
 std::string CloseNextMessageBox()
 {
-    HWND box = nullptr;
-    wintest::WaitFor([&] { return (box = wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr)) != nullptr; });
-    if (!box)
-        return "(no message box)";
-    const std::string text = wintest::WindowText(GetDlgItem(box, 0xFFFF));  // the box's message
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    wintest::WaitFor([&] { return !IsWindow(box); });
-    return text;
+    return psbtest::TakeMessageBox(GetCurrentProcessId(), std::chrono::seconds(10));
 }
 
 bool AnotherMessageBoxComes()
 {
-    return wintest::WaitFor([] { return wintest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr) != nullptr; },
+    return psbtest::WaitFor([] { return psbtest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr) != nullptr; },
                             std::chrono::milliseconds(700));
 }
 
@@ -64,7 +56,7 @@ TEST(ErrorReporting, ConstructionFailureShowsTheMessageAndExitsWithZero)
     closer.join();
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen, "\xE6\x95\x85\xE9\x9A\x9C: refused");
-    EXPECT_EQ(wintest::FindTopWindow(GetCurrentProcessId(), L"PcStatusBoardForm", nullptr), nullptr);
+    EXPECT_EQ(psbtest::FindTopWindow(GetCurrentProcessId(), L"PcStatusBoardForm", nullptr), nullptr);
 }
 
 // A window with one label whose click handler throws.
@@ -94,7 +86,7 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
     bool stillRunning = false;
     std::thread driver([&] {
         HWND form = nullptr;
-        wintest::WaitFor([&] { return (form = wintest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); });
+        psbtest::WaitFor([&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); });
         DWORD_PTR ignored;
         SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // painted once
         act(form);
@@ -130,7 +122,7 @@ TEST(ErrorReporting, PaintThatRunsOutOfMemoryIsShownOnceAndItsAreaValidated)
         failNextAllocationOn = gui;
         InvalidateRect(form, nullptr, FALSE);
         // Only a paint takes the area off the window's update region.
-        validated = wintest::WaitFor([&] { return !GetUpdateRect(form, nullptr, FALSE); });
+        validated = psbtest::WaitFor([&] { return !GetUpdateRect(form, nullptr, FALSE); });
     });
     EXPECT_TRUE(validated);
     EXPECT_EQ(failNextAllocationOn.load(), 0u) << "nothing allocated while painting";

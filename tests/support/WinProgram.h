@@ -1,0 +1,380 @@
+// Real windows looked at from outside: waiting, finding windows and message boxes, reading
+// their texts and the screen's pixels; and the real program started as a process in a
+// folder of its own with a board file, driven the way an operator would: real mouse clicks,
+// colours read off the screen, the fields' texts read from the running program. Shared by
+// the Windows tests and the start-up benchmark, so it uses no test framework.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Graphics.h"
+#include "Layout.h"
+#include "ui/Unit1.h"
+#include "win32/WinText.h"
+
+namespace psbtest {
+
+// Polls until the condition holds or the time is up; messages of this thread keep flowing.
+inline bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+inline void Pause(std::chrono::milliseconds time)
+{
+    WaitFor([] { return false; }, time);
+}
+
+// A visible top-level window of the given process with the given class and title (null:
+// any).
+inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
+{
+    struct Search {
+        DWORD pid;
+        const wchar_t *cls, *title;
+        HWND found;
+    } search{processId, className, title, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            wchar_t cls[256] = {}, title[256] = {};
+            GetClassNameW(hwnd, cls, 256);
+            GetWindowTextW(hwnd, title, 256);
+            if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) ||
+                (s.title && lstrcmpW(title, s.title)))
+                return TRUE;
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Asks the window itself, so that an edit of another process answers with what it shows.
+inline std::string WindowText(HWND hwnd)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
+        return "(no answer)";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 5000,
+                        &copied);
+    text.resize(copied);
+    return FromWide(text);
+}
+
+// Closes the first message box of the process that comes up within the wait, handing back
+// its text; empty when none came.
+inline std::string TakeMessageBox(DWORD processId, std::chrono::milliseconds wait)
+{
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindTopWindow(processId, L"#32770", nullptr)) != nullptr; }, wait))
+        return {};
+    const std::string text = WindowText(GetDlgItem(box, 0xFFFF));  // the box's message
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
+// A child's rectangle in its parent's client coordinates: left, top, width, height.
+inline std::vector<LONG> ChildRect(HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// An object of the main window's layout by name (the form itself for any other name).
+inline const TLayoutObject& LayoutObject(const std::string& name)
+{
+    static const TLayoutObject form = ParseLayout(kUnit1Layout);
+    for (const TLayoutObject& child : form.children)
+        if (child.name == name)
+            return child;
+    return form;
+}
+
+// One of its properties; integer 0 and empty text when it has none.
+inline TLayoutValue LayoutValue(const TLayoutObject& object, const std::string& property)
+{
+    for (const TLayoutProperty& p : object.properties)
+        if (p.name == property)
+            return p.value;
+    return {};
+}
+
+// Its left, top, width and height scaled to a DPI edge by edge.
+inline std::vector<LONG> LaidOut(const std::string& name, int dpi = kDesignDpi)
+{
+    const TLayoutObject& o = LayoutObject(name);
+    const std::int64_t left = LayoutValue(o, "Left").integer, top = LayoutValue(o, "Top").integer;
+    const TRect64 r = ScaleToDpi(
+        TRect64{left, top, left + LayoutValue(o, "Width").integer, top + LayoutValue(o, "Height").integer}, dpi);
+    return {LONG(r.left), LONG(r.top), LONG(r.right - r.left), LONG(r.bottom - r.top)};
+}
+
+// A block of the screen over a window's client area, row by row, as 0x00BBGGRR values.
+struct Capture {
+    int left, top, width, height;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>((y - top) * width + (x - left))]; }
+};
+
+inline Capture CaptureClient(HWND hwnd, int left, int top, int width, int height)
+{
+    Capture c{left, top, width, height, std::vector<COLORREF>(static_cast<std::size_t>(width * height))};
+    POINT origin{left, top};
+    ClientToScreen(hwnd, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* bgra = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < c.pixels.size(); ++i)
+        c.pixels[i] = RGB((bgra[i] >> 16) & 0xFF, (bgra[i] >> 8) & 0xFF, bgra[i] & 0xFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// The bounding box and count of the pixels in a part of a capture that are neither of two
+// background colours.
+struct Ink {
+    LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
+    int count = 0;
+};
+
+inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2, RECT area = {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX})
+{
+    Ink ink;
+    for (LONG y = std::max<LONG>(area.top, c.top); y < std::min<LONG>(area.bottom, c.top + c.height); ++y)
+        for (LONG x = std::max<LONG>(area.left, c.left); x < std::min<LONG>(area.right, c.left + c.width); ++x) {
+            if (const COLORREF p = c.At(x, y); p == background1 || p == background2)
+                continue;
+            ++ink.count;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = std::min(ink.top, y);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    return ink;
+}
+
+inline constexpr COLORREF kYellow = RGB(255, 255, 0);
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+
+inline std::string ColourName(COLORREF c)
+{
+    if (c == kYellow)
+        return "yellow";
+    if (c == kRed)
+        return "red";
+    char text[16];
+    snprintf(text, sizeof text, "#%06lx", static_cast<unsigned long>(c));
+    return text;
+}
+
+// A Linux path as Wine shows it: the root is drive Z:.
+inline std::filesystem::path WinePath(const char* unixPath)
+{
+    std::wstring path = L"Z:" + ToWide(unixPath);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class Program {
+public:
+    // A folder with Chinese characters in its name holds a copy of the program (PSB_PROGRAM
+    // names the one under test, a Linux path) and its board; it is started from another
+    // folder, which holds a decoy board.
+    explicit Program(const std::string& board, const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
+                                                                          "Left=400\nTop=200\nWidth=100\nHeight=100\n")
+    {
+        static int made = 0;
+        dir_ = std::filesystem::temp_directory_path() /
+               (L"psb-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
+        std::filesystem::create_directories(home_ = dir_ / L"機房 看板");
+        std::filesystem::create_directories(work_ = dir_ / L"work");
+        const char* program = std::getenv("PSB_PROGRAM");
+        std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set"), home_ / L"PcStatusBoard.exe");
+        if (!board.empty())
+            WriteBytes(BoardPath(), board);
+        WriteBytes(work_ / L"sys.ini", decoy);
+    }
+
+    ~Program()
+    {
+        if (info_.hProcess) {
+            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(info_.hProcess, 99);
+            WaitForSingleObject(info_.hProcess, 5000);
+            CloseHandle(info_.hProcess);
+            CloseHandle(info_.hThread);
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
+    std::filesystem::path ExePath() const { return home_ / L"PcStatusBoard.exe"; }
+    const std::string& Error() const { return error_; }
+    HWND Form() const { return form_; }
+
+    // Starts the program without waiting for anything.
+    bool Launch()
+    {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring commandLine = L"\"" + ExePath().wstring() + L"\"";
+        if (CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           work_.c_str(), &si, &info_))
+            return true;
+        error_ = "CreateProcess failed: " + std::to_string(GetLastError());
+        return false;
+    }
+
+    // Starts the program and waits for its painted window; the 32-bit program runs emulated
+    // here, and the biggest boards take it a while.
+    bool Start()
+    {
+        if (!Launch())
+            return false;
+        if (!WaitFor([&] { return (form_ = FindTopWindow(info_.dwProcessId, L"PcStatusBoardForm", L"Form1")); },
+                     std::chrono::seconds(60))) {
+            error_ = "no window within the time limit";
+            return false;
+        }
+        Settle();
+        return true;
+    }
+
+    std::string TakeMessageBox(std::chrono::milliseconds wait = std::chrono::milliseconds(0)) const
+    {
+        return psbtest::TakeMessageBox(info_.dwProcessId, wait);
+    }
+
+    // Waits for the program to end and hands back its exit code (or 259 if still running).
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(info_.hProcess, 30000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
+
+    // Closes the window as a user would and hands back the exit code.
+    DWORD Close()
+    {
+        PostMessageW(form_, WM_CLOSE, 0, 0);
+        return ExitCode();
+    }
+
+    // Lets the program finish what it is painting.
+    void Settle() const
+    {
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        Pause(std::chrono::milliseconds(150));
+    }
+
+    COLORREF Pixel(int x, int y) const { return CaptureClient(form_, x, y, 1, 1).pixels[0]; }
+    std::string Colour(int x, int y) const { return ColourName(Pixel(x, y)); }
+
+    // A real left click at a point of the client area.
+    void Click(int x, int y) const
+    {
+        POINT p{x, y};
+        ClientToScreen(form_, &p);
+        SetForegroundWindow(form_);
+        SetCursorPos(p.x, p.y);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(1, &input[0], sizeof(INPUT));
+        Pause(std::chrono::milliseconds(60));
+        SendInput(1, &input[1], sizeof(INPUT));
+        Settle();
+    }
+
+    // The fixed controls, found where the layout puts them at the screen's DPI.
+    int dpi = kDesignDpi;
+    HWND Control(const std::string& name) const
+    {
+        const std::vector<LONG> r = LaidOut(name, dpi);
+        return ChildWindowFromPointEx(form_, {r[0] + r[2] / 2, r[1] + r[3] / 2}, CWP_SKIPINVISIBLE);
+    }
+    std::string Edit1() const { return WindowText(Control("Edit1")); }
+    std::string Edit2() const { return WindowText(Control("Edit2")); }
+    void Press() const
+    {
+        const std::vector<LONG> r = LaidOut("Button1", dpi);
+        Click(r[0] + r[2] / 2, r[1] + r[3] / 2);
+    }
+
+    // Takes the large-address-aware flag off this copy of the program: a 32-bit process
+    // then has 2 GB, and big boards no longer fit.
+    void ClearLargeAddressAware() const
+    {
+        std::string image = ReadBytes(ExePath());
+        const std::uint32_t pe = *reinterpret_cast<const std::uint32_t*>(image.data() + 0x3C);
+        image[pe + 4 + 18] = static_cast<char>(image[pe + 4 + 18] & ~IMAGE_FILE_LARGE_ADDRESS_AWARE);
+        WriteBytes(ExePath(), image);
+    }
+
+private:
+    std::filesystem::path dir_, home_, work_;
+    PROCESS_INFORMATION info_{};
+    HWND form_ = nullptr;
+    std::string error_;
+};
+
+}  // namespace psbtest
