@@ -46,9 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string fromUnits = Utf16ToUtf8(units);
     FUZZ_CHECK(IsValidUtf8(fromUnits) && Utf8ToUtf16(fromUnits) == Repaired(units));
 
-    // Big5: pure ASCII stays as it is.
+    // Big5: pure ASCII stays as it is, and a byte below 0x40 is never half of a character.
     const std::string big5 = Big5ToUtf8(bytes);
     FUZZ_CHECK(IsValidUtf8(big5));
+    for (const char low : {'\0', '\n', '\r', '='})
+        FUZZ_CHECK(std::count(big5.begin(), big5.end(), low) == std::count(bytes.begin(), bytes.end(), low));
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; }))
         FUZZ_CHECK(big5 == bytes);
     // Conversion goes through internal windows: the same bytes across a window boundary

@@ -66,7 +66,7 @@ TEST_P(HostileBoardTest, StartsClosesWithZeroAndLeavesTheFile)
     if (board.bytes)
         before = std::filesystem::last_write_time(program.BoardPath());
     ASSERT_TRUE(program.Start()) << program.Error();
-    EXPECT_EQ(program.TakeMessageBox(), "") << "a message box came up";
+    EXPECT_EQ(psbtest::TakeMessageBox(program.ProcessId(), {}), "") << "a message box came up";
     EXPECT_EQ(program.Close(), 0u);
     EXPECT_EQ(std::filesystem::exists(program.BoardPath()), static_cast<bool>(board.bytes));
     if (board.bytes) {
@@ -92,7 +92,7 @@ TEST(HostileBoard, RunningOutOfMemoryIsToldInWords)
             out << filler;
     }
     ASSERT_TRUE(program.Launch());
-    EXPECT_EQ(program.TakeMessageBox(std::chrono::seconds(60)), EOutOfMemory().Message());
+    EXPECT_EQ(psbtest::TakeMessageBox(program.ProcessId(), std::chrono::seconds(60)), EOutOfMemory().Message());
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 

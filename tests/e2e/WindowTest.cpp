@@ -42,17 +42,12 @@ HWND Focused(HWND form)
 
 void PressTab(bool shift)
 {
-    std::vector<INPUT> keys;
-    for (const auto& [vk, up] : {std::pair{VK_SHIFT, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_SHIFT, true}}) {
-        if (vk == VK_SHIFT && !shift)
-            continue;
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = static_cast<WORD>(vk);
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        keys.push_back(in);
-    }
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    if (shift)
+        keybd_event(VK_SHIFT, 0, 0, 0);
+    keybd_event(VK_TAB, 0, 0, 0);
+    keybd_event(VK_TAB, 0, KEYEVENTF_KEYUP, 0);
+    if (shift)
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
     psbtest::Pause(std::chrono::milliseconds(200));
 }
 

@@ -100,6 +100,7 @@ TEST_F(Marking, TheSevenSteps)
     EXPECT_EQ(b_->Color(), 0x0000FFFF);
 }
 
+// Typed text is overwritten; every press toggles; a red PC writes only the status field.
 TEST_F(Marking, TypedTextIsOverwrittenAndEveryPressToggles)
 {
     form_->Edit1->SetText("typed");
@@ -109,7 +110,7 @@ TEST_F(Marking, TypedTextIsOverwrittenAndEveryPressToggles)
     for (int i = 1; i <= 3; ++i)
         Press();
     form_->Edit1->SetText("typed again");
-    b_->Click();  // red: only the status field is written
+    b_->Click();
     EXPECT_EQ(Edit1() + "|" + Edit2() + "|" + Colour(psbtest::kBColour.x, psbtest::kBColour.y),
               "typed again|" + std::string(psbtest::kOutOfOrder) + "|red");
 }

@@ -95,19 +95,6 @@ TEST(Layout, BadLayoutsFailWithAClearMessage)
     }
 }
 
-TEST(Layout, DeepNestingIsRefusedNotOverflowed)
-{
-    std::string deep;
-    for (int i = 0; i < 100000; ++i)
-        deep += "object A: TLabel\n";
-    try {
-        ParseLayout(deep);
-        FAIL() << "accepted";
-    } catch (const Exception& e) {
-        EXPECT_NE(std::string(e.Message()).find("nested too deeply"), std::string::npos);
-    }
-}
-
 // The main window's objects come from its layout in the layout's order, so PC labels made
 // later lie above them all; the real window's test checks rectangles, texts and tab order.
 TEST(Layout, MainWindowIsBuiltInLayoutOrder)

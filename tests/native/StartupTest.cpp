@@ -20,31 +20,26 @@ bool designatedDuringConstruction = false;
 
 class GoodForm : public TForm {
 public:
-    explicit GoodForm(TComponent* owner) : TForm(owner)
+    explicit GoodForm(TComponent* owner) : TForm(owner) { designatedDuringConstruction = goodForm == this; }
+};
+
+// Throws from its constructor, half-built: what it made must still be freed.
+template <int Kind>
+class FailingForm : public TForm {
+public:
+    explicit FailingForm(TComponent* owner) : TForm(owner)
     {
-        designatedDuringConstruction = goodForm == this;
+        new TLabel(this);
+        if constexpr (Kind == 0)
+            throw Exception("名稱 refused");
+        else if constexpr (Kind == 1)
+            throw std::runtime_error("not ours");
+        else
+            throw std::bad_alloc();
     }
 };
-
-class RefusingForm;
-RefusingForm* refusingForm = nullptr;
-
-class RefusingForm : public TForm {
-public:
-    explicit RefusingForm(TComponent* owner) : TForm(owner)
-    {
-        new TLabel(this);  // half-built: must still be freed
-        throw Exception("名稱 refused");
-    }
-};
-
-class BrokenForm;
-BrokenForm* brokenForm = nullptr;
-
-class BrokenForm : public TForm {
-public:
-    explicit BrokenForm(TComponent* owner) : TForm(owner) { throw std::runtime_error("not ours"); }
-};
+template <int Kind>
+FailingForm<Kind>* failingForm = nullptr;
 
 TEST_F(StartupTest, FormIsDesignatedWhileBuiltAndTheLoopRuns)
 {
@@ -59,36 +54,18 @@ TEST_F(StartupTest, FormIsDesignatedWhileBuiltAndTheLoopRuns)
     EXPECT_EQ(Application->ComponentCount(), 0u);
 }
 
-TEST_F(StartupTest, ExceptionFromTheConstructorShowsItsMessage)
+// Our exceptions show their message, running out of memory is named, any other exception
+// shows the empty message; the loop never starts and the process still returns 0.
+TEST_F(StartupTest, ExceptionFromTheConstructorIsShown)
 {
-    EXPECT_EQ(RunApplication(refusingForm), 0);
-    EXPECT_EQ(headless::Recorder().messages, std::vector<std::string>{"名稱 refused"});
-    EXPECT_EQ(headless::Recorder().loopRuns, 0);
-    EXPECT_EQ(refusingForm, nullptr);
-    EXPECT_EQ(Application->ComponentCount(), 0u);
-}
-
-TEST_F(StartupTest, AnyOtherExceptionShowsTheEmptyMessage)
-{
-    EXPECT_EQ(RunApplication(brokenForm), 0);
-    EXPECT_EQ(headless::Recorder().messages, std::vector<std::string>{""});
-    EXPECT_EQ(headless::Recorder().loopRuns, 0);
-    EXPECT_EQ(brokenForm, nullptr);
-}
-
-class HungryForm;
-HungryForm* hungryForm = nullptr;
-
-class HungryForm : public TForm {
-public:
-    explicit HungryForm(TComponent* owner) : TForm(owner) { throw std::bad_alloc(); }
-};
-
-TEST_F(StartupTest, RunningOutOfMemoryIsNamed)
-{
-    EXPECT_EQ(RunApplication(hungryForm), 0);
-    EXPECT_EQ(headless::Recorder().messages, std::vector<std::string>{EOutOfMemory().Message()});
+    EXPECT_EQ(RunApplication(failingForm<0>), 0);
+    EXPECT_EQ(RunApplication(failingForm<1>), 0);
+    EXPECT_EQ(RunApplication(failingForm<2>), 0);
     EXPECT_NE(EOutOfMemory().Message(), "");
+    EXPECT_EQ(headless::Recorder().messages, (std::vector<std::string>{"名稱 refused", "", EOutOfMemory().Message()}));
+    EXPECT_EQ(headless::Recorder().loopRuns, 0);
+    EXPECT_EQ(failingForm<0>, nullptr);
+    EXPECT_EQ(Application->ComponentCount(), 0u);
 }
 
 TEST_F(StartupTest, ExceptionsInsideTheLoopAreShownToo)

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -71,21 +69,7 @@ TEST(Utf16Conversion, BothWaysWithOneReplacementPerBadSequence)
         EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
 }
 
-TEST(Utf16Conversion, EveryScalarValueRoundTrips)
-{
-    std::u16string all;
-    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp)
-        if (cp >= 0x10000)
-            all += {char16_t(0xD800 + ((cp - 0x10000) >> 10)), char16_t(0xDC00 + (cp & 0x3FF))};
-        else if (cp < 0xD800 || cp > 0xDFFF)
-            all += char16_t(cp);
-    const std::string utf8 = Utf16ToUtf8(all);
-    EXPECT_TRUE(IsValidUtf8(utf8));
-    EXPECT_EQ(utf8.size(), 0x80u * 1 + 0x780u * 2 + (0x10000u - 0x800u - 0x800u) * 3 + 0x100000u * 4);
-    EXPECT_TRUE(Utf8ToUtf16(utf8) == all);
-}
-
-TEST(Big5Conversion, KnownNulInvalidAndRandomBytes)
+TEST(Big5Conversion, KnownNulAndInvalidBytes)
 {
     for (const auto& [big5, utf8] : {std::pair{"\xA6\x57\xBA\xD9"s, "名稱"s}, {"\xAC\x47\xBB\xD9\xA4\xA4"s, "故障中"s},
                                      {"\xA5\xBF\xB1\x60"s, "正常"s}, {"plain ascii =;[]"s, "plain ascii =;[]"s},
@@ -93,15 +77,6 @@ TEST(Big5Conversion, KnownNulInvalidAndRandomBytes)
                                      {"\x00\x00"s, "\x00\x00"s}, {"a\xFF" "b"s, "a" + R + "b"}, {"k=\xA6"s, "k=" + R},
                                      {"\xA6\n=1"s, R + "\n=1"}, {"\xA6\x00z"s, R + "\x00z"s}})
         EXPECT_EQ(Big5ToUtf8(big5), utf8) << testing::PrintToString(big5);
-    std::mt19937 random(20240611);
-    for (int round = 0; round < 50; ++round) {
-        std::string garbage(4096, '\0');
-        std::ranges::generate(garbage, [&] { return static_cast<char>(random()); });
-        const std::string text = Big5ToUtf8(garbage);
-        ASSERT_TRUE(IsValidUtf8(text));
-        for (const char low : {'\0', '\n', '\r', '='})  // below 0x40, never half of a Big5 character
-            ASSERT_EQ(std::ranges::count(text, low), std::ranges::count(garbage, low));
-    }
 }
 
 TEST(Big5Conversion, LargeInputConvertsWhole)

@@ -296,10 +296,7 @@ public:
         return true;
     }
 
-    std::string TakeMessageBox(std::chrono::milliseconds wait = std::chrono::milliseconds(0)) const
-    {
-        return psbtest::TakeMessageBox(info_.dwProcessId, wait);
-    }
+    DWORD ProcessId() const { return info_.dwProcessId; }
 
     // Waits for the program to end and hands back its exit code (or 259 if still running).
     DWORD ExitCode() const
@@ -345,20 +342,16 @@ public:
         Settle();
     }
 
-    // The fixed controls, found where the layout puts them at the screen's DPI.
+    // The fixed controls, found in the middle of where the layout puts them at the screen's DPI.
     int dpi = kDesignDpi;
-    HWND Control(const std::string& name) const
+    POINT Middle(const std::string& name) const
     {
         const std::vector<LONG> r = LaidOut(name, dpi);
-        return ChildWindowFromPointEx(form_, {r[0] + r[2] / 2, r[1] + r[3] / 2}, CWP_SKIPINVISIBLE);
+        return {r[0] + r[2] / 2, r[1] + r[3] / 2};
     }
-    std::string Edit1() const { return WindowText(Control("Edit1")); }
-    std::string Edit2() const { return WindowText(Control("Edit2")); }
-    void Press() const
-    {
-        const std::vector<LONG> r = LaidOut("Button1", dpi);
-        Click(r[0] + r[2] / 2, r[1] + r[3] / 2);
-    }
+    std::string Edit1() const { return WindowText(ChildWindowFromPoint(form_, Middle("Edit1"))); }
+    std::string Edit2() const { return WindowText(ChildWindowFromPoint(form_, Middle("Edit2"))); }
+    void Press() const { Click(Middle("Button1").x, Middle("Button1").y); }
 
     // Takes the large-address-aware flag off this copy of the program: a 32-bit process
     // then has 2 GB, and big boards no longer fit.

@@ -28,15 +28,9 @@ void* operator new(std::size_t size)
 
 namespace {
 
-std::string CloseNextMessageBox()
+std::string CloseNextMessageBox(std::chrono::milliseconds wait = std::chrono::seconds(10))
 {
-    return psbtest::TakeMessageBox(GetCurrentProcessId(), std::chrono::seconds(10));
-}
-
-bool AnotherMessageBoxComes()
-{
-    return psbtest::WaitFor([] { return psbtest::FindTopWindow(GetCurrentProcessId(), L"#32770", nullptr) != nullptr; },
-                            std::chrono::milliseconds(700));
+    return psbtest::TakeMessageBox(GetCurrentProcessId(), wait);
 }
 
 class ThrowingForm;
@@ -91,8 +85,8 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
         SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // painted once
         act(form);
         boxes.push_back(CloseNextMessageBox());
-        if (AnotherMessageBoxComes())
-            boxes.push_back(CloseNextMessageBox());
+        if (std::string another = CloseNextMessageBox(std::chrono::milliseconds(700)); !another.empty())
+            boxes.push_back(another);
         stillRunning = IsWindow(form) && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
