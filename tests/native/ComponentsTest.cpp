@@ -84,7 +84,8 @@ TEST(Controls, TopmostLabelUnderThePointTakesIt)
     EXPECT_EQ(form.ControlAt(10, 10), bottom);
     EXPECT_EQ(form.ControlAt(60, 60), top);
     EXPECT_EQ(form.ControlAt(149, 149), top);
-    EXPECT_EQ(form.ControlAt(150, 150), nullptr);  // right and bottom edges are outside
+    EXPECT_EQ(form.ControlAt(150, 100), nullptr);  // right and bottom edges are outside
+    EXPECT_EQ(form.ControlAt(100, 150), nullptr);
     EXPECT_EQ(form.ControlAt(-1, 0), nullptr);
 }
 
