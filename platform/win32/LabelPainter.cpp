@@ -1,5 +1,6 @@
 #include "LabelPainter.h"
 
+#include <bit>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,7 @@ namespace {
 struct TPaintedLabel {
     const TLabel* label;
     TRect64 bounds;   // scaled to the DPI
-    TRect64 visible;  // the part inside the area
+    TRect64 visible;  // the part inside the area not hidden by labels above, as a rectangle
 };
 
 // Which pixels of the area are already taken by labels above, row by row.
@@ -26,10 +27,10 @@ public:
     {
     }
 
-    // Takes the rectangle; true when some of it was still free.
-    bool Take(const TRect64& r)
+    // Takes the rectangle; gives back the bounds of what of it was still free.
+    TRect64 Take(const TRect64& r)
     {
-        bool free = false;
+        TRect64 free{r.right, r.bottom, r.left, r.top};
         const std::int64_t left = r.left - area_.left, right = r.right - area_.left;
         for (std::int64_t y = r.top - area_.top; y < r.bottom - area_.top; ++y) {
             std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * words_];
@@ -37,11 +38,17 @@ public:
                 const std::int64_t from = std::max(left, w * 64) - w * 64, to = std::min(right, w * 64 + 64) - w * 64;
                 const std::uint64_t mask = (to - from == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from)) - 1))
                                            << from;
-                free |= (row[w] & mask) != mask;
+                if (const std::uint64_t open = mask & ~row[w]) {
+                    const std::int64_t x = area_.left + w * 64;
+                    free.left = std::min(free.left, x + std::countr_zero(open));
+                    free.right = std::max(free.right, x + 64 - std::countl_zero(open));
+                    free.top = std::min(free.top, area_.top + y);
+                    free.bottom = std::max(free.bottom, area_.top + y + 1);
+                }
                 row[w] |= mask;
             }
         }
-        return free;
+        return free.IsEmpty() ? TRect64{} : free;
     }
 
 private:
@@ -63,9 +70,16 @@ std::string_view NextSlice(std::string_view text, std::size_t from)
     return text.substr(from, end - from);
 }
 
-void PaintCaption(HDC dc, const TLabel& label, const TRect64& bounds, const TRect64& visible)
+// Fills the visible part with the label's colour and draws the caption over it, clipped.
+void PaintLabel(HDC dc, const TLabel& label, const TRect64& bounds, const TRect64& visible)
 {
+    const RECT clip = ToRect(visible);
+    SetBkColor(dc, ToColorRef(label.Color()));
     const std::string_view caption = label.Caption();
+    if (caption.empty()) {
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &clip, nullptr, 0, nullptr);
+        return;
+    }
     std::vector<std::int64_t> widths;
     std::wstring wide;
     std::int64_t width = 0, height = 0;
@@ -82,9 +96,16 @@ void PaintCaption(HDC dc, const TLabel& label, const TRect64& bounds, const TRec
     const TPoint64 origin = CaptionOrigin(bounds, width, height, label.Alignment(), label.Layout());
     // Text that cannot reach the visible part is not drawn at all.
     if (origin.x >= visible.right || origin.x + width <= visible.left || origin.y >= visible.bottom ||
-        origin.y + height <= visible.top)
+        origin.y + height <= visible.top) {
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &clip, nullptr, 0, nullptr);
         return;
-    const RECT clip = ToRect(visible);
+    }
+    // The first slice drawn fills the background in the same call.
+    UINT options = ETO_CLIPPED | ETO_OPAQUE;
+    if (widths.size() > 1) {
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &clip, nullptr, 0, nullptr);
+        options = ETO_CLIPPED;
+    }
     std::int64_t x = origin.x;
     std::size_t at = 0;
     for (const std::int64_t w : widths) {
@@ -93,20 +114,11 @@ void PaintCaption(HDC dc, const TLabel& label, const TRect64& bounds, const TRec
         if (x < visible.right && x + w > visible.left) {
             if (widths.size() > 1)
                 wide = ToWide(slice);
-            ExtTextOutW(dc, ClampToInt(x), ClampToInt(origin.y), ETO_CLIPPED, &clip, wide.c_str(),
+            ExtTextOutW(dc, ClampToInt(x), ClampToInt(origin.y), options, &clip, wide.c_str(),
                         static_cast<UINT>(wide.size()), nullptr);
         }
         x += w;
     }
-}
-
-void PaintLabel(HDC dc, const TPaintedLabel& p)
-{
-    const RECT clip = ToRect(p.visible);
-    SetBkColor(dc, ToColorRef(p.label->Color()));
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &clip, nullptr, 0, nullptr);
-    if (!p.label->Caption().empty())
-        PaintCaption(dc, *p.label, p.bounds, p.visible);
 }
 
 void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
@@ -127,14 +139,14 @@ void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
             }
         },
         dpi);
-    // Top down, the labels that still show somewhere; then those painted bottom up.
+    // Top down, what of each label still shows; then those painted bottom up, each only
+    // there, as what lies outside is painted over anyway.
     TCoverage coverage(area);
-    std::vector<bool> shows(labels.size());
     for (std::size_t i = labels.size(); i-- > 0;)
-        shows[i] = coverage.Take(labels[i].visible);
-    for (std::size_t i = 0; i < labels.size(); ++i)
-        if (shows[i])
-            PaintLabel(dc, labels[i]);
+        labels[i].visible = coverage.Take(labels[i].visible);
+    for (const TPaintedLabel& p : labels)
+        if (!p.visible.IsEmpty())
+            PaintLabel(dc, *p.label, p.bounds, p.visible);
 }
 
 }  // namespace
