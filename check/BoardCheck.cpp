@@ -35,10 +35,10 @@ bool SameText(std::string_view a, std::string_view b)
 struct TNoCase {
     std::size_t operator()(std::string_view text) const
     {
-        std::size_t hash = 14695981039346656037ULL;
+        std::uint64_t hash = 14695981039346656037ULL;
         for (const char c : text)
             hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ULL;
-        return hash;
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
     }
     bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
 };

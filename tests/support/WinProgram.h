@@ -51,30 +51,34 @@ inline void Pause(std::chrono::milliseconds time)
     WaitFor([] { return false; }, time);
 }
 
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t *cls, *title;
+    HWND found;
+};
+
+// A named callback: in 32-bit code Windows calls it with its own convention, which a lambda
+// does not take.
+inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
+{
+    auto& s = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[256] = {}, title[256] = {};
+    GetClassNameW(hwnd, cls, 256);
+    GetWindowTextW(hwnd, title, 256);
+    if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) || (s.title && lstrcmpW(title, s.title)))
+        return TRUE;
+    s.found = hwnd;
+    return FALSE;
+}
+
 // A visible top-level window of the given process with the given class and title (null:
 // any).
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
 {
-    struct Search {
-        DWORD pid;
-        const wchar_t *cls, *title;
-        HWND found;
-    } search{processId, className, title, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t cls[256] = {}, title[256] = {};
-            GetClassNameW(hwnd, cls, 256);
-            GetWindowTextW(hwnd, title, 256);
-            if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) ||
-                (s.title && lstrcmpW(title, s.title)))
-                return TRUE;
-            s.found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, className, title, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
