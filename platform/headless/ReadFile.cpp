@@ -34,20 +34,24 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     struct stat info {};
     if (fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
         return false;
-    // The size is only a hint: the file may grow or shrink while we read it.
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t got = read(file.Get(), buffer, sizeof buffer);
-        if (got == 0)
-            return true;
+    // Straight into the string, which grows only when full. The size is only a hint: the
+    // file may grow or shrink while we read it.
+    bytes.resize(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 1 << 16);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(2 * used);
+        const ssize_t got = read(file.Get(), bytes.data() + used, bytes.size() - used);
+        if (got < 0 && errno == EINTR)
+            continue;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             bytes.clear();
             return false;
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (got == 0) {
+            bytes.resize(used);
+            return true;
+        }
+        used += static_cast<std::size_t>(got);
     }
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 class TFileHandle {
@@ -33,19 +35,28 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return false;
+    // Straight into the string, which grows only when full, in pieces ReadFile takes. The
+    // size is only a hint: the file may grow or shrink while we read it.
+    constexpr std::size_t kPiece = std::size_t{1} << 26;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0
-        && static_cast<unsigned long long>(size.QuadPart) < bytes.max_size())
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buffer[1 << 16];
-    while (true) {
+    bytes.resize(GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 &&
+                         static_cast<unsigned long long>(size.QuadPart) < bytes.max_size() / 2
+                     ? static_cast<std::size_t>(size.QuadPart) + 1
+                     : 1 << 16);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(2 * used);
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.Get(), bytes.data() + used, static_cast<DWORD>(std::min(bytes.size() - used, kPiece)), &got,
+                      nullptr)) {
             bytes.clear();
             return false;
         }
-        if (got == 0)
+        if (got == 0) {
+            bytes.resize(used);
             return true;
-        bytes.append(buffer, got);
+        }
+        used += got;
     }
 }
