@@ -25,7 +25,7 @@ const std::string& TComponent::Name() const
     return extras_ ? extras_->name : none;
 }
 
-void TComponent::SetName(std::string name)
+void TComponent::SetName(std::string_view name)
 {
     const std::string* shared = NameSharedText();
     nameShared_ = shared && *shared == name;
@@ -33,7 +33,7 @@ void TComponent::SetName(std::string name)
         if (extras_)
             extras_->name.clear();
     } else if (!name.empty() || extras_) {
-        Extras().name = std::move(name);
+        Extras().name = name;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TObject {
@@ -48,7 +49,7 @@ public:
     // The component name. Any text is accepted, empty and duplicate names included:
     // nothing looks components up by it once a form is built.
     const std::string& Name() const;
-    void SetName(std::string name);
+    void SetName(std::string_view name);
 
     std::size_t ComponentCount() const { return extras_ ? extras_->components.size() : 0; }
     TComponent* Component(std::size_t index) const;
