@@ -9,27 +9,13 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <string>
-#include <thread>
-#include <vector>
+#include "tests/support/WinProgram.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using psbtest::WinePath;
 
 namespace {
-
-fs::path WinePath(const char* unixPath)
-{
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
 
 double MsSince(Clock::time_point start)
 {
@@ -40,17 +26,6 @@ double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? -1 : v[v.size() / 2];
-}
-
-HWND FindWindowOf(DWORD pid)
-{
-    for (HWND h = FindWindowW(nullptr, L"Form1"); h; h = FindWindowExW(nullptr, h, nullptr, L"Form1")) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == pid && IsWindowVisible(h))
-            return h;
-    }
-    return nullptr;
 }
 
 COLORREF PixelAt(HWND hwnd, POINT p)
@@ -76,7 +51,7 @@ public:
             return;
         while (Clock::now() - start < limit) {
             // Painted: yellow where asked, or (x < 0) nothing left to paint.
-            if ((hwnd_ = FindWindowOf(pi_.dwProcessId)) &&
+            if ((hwnd_ = psbtest::FindTopWindow(pi_.dwProcessId, nullptr, L"Form1")) &&
                 (yellowAt.x < 0 ? !GetUpdateRect(hwnd_, nullptr, FALSE) : PixelAt(hwnd_, yellowAt) == RGB(255, 255, 0))) {
                 startMs_ = MsSince(start);
                 break;
@@ -133,7 +108,7 @@ fs::path ProgramWithBoard(const fs::path& dir, const char* exe, const std::strin
 {
     fs::create_directories(dir);
     fs::copy_file(WinePath(exe), dir / "PcStatusBoard.exe", fs::copy_options::overwrite_existing);
-    std::ofstream(dir / "sys.ini", std::ios::binary) << board;
+    psbtest::WriteBytes(dir / "sys.ini", board);
     return dir / "PcStatusBoard.exe";
 }
 
@@ -146,14 +121,6 @@ std::string GridBoard(int pcs, int columns, int pitchTenths, int size)
                  "\nTop=" + std::to_string(8 + i / columns * pitchTenths / 10) + "\nWidth=" + std::to_string(size) +
                  "\nHeight=" + std::to_string(size) + "\n";
     return board;
-}
-
-std::string Text(HWND hwnd)
-{
-    wchar_t text[64] = {};
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &ignored);
-    return std::string(text, text + lstrlenW(text));
 }
 
 // Milliseconds until the condition holds, polled as fast as the program answers.
@@ -174,8 +141,7 @@ int main(int argc, char** argv)
     const std::string only = argc > 2 ? argv[2] : "";
     const auto part = [&](const char* name) { return only.empty() || only == name; };
     const fs::path temp = fs::temp_directory_path() / ("psb-startup-" + std::to_string(GetCurrentProcessId()));
-    std::ifstream exampleFile(WinePath(PSB_EXAMPLE_UNIX_PATH), std::ios::binary);
-    const std::string example((std::istreambuf_iterator<char>(exampleFile)), {});
+    const std::string example = psbtest::ReadBytes(WinePath(PSB_EXAMPLE_UNIX_PATH));
 
     // Start-up. The floors are yellow everywhere; the boards are checked at their last label.
     double bare = 0, floor = 0, small = 0, large = 0;
@@ -206,8 +172,12 @@ int main(int argc, char** argv)
             std::printf("  (the dense board's window did not paint)\n");
             continue;
         }
-        HWND edit1 = ChildWindowFromPoint(form, {250, 394}), edit2 = ChildWindowFromPoint(form, {250, 418});
-        HWND button = ChildWindowFromPoint(form, {80, 410});
+        // The fixed controls, found where the layout puts them.
+        const auto child = [form](const char* name) {
+            const std::vector<LONG> r = psbtest::LaidOut(name);
+            return ChildWindowFromPoint(form, {r[0] + 2, r[1] + 2});
+        };
+        HWND edit1 = child("Edit1"), edit2 = child("Edit2"), button = child("Button1");
         for (int r = 0; r < 3; ++r) {
             const auto start = Clock::now();
             RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -220,10 +190,10 @@ int main(int argc, char** argv)
         auto start = Clock::now();
         PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-        clicks.push_back(Until(start, [&] { return Text(edit1) == std::to_string(pc); }));
+        clicks.push_back(Until(start, [&] { return psbtest::WindowText(edit1) == std::to_string(pc); }));
         start = Clock::now();
         PostMessageW(button, BM_CLICK, 0, 0);
-        presses.push_back(Until(start, [&] { return !Text(edit2).empty() && PixelAt(form, at) == RGB(255, 0, 0); }));
+        presses.push_back(Until(start, [&] { return !psbtest::WindowText(edit2).empty() && PixelAt(form, at) == RGB(255, 0, 0); }));
     }
     std::printf("100,000 PCs over the client area, medians:\n");
     std::printf("  start to painted window               %8.1f ms\n", Median(starts));
