@@ -18,7 +18,7 @@ public:
     virtual ~IFormPeer() = default;
 
     // Bounds, caption, colour or font of the form.
-    virtual void FormChanged() = 0;
+    virtual void FormChanged(TFormChange change) = 0;
     virtual void ControlInserted(TControl& control) = 0;
     virtual void ControlRemoved(TControl& control) = 0;
     virtual void ControlChanged(TControl& control, TControlChange change) = 0;

@@ -12,8 +12,9 @@ class TControl;
 enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TTextLayout { tlTop = 0, tlCenter = 1, tlBottom = 2 };
 
-// What changed on a control, so that a backend mirrors only that.
+// What changed on a control or a form, so that a backend mirrors only that.
 enum class TControlChange { Bounds, Text, Look, TabOrder };
+enum class TFormChange { Bounds, Caption, Color, Font };
 
 // How a backend shows a control: painted by the form, or as a native window of its own.
 enum class TNativeKind { None, Edit, Button };

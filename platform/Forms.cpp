@@ -21,25 +21,25 @@ void TForm::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, s
     top_ = top;
     width_ = width;
     height_ = height;
-    peer_->FormChanged();
+    peer_->FormChanged(TFormChange::Bounds);
 }
 
 void TForm::SetCaption(std::string caption)
 {
     caption_ = std::move(caption);
-    peer_->FormChanged();
+    peer_->FormChanged(TFormChange::Caption);
 }
 
 void TForm::SetColor(TColor color)
 {
     color_ = color;
-    peer_->FormChanged();
+    peer_->FormChanged(TFormChange::Color);
 }
 
 void TForm::SetFont(TFont font)
 {
     font_ = std::move(font);
-    peer_->FormChanged();
+    peer_->FormChanged(TFormChange::Font);
 }
 
 void TForm::Show()

@@ -35,17 +35,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
                                 instance, nullptr);
 #ifdef PSB_WITH_CONTROLS
     struct {
-        const wchar_t* cls;
+        const wchar_t *cls, *text;
         DWORD style, exStyle;
         int x, y, w, h;
-    } const controls[] = {{L"BUTTON", BS_PUSHBUTTON, 0, 72, 408, 75, 25},
-                          {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 248, 392, 73, 21},
-                          {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 248, 416, 73, 21}};
+    } const controls[] = {{L"BUTTON", L"\u6545\u969C\u8A2D\u5B9A", BS_PUSHBUTTON, 0, 72, 408, 75, 25},  // 故障設定
+                          {L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 248, 392, 73, 21},
+                          {L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 248, 416, 73, 21}};
     HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
     int id = 100;
     for (const auto& c : controls) {
-        HWND child = CreateWindowExW(c.exStyle, c.cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, c.x, c.y, c.w,
+        HWND child = CreateWindowExW(c.exStyle, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, c.x, c.y, c.w,
                                      c.h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

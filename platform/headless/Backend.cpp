@@ -28,7 +28,7 @@ class HeadlessFormPeer final : public IFormPeer {
 public:
     explicit HeadlessFormPeer(TForm& form) : form_(form) {}
 
-    void FormChanged() override {}
+    void FormChanged(TFormChange) override {}
     void ControlInserted(TControl&) override {}
     void ControlRemoved(TControl&) override {}
     void ControlChanged(TControl&, TControlChange) override {}

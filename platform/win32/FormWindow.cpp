@@ -89,23 +89,37 @@ TFormWindow::~TFormWindow()
         DeleteObject(font_);
 }
 
-void TFormWindow::FormChanged()
+void TFormWindow::FormChanged(TFormChange change)
 {
     if (!hwnd_)
         return;
-    SetWindowTextW(hwnd_, ToWide(form_.Caption()).c_str());
-    const RECT r = ToRect(ScaleToDpi(TRect64{form_.Left(), form_.Top(), std::int64_t{form_.Left()} + form_.Width(),
-                                             std::int64_t{form_.Top()} + form_.Height()},
-                                     dpi_));
-    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateFont();
+    switch (change) {
+    case TFormChange::Bounds: {
+        const RECT r = ToRect(ScaleToDpi(TRect64{form_.Left(), form_.Top(), std::int64_t{form_.Left()} + form_.Width(),
+                                                 std::int64_t{form_.Top()} + form_.Height()},
+                                         dpi_));
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    case TFormChange::Caption:
+        SetWindowTextW(hwnd_, ToWide(form_.Caption()).c_str());
+        return;
+    case TFormChange::Font:
+        // A layout sets the font one property at a time: it is made once, when needed.
+        fontStale_ = true;
+        if (!natives_.Empty())
+            Font();
+        break;
+    case TFormChange::Color:
+        break;
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void TFormWindow::ControlInserted(TControl& control)
 {
     if (hwnd_)
-        natives_.Insert(control, dpi_, font_);
+        natives_.Insert(control, dpi_, Font());
 }
 
 void TFormWindow::ControlRemoved(TControl& control)
@@ -214,7 +228,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void TFormWindow::OnPaint()
 {
     const TPaintScope paint(hwnd_);
-    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, font_);
+    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, Font());
 }
 
 void TFormWindow::OnLButtonDown(int x, int y)
@@ -241,7 +255,8 @@ void TFormWindow::OnDpiChanged(int dpi, const RECT& suggested)
     dpi_ = dpi;
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    UpdateFont();
+    fontStale_ = true;
+    Font();
     natives_.Rescale(dpi_);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -258,24 +273,23 @@ void TFormWindow::OnNcDestroy()
     hwnd_ = nullptr;
 }
 
-void TFormWindow::UpdateFont()
+HFONT TFormWindow::Font()
 {
+    if (!fontStale_)
+        return font_;
     const TFont& f = form_.Font();
-    const int height = static_cast<int>(ScaleToDpi(f.Height, dpi_));
-    if (font_ && f.Name == fontName_ && height == fontHeight_ && f.Charset == fontCharset_)
-        return;
-    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(f.Charset),
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             ToWide(f.Name).c_str());
-    if (!font)
-        return;
-    natives_.SetFont(font);
-    if (font_)
-        DeleteObject(font_);
-    font_ = font;
-    fontName_ = f.Name;
-    fontHeight_ = height;
-    fontCharset_ = f.Charset;
+    HFONT font = CreateFontW(static_cast<int>(ScaleToDpi(f.Height, dpi_)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             static_cast<BYTE>(f.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, ToWide(f.Name).c_str());
+    if (font) {
+        // The old one goes only once nothing uses it.
+        natives_.SetFont(font);
+        if (font_)
+            DeleteObject(font_);
+        font_ = font;
+        fontStale_ = false;
+    }
+    return font_;
 }
 
 }  // namespace win32

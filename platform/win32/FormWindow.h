@@ -19,7 +19,7 @@ public:
     // Closing this window ends the event loop.
     void EndLoopWhenDestroyed() { endsLoop_ = true; }
 
-    void FormChanged() override;
+    void FormChanged(TFormChange change) override;
     void ControlInserted(TControl& control) override;
     void ControlRemoved(TControl& control) override;
     void ControlChanged(TControl& control, TControlChange change) override;
@@ -39,15 +39,14 @@ private:
     void OnDestroy();
     void OnNcDestroy();
 
-    void UpdateFont();
+    // The form's font at the window's DPI, made when first needed after a change.
+    HFONT Font();
 
     TForm& form_;
     HWND hwnd_ = nullptr;
     TNativeControls natives_{nullptr};
     HFONT font_ = nullptr;
-    std::string fontName_;
-    std::int32_t fontHeight_ = 0;
-    int fontCharset_ = -1;
+    bool fontStale_ = true;
     TControl* pressed_ = nullptr;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;

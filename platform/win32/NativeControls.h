@@ -39,6 +39,7 @@ public:
     void Remove(const TControl& control);
     void Changed(const TControl& control, TControlChange change, int dpi);
     void SetFont(HFONT font);
+    bool Empty() const { return natives_.empty(); }
     void Rescale(int dpi);
     // Hands a WM_COMMAND to the control that sent it; false when none of ours did.
     bool Command(WPARAM wParam, LPARAM lParam);
