@@ -64,10 +64,11 @@ constexpr std::size_t kSliceBytes = 16 * 1024;
 
 std::string_view NextSlice(std::string_view text, std::size_t from)
 {
-    std::size_t end = std::min(text.size(), from + kSliceBytes);
-    while (end < text.size() && end > from && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;  // not inside a UTF-8 sequence
-    return text.substr(from, end - from);
+    const std::size_t end = std::min(text.size(), from + kSliceBytes);
+    std::size_t cut = end;
+    while (cut < text.size() && cut > from && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;  // not inside a UTF-8 sequence
+    return text.substr(from, (cut > from ? cut : end) - from);  // never empty, whatever the bytes
 }
 
 // Fills the visible part with the label's colour and draws the caption over it, clipped.
