@@ -17,10 +17,6 @@ std::string SectionName(std::int32_t i)
     return "PC" + IntToStr(i);
 }
 
-namespace {
-
-// The number of a section name that SectionName gives for it (letter case aside, as
-// section names match without it), or 0 for any other name.
 std::int32_t PcNumberOf(std::string_view name)
 {
     if (name.size() < 3 || (name[0] != 'P' && name[0] != 'p') || (name[1] != 'C' && name[1] != 'c'))
@@ -38,8 +34,6 @@ std::int32_t PcNumberOf(std::string_view name)
     }
     return static_cast<std::int32_t>(value);
 }
-
-}  // namespace
 
 std::vector<std::int32_t> PcNumbersInFile(const TIniFile& file, std::int32_t count)
 {

@@ -21,31 +21,12 @@ constexpr std::int64_t kFrameHeight = 31 + 8;
 
 constexpr std::array<const char*, 5> kPcKeys = {"Caption", "Left", "Top", "Width", "Height"};
 
-char Fold(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
+// Names in the file by their first line, matched as TIniFile matches them: ignoring ASCII
+// case, so kept in small letters.
+using TNameLines = std::unordered_map<std::string, std::size_t>;
 
-bool SameText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
-}
-
-// Names in the file, matched as TIniFile matches them: ignoring ASCII case.
-struct TNoCase {
-    std::size_t operator()(std::string_view text) const
-    {
-        std::uint64_t hash = 14695981039346656037ULL;
-        for (const char c : text)
-            hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ULL;
-        return static_cast<std::size_t>(hash ^ (hash >> 32));
-    }
-    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
-};
-using TNameLines = std::unordered_map<std::string_view, std::size_t, TNoCase, TNoCase>;
-
-// Edits, with a swap of neighbours counting as one, ignoring ASCII case. Keys are short;
-// NearestKey bounds them.
+// Edits, with a swap of neighbours counting as one, between texts in small letters. Keys
+// are short; NearestKey bounds them.
 constexpr std::size_t kLongestKey = 32;
 
 std::size_t Distance(std::string_view x, std::string_view y)
@@ -57,8 +38,8 @@ std::size_t Distance(std::string_view x, std::string_view y)
         d[0][j] = j;
     for (std::size_t i = 1; i <= x.size(); ++i)
         for (std::size_t j = 1; j <= y.size(); ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (Fold(x[i - 1]) != Fold(y[j - 1]))});
-            if (i > 1 && j > 1 && Fold(x[i - 1]) == Fold(y[j - 2]) && Fold(x[i - 2]) == Fold(y[j - 1]))
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (x[i - 1] != y[j - 1])});
+            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1])
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
     return d[x.size()][y.size()];
@@ -69,25 +50,17 @@ std::string_view NearestKey(std::string_view key, const std::vector<std::string_
 {
     if (key.size() > kLongestKey)
         return {};
+    const std::string lower = LowerCase(key);
     std::string_view best;
     std::size_t bestDistance = 3;
     for (const std::string_view candidate : keys) {
-        const std::size_t d = Distance(key, candidate);
+        const std::size_t d = Distance(lower, LowerCase(candidate));
         if (d < bestDistance && d < candidate.size()) {
             best = candidate;
             bestDistance = d;
         }
     }
     return best;
-}
-
-// PC number of a section name the board reads (any letter case), or 0.
-std::int32_t PcNumber(std::string_view name)
-{
-    std::int32_t i = 0;
-    if (name.size() < 3 || !SameText(name.substr(0, 2), "pc") || !TryStrToInt(name.substr(2), i) || i < 1)
-        return 0;
-    return SameText(board::SectionName(i), name) ? i : 0;
 }
 
 std::int32_t IntegerProperty(const TLayoutObject& object, std::string_view name)
@@ -114,10 +87,9 @@ void ReadLayout(TBoardCheck& check)
     check.fontName = TextProperty(form, "Font.Name");
     check.fontHeight = std::abs(IntegerProperty(form, "Font.Height"));
     for (const TLayoutObject& child : form.children) {
-        const std::int64_t left = IntegerProperty(child, "Left"), top = IntegerProperty(child, "Top");
         check.controls.push_back({child.name, TextProperty(child, "Caption"),
-                                  TRect64{left, top, left + IntegerProperty(child, "Width"),
-                                          top + IntegerProperty(child, "Height")},
+                                  TRect64::Of(IntegerProperty(child, "Left"), IntegerProperty(child, "Top"),
+                                              IntegerProperty(child, "Width"), IntegerProperty(child, "Height")),
                                   child.className != "TLabel"});
     }
 }
@@ -262,13 +234,13 @@ private:
         if (keys_.bucket_count() > 64)
             keys_ = {};
         keys_.clear();
-        const auto [first, isNew] = sections_.emplace(line.name, line.number);
+        const auto [first, isNew] = sections_.emplace(LowerCase(line.name), line.number);
         if (!isNew) {
             kind_ = Ignored;
             Add(line.number, TMsg::DuplicateSection, {section_, std::to_string(first->second)});
             return;
         }
-        pc_ = PcNumber(line.name);
+        pc_ = board::PcNumberOf(line.name);
         if (pc_ > 0) {
             kind_ = Pc;
             maxPc_ = std::max(maxPc_, pc_);
@@ -303,7 +275,7 @@ private:
             Add(line.number, TMsg::OutsideSection, {});
         if (kind_ != Sys && kind_ != Pc)
             return;
-        const auto [first, isNew] = keys_.emplace(line.name, line.number);
+        const auto [first, isNew] = keys_.emplace(LowerCase(line.name), line.number);
         const std::string key(line.name);
         if (!isNew) {
             Add(line.number, TMsg::DuplicateKey, {key, section_, std::to_string(first->second)});
@@ -386,7 +358,7 @@ private:
     std::string section_;
     std::int32_t pc_ = 0, maxPc_ = 0;
     std::size_t sysLine_ = 0, countLine_ = 0;
-    TNameLines sections_, keys_;  // views into the file's text
+    TNameLines sections_, keys_;
     std::unordered_map<std::int32_t, TPcLines> pcLines_;
     std::vector<std::pair<std::size_t, std::string>> leftOut_;
     std::vector<std::int32_t> shown_;
@@ -417,8 +389,7 @@ void TChecker::Labels()
             Add(at, TMsg::EmptyLabel, {pc, size(label.width), size(label.height)}, label.pc);
             continue;
         }
-        const TRect64 rect{label.left, label.top, std::int64_t{label.left} + label.width,
-                           std::int64_t{label.top} + label.height};
+        const TRect64 rect = TRect64::Of(label.left, label.top, label.width, label.height);
         const TRect64 seen = rect.Intersect(client);
         if (seen.IsEmpty()) {
             Add(at, TMsg::Outside, {pc, size(client.right), size(client.bottom)}, label.pc);

@@ -138,8 +138,7 @@ std::string SvgPicture(const TBoardCheck& check)
         if (!c.native)
             control(c);
     for (const TShownLabel& l : check.labels) {
-        if (l.width <= 0 || l.height <= 0 || std::int64_t{l.left} >= w || std::int64_t{l.top} >= h ||
-            std::int64_t{l.left} + l.width <= 0 || std::int64_t{l.top} + l.height <= 0)
+        if (!TRect64::Of(l.left, l.top, l.width, l.height).Intersects({0, 0, w, h}))
             continue;
         // A nested viewport clips the caption to its label.
         out += "<svg " + Rect(l.left, l.top, l.width, l.height) +

@@ -8,7 +8,7 @@
 #include "SysUtils.h"
 #include "TextCodec.h"
 
-using fuzz::SameText, fuzz::Trim;
+using fuzz::Trim;
 
 // The same name with its ASCII letters' cases flipped as a seed picks.
 static std::string Recase(std::string s, std::size_t seed)
@@ -37,16 +37,16 @@ struct TReference {
 
     bool Listed(std::string_view section) const
     {
-        return std::any_of(names.begin(), names.end(), [&](std::string_view n) { return SameText(n, section); });
+        return std::any_of(names.begin(), names.end(), [&](std::string_view n) { return fuzz::SameText(n, section); });
     }
 
     std::optional<std::string> Read(std::string_view section, std::string_view key) const
     {
-        const auto in = [&](const auto& header) { return header && SameText(*header, section); };
+        const auto in = [&](const auto& header) { return header && fuzz::SameText(*header, section); };
         for (auto i = std::find_if(headers.begin(), headers.end(), in) - headers.begin() + 1; i < std::ssize(lines) && !headers[i]; ++i) {
             const std::size_t eq = lines[i].find('=');
             const std::string_view k = Trim(lines[i].substr(0, eq));
-            if (eq == std::string_view::npos || k.starts_with(';') || !SameText(k, key))
+            if (eq == std::string_view::npos || k.starts_with(';') || !fuzz::SameText(k, key))
                 continue;
             std::string_view v = Trim(lines[i].substr(eq + 1));
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())

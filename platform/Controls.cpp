@@ -34,7 +34,7 @@ void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width
 
 TRect64 TControl::BoundsRect() const
 {
-    TRect64 r{left_, top_, std::int64_t{left_} + width_, std::int64_t{top_} + height_};
+    const TRect64 r = TRect64::Of(left_, top_, width_, height_);
     return r.IsEmpty() ? TRect64{} : r;
 }
 

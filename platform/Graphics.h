@@ -23,6 +23,12 @@ constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
 struct TRect64 {
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
 
+    // From a position and a size, whatever 32-bit values they are.
+    static constexpr TRect64 Of(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height)
+    {
+        return {left, top, left + width, top + height};
+    }
+
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(std::int64_t x, std::int64_t y) const
     {

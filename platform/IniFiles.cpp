@@ -22,22 +22,11 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-// Names match ignoring ASCII letter case only; other bytes must be equal.
+// Names match as SameText matches them, so they hash with ASCII letter case folded.
 unsigned char Fold(char c)
 {
     const auto u = static_cast<unsigned char>(c);
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
-bool SameText(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // FNV-1a over the folded bytes, so names that match hash alike.
@@ -118,18 +107,16 @@ std::int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_v
     return TryStrToInt(text, value) ? value : defaultValue;
 }
 
-TIniFile::TIniFile(std::string fileName) : TCustomIniFile(std::move(fileName))
+namespace {
+std::string ReadDecoded(const std::string& fileName)
 {
     std::string bytes;
-    ReadWholeFile(FileName(), bytes);
-    text_ = DecodeText(std::move(bytes));
-    // The index holds 32-bit offsets; a text beyond that reads as an unreadable file.
-    if (text_.size() > std::numeric_limits<std::uint32_t>::max()) {
-        text_.clear();
-        text_.shrink_to_fit();
-    }
-    Index();
+    ReadWholeFile(fileName, bytes);
+    return DecodeText(std::move(bytes));
 }
+}  // namespace
+
+TIniFile::TIniFile(std::string fileName) : TIniFile(fileName, ReadDecoded(fileName)) {}
 
 void TIniFile::Index()
 {
@@ -293,8 +280,11 @@ std::vector<std::string_view> TIniFile::SectionNames() const
 TIniFile::TIniFile(std::string fileName, std::string decodedText)
     : TCustomIniFile(std::move(fileName)), text_(std::move(decodedText))
 {
-    if (text_.size() > std::numeric_limits<std::uint32_t>::max())
+    // The index holds 32-bit offsets; a text beyond that reads as an unreadable file.
+    if (text_.size() > std::numeric_limits<std::uint32_t>::max()) {
         text_.clear();
+        text_.shrink_to_fit();
+    }
     Index();
 }
 

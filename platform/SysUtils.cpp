@@ -19,6 +19,25 @@ std::string IntToStr(std::int32_t value)
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+}
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && Lower(a[i]) != Lower(b[i]))
+            return false;
+    return true;
+}
+
+std::string LowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        c = Lower(c);
+    return lower;
 }
 
 bool TryStrToInt(std::string_view text, std::int32_t& value)

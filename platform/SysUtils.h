@@ -31,6 +31,11 @@ std::string ExtractFilePath(std::string_view path);
 // Decimal text of a 32-bit integer: no leading zeros, '-' only when negative.
 std::string IntToStr(std::int32_t value);
 
+// Whether two texts are equal ignoring ASCII letter case; other bytes must be equal.
+bool SameText(std::string_view a, std::string_view b);
+// The text with ASCII capitals made small; other bytes kept.
+std::string LowerCase(std::string_view text);
+
 // Reads text as a signed 32-bit decimal integer. Blanks (space, tab, vertical tab) around
 // the number are allowed, then an optional '+' or '-' and at least one digit; anything else,
 // or a value outside the 32-bit range, fails.

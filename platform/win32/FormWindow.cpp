@@ -95,9 +95,7 @@ void TFormWindow::FormChanged(TFormChange change)
         return;
     switch (change) {
     case TFormChange::Bounds: {
-        const RECT r = ToRect(ScaleToDpi(TRect64{form_.Left(), form_.Top(), std::int64_t{form_.Left()} + form_.Width(),
-                                                 std::int64_t{form_.Top()} + form_.Height()},
-                                         dpi_));
+        const RECT r = ToRect(ScaleToDpi(TRect64::Of(form_.Left(), form_.Top(), form_.Width(), form_.Height()), dpi_));
         SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }

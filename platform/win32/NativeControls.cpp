@@ -30,8 +30,7 @@ public:
 
 RECT Scaled(const TControl& c, int dpi)
 {
-    return ToRect(ScaleToDpi(
-        TRect64{c.Left(), c.Top(), std::int64_t{c.Left()} + c.Width(), std::int64_t{c.Top()} + c.Height()}, dpi));
+    return ToRect(ScaleToDpi(TRect64::Of(c.Left(), c.Top(), c.Width(), c.Height()), dpi));
 }
 
 template <class TKind>

@@ -90,9 +90,16 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
         stillRunning = IsWindow(form) && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
-    Application->CreateForm(boardForm);
-    Application->Run();
+    // A window that cannot be made must fail the test, not leave the driver running.
+    std::string failed;
+    try {
+        Application->CreateForm(boardForm);
+        Application->Run();
+    } catch (const std::exception& e) {
+        failed = e.what();
+    }
     driver.join();
+    EXPECT_EQ(failed, "");
     Application->DestroyForms();
     boardForm = nullptr;
     EXPECT_TRUE(stillRunning) << "the loop ended with the failure";
