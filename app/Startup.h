@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "Forms.h"
+#include "platform/Forms.h"
 
 // Always returns 0: the exit code does not tell success from failure.
 template <class TMainForm>

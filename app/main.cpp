@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "Startup.h"
-#include "Unit1.h"
+#include "app/Startup.h"
+#include "ui/Unit1.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "BoardFile.h"
+#include "board/BoardFile.h"
 
 #include <algorithm>
 
-#include "IniFiles.h"
-#include "SysUtils.h"
+#include "platform/IniFiles.h"
+#include "platform/SysUtils.h"
 
 namespace board {
 

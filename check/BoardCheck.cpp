@@ -1,14 +1,14 @@
-#include "BoardCheck.h"
+#include "check/BoardCheck.h"
 
 #include <algorithm>
 #include <array>
 #include <unordered_map>
 
-#include "BoardFile.h"
-#include "IniFiles.h"
-#include "Layout.h"
-#include "SysUtils.h"
-#include "Unit1.h"
+#include "board/BoardFile.h"
+#include "platform/IniFiles.h"
+#include "platform/Layout.h"
+#include "platform/SysUtils.h"
+#include "ui/Unit1.h"
 
 namespace check {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Graphics.h"
-#include "Messages.h"
-#include "TextCodec.h"
+#include "platform/Graphics.h"
+#include "check/Messages.h"
+#include "platform/TextCodec.h"
 
 namespace check {
 

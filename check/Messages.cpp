@@ -1,4 +1,4 @@
-#include "Messages.h"
+#include "check/Messages.h"
 
 #include <cstdlib>
 #include <iterator>

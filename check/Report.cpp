@@ -1,6 +1,6 @@
 // The three forms of a check's answer: text for people and editors, JSON for scripts and a
 // picture of the board.
-#include "BoardCheck.h"
+#include "check/BoardCheck.h"
 
 #include <algorithm>
 #include <map>

@@ -8,8 +8,8 @@
 #include <system_error>
 #include <vector>
 
-#include "BoardCheck.h"
-#include "FileRead.h"
+#include "check/BoardCheck.h"
+#include "platform/FileRead.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 // The whole start-up board: the bytes are sys.ini beside a pretend executable; the main
 // window is built as the program builds it, checked against the same file, and destroyed.
-#include "FuzzSupport.h"
-#include "IniFiles.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/IniFiles.h"
 #include "tests/support/HeadlessBoard.h"
 
 // "PC" in any case, then a decimal number without leading zeros (capped far above any

@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "FuzzSupport.h"
-#include "IniFiles.h"
-#include "SysUtils.h"
-#include "TextCodec.h"
+#include "fuzz/FuzzSupport.h"
+#include "platform/IniFiles.h"
+#include "platform/SysUtils.h"
+#include "platform/TextCodec.h"
 
 using fuzz::Trim;
 

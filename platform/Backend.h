@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "Controls.h"
-#include "Graphics.h"
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
 
 class TForm;
 

@@ -1,8 +1,8 @@
-#include "Classes.h"
+#include "platform/Classes.h"
 
 #include <algorithm>
 
-#include "SysUtils.h"
+#include "platform/SysUtils.h"
 
 TComponent::TComponent(TComponent* owner) : owner_(owner)
 {

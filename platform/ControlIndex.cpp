@@ -1,9 +1,9 @@
-#include "ControlIndex.h"
+#include "platform/ControlIndex.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "Controls.h"
+#include "platform/Controls.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Graphics.h"
+#include "platform/Graphics.h"
 
 class TControl;
 

@@ -1,4 +1,4 @@
-#include "Controls.h"
+#include "platform/Controls.h"
 
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}

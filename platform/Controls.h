@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Classes.h"
-#include "Graphics.h"
+#include "platform/Classes.h"
+#include "platform/Graphics.h"
 
 class TControl;
 

@@ -1,8 +1,8 @@
-#include "Forms.h"
+#include "platform/Forms.h"
 
 #include <algorithm>
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 TForm::TForm(TComponent* owner) : TComponent(owner), peer_(backend::CreateFormPeer(*this)) {}
 

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Classes.h"
-#include "ControlIndex.h"
-#include "Controls.h"
-#include "Graphics.h"
-#include "SysUtils.h"
+#include "platform/Classes.h"
+#include "platform/ControlIndex.h"
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/SysUtils.h"
 
 class IFormPeer;
 

@@ -1,8 +1,8 @@
-#include "IniFiles.h"
+#include "platform/IniFiles.h"
 
-#include "FileRead.h"
-#include "SysUtils.h"
-#include "TextCodec.h"
+#include "platform/FileRead.h"
+#include "platform/SysUtils.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <cstring>

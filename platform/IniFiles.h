@@ -1,7 +1,7 @@
 // Read-only access to initialization (.ini) files, read the way Windows reads them.
 #pragma once
 
-#include "Classes.h"
+#include "platform/Classes.h"
 
 #include <cstdint>
 #include <functional>

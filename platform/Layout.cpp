@@ -1,6 +1,6 @@
-#include "Layout.h"
+#include "platform/Layout.h"
 
-#include "SysUtils.h"
+#include "platform/SysUtils.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "Forms.h"
-#include "Layout.h"
+#include "platform/Forms.h"
+#include "platform/Layout.h"
 
 namespace {
 

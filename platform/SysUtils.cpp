@@ -1,4 +1,4 @@
-#include "SysUtils.h"
+#include "platform/SysUtils.h"
 
 #include <charconv>
 

@@ -1,9 +1,9 @@
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <memory>
 
-#include "BoardFile.h"
-#include "IniFiles.h"
+#include "board/BoardFile.h"
+#include "platform/IniFiles.h"
 
 TForm1* Form1 = nullptr;
 TLabel* SelectedLabel = nullptr;

@@ -1,7 +1,7 @@
 // The status board window.
 #pragma once
 
-#include "Forms.h"
+#include "platform/Forms.h"
 
 class TForm1 : public TForm {
 public:  // published, bound to the layout by name

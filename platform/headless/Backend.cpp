@@ -1,11 +1,11 @@
-#include "../Backend.h"
+#include "platform/Backend.h"
 
 #include <unistd.h>
 
 #include <climits>
 
-#include "../Forms.h"
-#include "Headless.h"
+#include "platform/Forms.h"
+#include "platform/headless/Headless.h"
 
 namespace headless {
 

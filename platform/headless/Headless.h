@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../Graphics.h"
+#include "platform/Graphics.h"
 
 class TForm;
 

@@ -1,4 +1,4 @@
-#include "FileRead.h"
+#include "platform/FileRead.h"
 
 #include <cerrno>
 #include <fcntl.h>

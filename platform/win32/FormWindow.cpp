@@ -1,11 +1,11 @@
-#include "FormWindow.h"
+#include "platform/win32/FormWindow.h"
 
 #include <windowsx.h>
 
-#include "../Forms.h"
-#include "LabelPainter.h"
-#include "Win32Support.h"
-#include "WinText.h"
+#include "platform/Forms.h"
+#include "platform/win32/LabelPainter.h"
+#include "platform/win32/Win32Support.h"
+#include "platform/win32/WinText.h"
 
 namespace win32 {
 namespace {

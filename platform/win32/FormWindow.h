@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "../Backend.h"
-#include "NativeControls.h"
+#include "platform/Backend.h"
+#include "platform/win32/NativeControls.h"
 
 namespace win32 {
 

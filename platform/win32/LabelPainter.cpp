@@ -1,13 +1,13 @@
-#include "LabelPainter.h"
+#include "platform/win32/LabelPainter.h"
 
 #include <bit>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "../Forms.h"
-#include "Win32Support.h"
-#include "WinText.h"
+#include "platform/Forms.h"
+#include "platform/win32/Win32Support.h"
+#include "platform/win32/WinText.h"
 
 namespace win32 {
 namespace {

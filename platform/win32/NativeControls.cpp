@@ -1,10 +1,10 @@
-#include "NativeControls.h"
+#include "platform/win32/NativeControls.h"
 
 #include <algorithm>
 
-#include "../SysUtils.h"
-#include "Win32Support.h"
-#include "WinText.h"
+#include "platform/SysUtils.h"
+#include "platform/win32/Win32Support.h"
+#include "platform/win32/WinText.h"
 
 namespace win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../Controls.h"
+#include "platform/Controls.h"
 
 namespace win32 {
 

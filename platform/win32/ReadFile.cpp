@@ -1,5 +1,5 @@
-#include "FileRead.h"
-#include "TextCodec.h"
+#include "platform/FileRead.h"
+#include "platform/TextCodec.h"
 
 #include <windows.h>
 

@@ -4,11 +4,11 @@
 
 #include <utility>
 
-#include "../Backend.h"
-#include "../Forms.h"
-#include "FormWindow.h"
-#include "Win32Support.h"
-#include "WinText.h"
+#include "platform/Backend.h"
+#include "platform/Forms.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Win32Support.h"
+#include "platform/win32/WinText.h"
 
 namespace win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <climits>
 #include <exception>
 
-#include "../Graphics.h"
+#include "platform/Graphics.h"
 
 namespace win32 {
 

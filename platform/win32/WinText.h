@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "../TextCodec.h"
+#include "platform/TextCodec.h"
 
 inline std::wstring ToWide(std::string_view text)
 {

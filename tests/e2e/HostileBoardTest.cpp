@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "SysUtils.h"
+#include "platform/SysUtils.h"
 #include "tests/support/WinProgram.h"
 
 namespace {

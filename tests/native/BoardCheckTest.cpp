@@ -1,6 +1,6 @@
 // boardcheck: each finding on a board of its own, the program's exit codes and languages,
 // and its picture as a real SVG renderer draws it.
-#include "BoardCheck.h"
+#include "check/BoardCheck.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

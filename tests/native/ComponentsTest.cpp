@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Forms.h"
+#include "platform/Forms.h"
 
 namespace {
 

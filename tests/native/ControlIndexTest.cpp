@@ -5,7 +5,7 @@
 #include <climits>
 #include <random>
 
-#include "Forms.h"
+#include "platform/Forms.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The reader's rules for the text are fuzz_ini's oracle, run on seeds that hold each rule
 // in every encoding; here what an oracle cannot see: files, sizes and speed.
-#include "IniFiles.h"
+#include "platform/IniFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "Forms.h"
-#include "Layout.h"
+#include "platform/Forms.h"
+#include "platform/Layout.h"
 #include "ui/Unit1.h"
 
 namespace {

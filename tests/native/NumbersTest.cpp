@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "Graphics.h"
-#include "SysUtils.h"
+#include "platform/Graphics.h"
+#include "platform/SysUtils.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "app/Startup.h"
-#include "headless/Headless.h"
+#include "platform/headless/Headless.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/Headless.h"
+#include "platform/headless/Headless.h"
 #include "ui/Unit1.h"
 
 namespace psbtest {

@@ -21,10 +21,10 @@
 #include <thread>
 #include <vector>
 
-#include "Graphics.h"
-#include "Layout.h"
+#include "platform/Graphics.h"
+#include "platform/Layout.h"
 #include "ui/Unit1.h"
-#include "win32/WinText.h"
+#include "platform/win32/WinText.h"
 
 namespace psbtest {
 
