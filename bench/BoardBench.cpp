@@ -16,8 +16,9 @@ void LoadBoard(benchmark::State& state, const std::string& tag, std::int64_t cou
     psbtest::HeadlessBoard board(tag);
     std::string bytes = "[sys]\ncount=" + std::to_string(count) + "\n";
     for (std::int64_t i = 1; i <= sections; ++i)
-        bytes += "[PC" + std::to_string(i) + "]\nCaption=PC-" + std::to_string(i) + "\nLeft=" +
-                 std::to_string((i % 40) * 24) + "\nTop=" + std::to_string((i / 40) % 30 * 16) + "\nWidth=22\nHeight=14\n";
+        bytes += "[PC" + std::to_string(i) + "]\nCaption=PC-" + std::to_string(i) +
+                 "\nLeft=" + std::to_string((i % 40) * 24) + "\nTop=" + std::to_string((i / 40) % 30 * 16) +
+                 "\nWidth=22\nHeight=14\n";
     board.Write(bytes);
     std::size_t heap = 0;
     for (auto _ : state) {
@@ -28,8 +29,8 @@ void LoadBoard(benchmark::State& state, const std::string& tag, std::int64_t cou
         board.Destroy();
         state.ResumeTiming();
     }
-    state.counters["time_per_pc"] =
-        benchmark::Counter(static_cast<double>(pcs), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["time_per_pc"] = benchmark::Counter(
+        static_cast<double>(pcs), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["bytes_per_pc"] = static_cast<double>(heap) / static_cast<double>(pcs);
 }
 

@@ -13,8 +13,8 @@ std::string Board(std::int64_t pcs)
 {
     std::string board = "[sys]\ncount=" + std::to_string(pcs + 1) + "\n";
     for (std::int64_t i = 1; i <= pcs; ++i)
-        board += "[PC" + std::to_string(i) + "]\nCaption=PC-" + std::to_string(i) + "\nLeft=" +
-                 std::to_string((i % 40) * 17) + "\nTop=" + std::to_string((i / 40) % 30 * 13) +
+        board += "[PC" + std::to_string(i) + "]\nCaption=PC-" + std::to_string(i) +
+                 "\nLeft=" + std::to_string((i % 40) * 17) + "\nTop=" + std::to_string((i / 40) % 30 * 13) +
                  "\nWidth=22\nHeight=14\n";
     return board;
 }

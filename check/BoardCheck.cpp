@@ -110,8 +110,8 @@ public:
 
     TOwnerMap(std::int64_t width, std::int64_t height)
         : width_(static_cast<std::size_t>(std::max<std::int64_t>(width, 0))),
-          height_(static_cast<std::size_t>(std::max<std::int64_t>(height, 0))),
-          owner_(width_ * height_, kFree), next_((width_ + 1) * height_)
+          height_(static_cast<std::size_t>(std::max<std::int64_t>(height, 0))), owner_(width_ * height_, kFree),
+          next_((width_ + 1) * height_)
     {
         for (std::size_t i = 0; i < next_.size(); ++i)
             next_[i] = static_cast<std::uint32_t>(i % (width_ + 1));
@@ -284,7 +284,8 @@ private:
         static const std::vector<std::string_view> kSysKeys = {"count"};
         static const std::vector<std::string_view> kPcKeyList(kPcKeys.begin(), kPcKeys.end());
         const std::vector<std::string_view>& known = kind_ == Sys ? kSysKeys : kPcKeyList;
-        const auto it = std::find_if(known.begin(), known.end(), [&](std::string_view k) { return SameText(k, line.name); });
+        const auto it =
+            std::find_if(known.begin(), known.end(), [&](std::string_view k) { return SameText(k, line.name); });
         if (it == known.end()) {
             const std::string_view hint = NearestKey(line.name, known);
             if (hint.empty())
@@ -425,11 +426,11 @@ std::int64_t CaptionWidth(std::string_view caption, std::int32_t fontHeight)
     // Advance widths of the printable ASCII characters in a Helvetica-like sans serif
     // (MS Sans Serif's design), in thousandths of the font height.
     static constexpr short kAscii[95] = {
-        278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278, 556, 556, 556, 556,
-        556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667, 611, 778,
-        722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278,
-        278, 278, 469, 556, 333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,
-        556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};
+        278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333,  278, 278, 556, 556, 556,
+        556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667,
+        611, 778, 722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667,  611, 722, 667, 944, 667,
+        667, 611, 278, 278, 278, 469, 556, 333, 556, 556, 500, 556, 556, 278,  556, 556, 222, 222, 500,
+        222, 833, 556, 556, 556, 556, 333, 500, 278, 556, 500, 722, 500, 500,  500, 334, 260, 334, 584};
     std::int64_t width = 0;
     const std::u16string text = Utf8ToUtf16(caption);
     for (const char16_t c : text) {

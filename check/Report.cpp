@@ -92,8 +92,8 @@ std::string TextReport(const TBoardCheck& check, std::string_view fileName, TLan
     std::string out;
     const std::string file(fileName);
     for (const TFinding& f : check.findings)
-        out += file + ":" + std::to_string(f.line) + ": " + Severity(f.msg) + ": " + Printable(Text(f.msg, language, f.args)) +
-               "\n";
+        out += file + ":" + std::to_string(f.line) + ": " + Severity(f.msg) + ": " +
+               Printable(Text(f.msg, language, f.args)) + "\n";
     out += Text(TMsg::Summary, language,
                 {file, std::to_string(check.labels.size()), std::to_string(check.warnings),
                  std::to_string(check.errors), EncodingName(check.encoding)});
@@ -107,8 +107,8 @@ std::string JsonReport(const TBoardCheck& check, std::string_view fileName, TLan
     for (const TFinding& f : check.findings) {
         out += out.size() > 1 ? ",\n " : "\n ";
         out += "{\"file\": " + file + ", \"line\": " + std::to_string(f.line) + ", \"severity\": \"" + Severity(f.msg) +
-               "\", \"code\": \"" + std::string(Code(f.msg)) + "\", \"message\": " +
-               JsonString(Text(f.msg, language, f.args)) + "}";
+               "\", \"code\": \"" + std::string(Code(f.msg)) +
+               "\", \"message\": " + JsonString(Text(f.msg, language, f.args)) + "}";
     }
     return out + "\n]\n";
 }
@@ -117,10 +117,11 @@ std::string SvgPicture(const TBoardCheck& check)
 {
     const std::int64_t w = check.clientWidth, h = check.clientHeight;
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                      std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" viewBox=\"0 0 " +
-                      std::to_string(w) + " " + std::to_string(h) + "\" font-family=\"" + XmlText(check.fontName) +
+                      std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" viewBox=\"0 0 " + std::to_string(w) +
+                      " " + std::to_string(h) + "\" font-family=\"" + XmlText(check.fontName) +
                       ", Microsoft Sans Serif, PMingLiU, Microsoft JhengHei, WenQuanYi Micro Hei, Noto Sans CJK TC, "
-                      "sans-serif\" font-size=\"" + std::to_string(check.fontHeight) + "px\">\n";
+                      "sans-serif\" font-size=\"" +
+                      std::to_string(check.fontHeight) + "px\">\n";
     // clBtnFace, the window's colour.
     out += "<rect " + Rect(0, 0, w, h) + " fill=\"#F0F0F0\"/>\n";
     const auto control = [&](const TFixedControl& c) {
@@ -160,11 +161,12 @@ std::string SvgPicture(const TBoardCheck& check)
             continue;
         const std::string number = std::to_string(i + 1);
         const std::int64_t mw = 7 + 6 * static_cast<std::int64_t>(number.size()), mh = 14;
-        const std::int64_t x = std::clamp<std::int64_t>(label->left, 0, std::max<std::int64_t>(w - mw, 0)) + offset[f.pc];
+        const std::int64_t x =
+            std::clamp<std::int64_t>(label->left, 0, std::max<std::int64_t>(w - mw, 0)) + offset[f.pc];
         const std::int64_t y = std::clamp<std::int64_t>(label->top, 0, std::max<std::int64_t>(h - mh, 0));
         offset[f.pc] += mw + 2;
-        out += "<g><rect " + Rect(x, y, mw, mh) + " rx=\"4\" fill=\"#E00000\"/><text x=\"" + std::to_string(x + mw / 2) +
-               "\" y=\"" + std::to_string(y + mh / 2) +
+        out += "<g><rect " + Rect(x, y, mw, mh) + " rx=\"4\" fill=\"#E00000\"/><text x=\"" +
+               std::to_string(x + mw / 2) + "\" y=\"" + std::to_string(y + mh / 2) +
                "\" text-anchor=\"middle\" dominant-baseline=\"central\" font-size=\"10px\" fill=\"#FFFFFF\">" + number +
                "</text></g>\n";
     }

@@ -21,7 +21,10 @@ namespace fuzz {
     std::abort();
 }
 
-inline std::string_view Text(const std::uint8_t* data, std::size_t size) { return {reinterpret_cast<const char*>(data), size}; }
+inline std::string_view Text(const std::uint8_t* data, std::size_t size)
+{
+    return {reinterpret_cast<const char*>(data), size};
+}
 
 inline std::string_view Trim(std::string_view s)
 {
@@ -29,7 +32,10 @@ inline std::string_view Trim(std::string_view s)
     return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(" \t\v") - first + 1);
 }
 
-inline char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 // ASCII letters only, as the program compares names.
 inline bool SameText(std::string_view a, std::string_view b)
@@ -44,10 +50,15 @@ inline std::string WriteScratch(const std::string& name, std::string_view bytes)
     static const struct TDir {
         std::string path = (std::filesystem::temp_directory_path() / "psb-fuzz-XXXXXX").string();
         TDir() { FUZZ_CHECK(mkdtemp(path.data())); }
-        ~TDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+        ~TDir()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
     } dir;
     const std::string path = (std::filesystem::path(dir.path) / name).string();
-    FUZZ_CHECK(std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
+    FUZZ_CHECK(
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
     return path;
 }
 

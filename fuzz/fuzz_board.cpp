@@ -10,7 +10,8 @@ static std::int64_t PcNumber(std::string_view name)
 {
     std::int64_t n = name.size() > 2 && fuzz::SameText(name.substr(0, 2), "pc") && name[2] != '0' ? 0 : -1;
     for (std::size_t i = 2; i < name.size() && n >= 0; ++i)
-        n = name[i] < '0' || name[i] > '9' ? -1 : std::min<std::int64_t>(n * 10 + (name[i] - '0'), std::int64_t{1} << 40);
+        n = name[i] < '0' || name[i] > '9' ? -1
+                                           : std::min<std::int64_t>(n * 10 + (name[i] - '0'), std::int64_t{1} << 40);
     return n;
 }
 

@@ -7,7 +7,8 @@ static std::u16string Units(std::string_view bytes, bool bigEndian)
 {
     std::u16string units(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(std::uint8_t(bytes[2 * i + !bigEndian]) << 8 | std::uint8_t(bytes[2 * i + bigEndian]));
+        units[i] = static_cast<char16_t>(std::uint8_t(bytes[2 * i + !bigEndian]) << 8 |
+                                         std::uint8_t(bytes[2 * i + bigEndian]));
     return units;
 }
 
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(encoding == (bigEndian ? TTextEncoding::Utf16BE : TTextEncoding::Utf16LE) &&
                    text == Utf16ToUtf8(Units(bytes.substr(2), bigEndian)));
     else
-        FUZZ_CHECK(encoding == (valid ? TTextEncoding::Utf8 : TTextEncoding::Big5) && text == (valid ? bytes : Big5ToUtf8(bytes)));
+        FUZZ_CHECK(encoding == (valid ? TTextEncoding::Utf8 : TTextEncoding::Big5) &&
+                   text == (valid ? bytes : Big5ToUtf8(bytes)));
 
     // UTF-8 there and back: exactly the valid text comes back unchanged, anything else as
     // the repair of a file marked UTF-8 gives it.

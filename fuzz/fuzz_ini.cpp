@@ -43,7 +43,8 @@ struct TReference {
     std::optional<std::string> Read(std::string_view section, std::string_view key) const
     {
         const auto in = [&](const auto& header) { return header && fuzz::SameText(*header, section); };
-        for (auto i = std::find_if(headers.begin(), headers.end(), in) - headers.begin() + 1; i < std::ssize(lines) && !headers[i]; ++i) {
+        for (auto i = std::find_if(headers.begin(), headers.end(), in) - headers.begin() + 1;
+             i < std::ssize(lines) && !headers[i]; ++i) {
             const std::size_t eq = lines[i].find('=');
             const std::string_view k = Trim(lines[i].substr(0, eq));
             if (eq == std::string_view::npos || k.starts_with(';') || !fuzz::SameText(k, key))
@@ -70,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < names.size() && i < 8; ++i)
         sections.insert(sections.end(), {std::string(names[i]), Recase(std::string(names[i]), size + i)});
     for (const std::string_view line : reference.lines)
-        if (const std::string_view key = Trim(line.substr(0, line.find('='))); line.find('=') != line.npos && keys.size() < 16)
+        if (const std::string_view key = Trim(line.substr(0, line.find('=')));
+            line.find('=') != line.npos && keys.size() < 16)
             keys.insert(keys.end(), {std::string(key), Recase(std::string(key), size + keys.size())});
 
     for (const std::string& section : sections) {
@@ -81,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string value = ini.ReadString(section, key, "\n");
             FUZZ_CHECK(value == expected.value_or("\n") && IsValidUtf8(value));
             std::int32_t number = static_cast<std::int32_t>(size % 3) - 1, fallback = number;
-            FUZZ_CHECK(ini.ReadInteger(section, key, fallback) == (expected && TryStrToInt(*expected, number) ? number : fallback));
+            FUZZ_CHECK(ini.ReadInteger(section, key, fallback) ==
+                       (expected && TryStrToInt(*expected, number) ? number : fallback));
         }
     }
     return 0;

@@ -24,8 +24,9 @@ class TNotifyEvent {
 public:
     TNotifyEvent() = default;
     template <class F>
-        requires(!std::is_same_v<std::decay_t<F>, TNotifyEvent> && std::is_invocable_v<F&, TObject*>)
-    TNotifyEvent(F handler) : handler_(std::make_shared<const std::function<void(TObject*)>>(std::move(handler)))
+    requires(!std::is_same_v<std::decay_t<F>, TNotifyEvent> && std::is_invocable_v<F&, TObject*>)
+        TNotifyEvent(F handler)
+        : handler_(std::make_shared<const std::function<void(TObject*)>>(std::move(handler)))
     {
     }
 

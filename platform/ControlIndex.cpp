@@ -56,7 +56,8 @@ void TControlIndex::Build(const std::vector<TControl*>& controls)
         if (!c->IsWindowless() || r.IsEmpty())
             continue;
         const TCellRange cells = CellsOf(r, kCellSize, columns_, rows_);
-        const bool inside = r.left >= 0 && r.top >= 0 && r.right <= columns_ * kCellSize && r.bottom <= rows_ * kCellSize;
+        const bool inside =
+            r.left >= 0 && r.top >= 0 && r.right <= columns_ * kCellSize && r.bottom <= rows_ * kCellSize;
         if (!inside || cells.Count() > kMaxCellsPerControl) {
             loose_.push_back(static_cast<std::uint32_t>(i));
             continue;

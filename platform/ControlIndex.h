@@ -34,6 +34,6 @@ private:
     std::vector<std::uint32_t> cellStart_;  // per cell, where its positions begin in entries_
     std::vector<std::uint32_t> entries_;    // positions, cell after cell, ascending in each
     std::vector<std::uint32_t> loose_;
-    std::vector<std::uint64_t> marked_;     // one bit per position, clear between queries
+    std::vector<std::uint64_t> marked_;  // one bit per position, clear between queries
     std::vector<std::uint32_t> found_;
 };

@@ -1,6 +1,5 @@
 #include "platform/Controls.h"
 
-
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl()

@@ -168,6 +168,6 @@ void TApplication::DestroyForms()
 
 namespace {
 TApplication theApplication;
-}
+}  // namespace
 
 TApplication* const Application = &theApplication;

@@ -92,8 +92,7 @@ public:
     // dpi, the point is in pixels of a screen of that DPI.
     TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const;
     // Calls fn for every painted control whose rectangle meets the area, bottom first.
-    void ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn,
-                          int dpi = kDesignDpi) const;
+    void ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn, int dpi = kDesignDpi) const;
 
     IFormPeer& Peer() const { return *peer_; }
 

@@ -16,7 +16,10 @@ inline constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
 inline constexpr TColor clBtnFace = clSystemColor | 15;    // COLOR_BTNFACE
 inline constexpr TColor clWindowText = clSystemColor | 8;  // COLOR_WINDOWTEXT
 
-constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
+constexpr bool IsSystemColor(TColor c)
+{
+    return (c & clSystemColor) != 0;
+}
 
 // A rectangle in 64-bit coordinates, so that left + width never overflows for any pair of
 // 32-bit values. Right and bottom are exclusive.
@@ -30,14 +33,10 @@ struct TRect64 {
     }
 
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(std::int64_t x, std::int64_t y) const
-    {
-        return x >= left && x < right && y >= top && y < bottom;
-    }
+    bool Contains(std::int64_t x, std::int64_t y) const { return x >= left && x < right && y >= top && y < bottom; }
     TRect64 Intersect(const TRect64& o) const
     {
-        TRect64 r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
-                  std::min(bottom, o.bottom)};
+        TRect64 r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
         if (r.IsEmpty())
             return {};
         return r;

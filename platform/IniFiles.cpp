@@ -11,7 +11,10 @@
 namespace {
 
 // Blanks trimmed around names and values: space, tab and vertical tab.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v';
+}
 
 std::string_view Trim(std::string_view text)
 {
@@ -50,8 +53,7 @@ std::string_view Unquote(std::string_view value)
 // so walking all lines of a text scans it only once.
 class TLineFinder {
 public:
-    explicit TLineFinder(std::string_view text)
-        : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
+    explicit TLineFinder(std::string_view text) : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
 
     // Position of the terminator of the line starting at pos, or the text size.
     std::size_t LineEnd(std::size_t pos)
@@ -95,7 +97,7 @@ std::size_t FirstNonBlank(std::string_view line)
     return std::string_view::npos;
 }
 
-} // namespace
+}  // namespace
 
 TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
@@ -186,7 +188,8 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
     if (lastSection_ && SameText(Name(*lastSection_), name))
         return lastSection_;
     // Boards are read in the order they are written: try the section after the last one.
-    if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() && SameText(Name(lastSection_[1]), name)) {
+    if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() &&
+        SameText(Name(lastSection_[1]), name)) {
         return ++lastSection_;
     }
     const std::size_t mask = buckets_.size() - 1;
@@ -222,10 +225,9 @@ void TIniFile::ListEntries(const TSection& section) const
             const std::string_view key = Trim(text.substr(pos, equals - pos));
             if (key.empty() || key.front() != ';') {
                 const std::string_view value = Unquote(Trim(text.substr(equals + 1, end - equals - 1)));
-                entries_.push_back({static_cast<std::uint32_t>(key.data() - text.data()),
-                                    static_cast<std::uint32_t>(key.size()),
-                                    static_cast<std::uint32_t>(value.data() - text.data()),
-                                    static_cast<std::uint32_t>(value.size())});
+                entries_.push_back(
+                    {static_cast<std::uint32_t>(key.data() - text.data()), static_cast<std::uint32_t>(key.size()),
+                     static_cast<std::uint32_t>(value.data() - text.data()), static_cast<std::uint32_t>(value.size())});
             }
         }
         pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
@@ -241,7 +243,8 @@ bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::
         ListEntries(*found);
     // The first entry of a key wins.
     for (const TEntry& entry : entries_) {
-        if (entry.keyLength == ident.size() && SameText(std::string_view(text_.data() + entry.keyBegin, entry.keyLength), ident)) {
+        if (entry.keyLength == ident.size() &&
+            SameText(std::string_view(text_.data() + entry.keyBegin, entry.keyLength), ident)) {
             value = std::string_view(text_.data() + entry.valueBegin, entry.valueLength);
             return true;
         }
@@ -249,8 +252,7 @@ bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::
     return false;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
-                                 std::string_view defaultValue) const
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
 {
     std::string_view value;
     return std::string(FindValue(section, ident, value) ? value : defaultValue);

@@ -18,8 +18,7 @@ public:
     virtual std::string ReadString(std::string_view section, std::string_view ident,
                                    std::string_view defaultValue) const = 0;
     // The value read as an integer with TryStrToInt; the default when missing or not an integer.
-    virtual std::int32_t ReadInteger(std::string_view section, std::string_view ident,
-                                     std::int32_t defaultValue) const;
+    virtual std::int32_t ReadInteger(std::string_view section, std::string_view ident, std::int32_t defaultValue) const;
     virtual bool SectionExists(std::string_view section) const = 0;
 
 private:
@@ -67,7 +66,7 @@ private:
     std::string_view Name(const TSection& section) const;
 
     std::string text_;
-    std::vector<TSection> sections_;      // in file order, only the first of each name
+    std::vector<TSection> sections_;  // in file order, only the first of each name
     // Open-addressed hash of sections_. A slot keeps the name's hash beside the index, so a
     // probe past other names touches neither the sections nor the text.
     struct TBucket {

@@ -8,8 +8,14 @@ namespace {
 // the stack.
 constexpr int kMaxDepth = 16;
 
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsIdentChar(char c)
+{
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
 
 class Parser {
 public:

@@ -16,7 +16,7 @@ namespace {
 const std::map<std::string, TColor>& ColorNames()
 {
     static const std::map<std::string, TColor> names = {
-        {"clBlack", clBlack}, {"clWhite", clWhite},         {"clRed", clRed},
+        {"clBlack", clBlack},   {"clWhite", clWhite},     {"clRed", clRed},
         {"clYellow", clYellow}, {"clBtnFace", clBtnFace}, {"clWindowText", clWindowText},
     };
     return names;
@@ -181,4 +181,3 @@ void TForm::LoadLayout(std::string_view layoutText, const TPublished& published)
         if (!bound[i])
             LayoutError(root.line, "the field " + published.fields[i].name + " has no object in the layout");
 }
-

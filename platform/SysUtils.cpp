@@ -18,9 +18,15 @@ std::string IntToStr(std::int32_t value)
 }
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v';
 }
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+}  // namespace
 
 bool SameText(std::string_view a, std::string_view b)
 {

@@ -167,7 +167,7 @@ bool StartsWith(const std::string& bytes, std::string_view mark)
     return bytes.size() >= mark.size() && std::string_view(bytes).substr(0, mark.size()) == mark;
 }
 
-} // namespace
+}  // namespace
 
 bool IsValidUtf8(std::string_view bytes)
 {

@@ -10,15 +10,14 @@ TLabel* SelectedLabel = nullptr;
 
 namespace {
 const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
-}
+}  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
     LoadLayout(kUnit1Layout,
                {"TForm1",
-                {PublishedField("Button1", Button1), PublishedField("Edit1", Edit1),
-                 PublishedField("Edit2", Edit2), PublishedField("Label1", Label1),
-                 PublishedField("Label2", Label2)},
+                {PublishedField("Button1", Button1), PublishedField("Edit1", Edit1), PublishedField("Edit2", Edit2),
+                 PublishedField("Label1", Label1), PublishedField("Label2", Label2)},
                 {{"Button1Click", [this](TObject* sender) { Button1Click(sender); }}}});
     LoadBoard();
 }

@@ -45,8 +45,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
     int id = 100;
     for (const auto& c : controls) {
-        HWND child = CreateWindowExW(c.exStyle, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, c.x, c.y, c.w,
-                                     c.h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+        HWND child =
+            CreateWindowExW(c.exStyle, c.cls, c.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | c.style, c.x, c.y, c.w, c.h,
+                            hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 #endif

@@ -52,7 +52,8 @@ public:
         while (Clock::now() - start < limit) {
             // Painted: yellow where asked, or (x < 0) nothing left to paint.
             if ((hwnd_ = psbtest::FindTopWindow(pi_.dwProcessId, nullptr, L"Form1")) &&
-                (yellowAt.x < 0 ? !GetUpdateRect(hwnd_, nullptr, FALSE) : PixelAt(hwnd_, yellowAt) == RGB(255, 255, 0))) {
+                (yellowAt.x < 0 ? !GetUpdateRect(hwnd_, nullptr, FALSE)
+                                : PixelAt(hwnd_, yellowAt) == RGB(255, 255, 0))) {
                 startMs_ = MsSince(start);
                 break;
             }
@@ -146,91 +147,90 @@ int main(int argc, char** argv)
     // Start-up. The floors are yellow everywhere; the boards are checked at their last label.
     double bare = 0, floor = 0, small = 0, large = 0;
     if (part("startup")) {
-    bare = StartMedian(WinePath(PSB_BARE_UNIX_PATH), {300, 300}, runs);
-    floor = StartMedian(WinePath(PSB_BARE_CONTROLS_UNIX_PATH), {300, 300}, runs);
-    small = StartMedian(ProgramWithBoard(temp / "example", PSB_EXE_UNIX_PATH, example), {20, 20}, runs);
-    large = StartMedian(ProgramWithBoard(temp / "pcs1000", PSB_EXE_UNIX_PATH, GridBoard(1000, 40, 170, 16)),
-                                     {8 + 39 * 17 + 1, 8 + 24 * 17 + 1}, runs);
-    std::printf("time to a painted window, median of %d runs:\n", runs);
-    std::printf("  bare Win32 window                     %8.1f ms\n", bare);
-    std::printf("  bare window, manifest, 3 controls     %8.1f ms  (%.2f x bare)\n", floor, floor / bare);
-    std::printf("  status board, example board           %8.1f ms  (%.2f x controls floor, %.2f x bare)\n", small,
-                small / floor, small / bare);
-    std::printf("  status board, 1,000 PCs               %8.1f ms  (%.2f x controls floor, %.2f x bare)\n", large,
-                large / floor, large / bare);
+        bare = StartMedian(WinePath(PSB_BARE_UNIX_PATH), {300, 300}, runs);
+        floor = StartMedian(WinePath(PSB_BARE_CONTROLS_UNIX_PATH), {300, 300}, runs);
+        small = StartMedian(ProgramWithBoard(temp / "example", PSB_EXE_UNIX_PATH, example), {20, 20}, runs);
+        large = StartMedian(ProgramWithBoard(temp / "pcs1000", PSB_EXE_UNIX_PATH, GridBoard(1000, 40, 170, 16)),
+                            {8 + 39 * 17 + 1, 8 + 24 * 17 + 1}, runs);
+        std::printf("time to a painted window, median of %d runs:\n", runs);
+        std::printf("  bare Win32 window                     %8.1f ms\n", bare);
+        std::printf("  bare window, manifest, 3 controls     %8.1f ms  (%.2f x bare)\n", floor, floor / bare);
+        std::printf("  status board, example board           %8.1f ms  (%.2f x controls floor, %.2f x bare)\n", small,
+                    small / floor, small / bare);
+        std::printf("  status board, 1,000 PCs               %8.1f ms  (%.2f x controls floor, %.2f x bare)\n", large,
+                    large / floor, large / bare);
     }
     if (part("dense")) {
-
-    // 100,000 PCs of 4 x 4 pixels, 1.6 pixels apart: the whole board area is labels.
-    const fs::path dense = ProgramWithBoard(temp / "dense", PSB_EXE_UNIX_PATH, GridBoard(100000, 400, 16, 4));
-    std::vector<double> starts, repaints, clicks, presses;
-    for (int i = 0; i < std::max(3, runs / 3); ++i) {
-        Running program(dense, {-1, -1}, std::chrono::seconds(60));
-        starts.push_back(program.StartMs());
-        HWND form = program.Window();
-        if (!form) {
-            std::printf("  (the dense board's window did not paint)\n");
-            continue;
+        // 100,000 PCs of 4 x 4 pixels, 1.6 pixels apart: the whole board area is labels.
+        const fs::path dense = ProgramWithBoard(temp / "dense", PSB_EXE_UNIX_PATH, GridBoard(100000, 400, 16, 4));
+        std::vector<double> starts, repaints, clicks, presses;
+        for (int i = 0; i < std::max(3, runs / 3); ++i) {
+            Running program(dense, {-1, -1}, std::chrono::seconds(60));
+            starts.push_back(program.StartMs());
+            HWND form = program.Window();
+            if (!form) {
+                std::printf("  (the dense board's window did not paint)\n");
+                continue;
+            }
+            // The fixed controls, found where the layout puts them.
+            const auto child = [form](const char* name) {
+                const std::vector<LONG> r = psbtest::LaidOut(name);
+                return ChildWindowFromPoint(form, {r[0] + 2, r[1] + 2});
+            };
+            HWND edit1 = child("Edit1"), edit2 = child("Edit2"), button = child("Button1");
+            for (int r = 0; r < 3; ++r) {
+                const auto start = Clock::now();
+                RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                repaints.push_back(MsSince(start));
+            }
+            // PC n sits in column (n - 1) % 400 and row (n - 1) / 400; the next PCs cover all of
+            // it but its top left corner, so click there.
+            const int pc = 100 * 400 + 200 + 1 + i;
+            const POINT at{8 + (pc - 1) % 400 * 16 / 10, 8 + (pc - 1) / 400 * 16 / 10};
+            auto start = Clock::now();
+            PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+            clicks.push_back(Until(start, [&] { return psbtest::WindowText(edit1) == std::to_string(pc); }));
+            start = Clock::now();
+            PostMessageW(button, BM_CLICK, 0, 0);
+            presses.push_back(Until(
+                start, [&] { return !psbtest::WindowText(edit2).empty() && PixelAt(form, at) == RGB(255, 0, 0); }));
         }
-        // The fixed controls, found where the layout puts them.
-        const auto child = [form](const char* name) {
-            const std::vector<LONG> r = psbtest::LaidOut(name);
-            return ChildWindowFromPoint(form, {r[0] + 2, r[1] + 2});
-        };
-        HWND edit1 = child("Edit1"), edit2 = child("Edit2"), button = child("Button1");
-        for (int r = 0; r < 3; ++r) {
-            const auto start = Clock::now();
-            RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            repaints.push_back(MsSince(start));
-        }
-        // PC n sits in column (n - 1) % 400 and row (n - 1) / 400; the next PCs cover all of
-        // it but its top left corner, so click there.
-        const int pc = 100 * 400 + 200 + 1 + i;
-        const POINT at{8 + (pc - 1) % 400 * 16 / 10, 8 + (pc - 1) / 400 * 16 / 10};
-        auto start = Clock::now();
-        PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-        PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-        clicks.push_back(Until(start, [&] { return psbtest::WindowText(edit1) == std::to_string(pc); }));
-        start = Clock::now();
-        PostMessageW(button, BM_CLICK, 0, 0);
-        presses.push_back(Until(start, [&] { return !psbtest::WindowText(edit2).empty() && PixelAt(form, at) == RGB(255, 0, 0); }));
-    }
-    std::printf("100,000 PCs over the client area, medians:\n");
-    std::printf("  start to painted window               %8.1f ms\n", Median(starts));
-    std::printf("  full repaint                          %8.1f ms\n", Median(repaints));
-    std::printf("  click on a PC until the fields show it %7.1f ms\n", Median(clicks));
-    std::printf("  fault button until the PC is red      %8.1f ms\n", Median(presses));
+        std::printf("100,000 PCs over the client area, medians:\n");
+        std::printf("  start to painted window               %8.1f ms\n", Median(starts));
+        std::printf("  full repaint                          %8.1f ms\n", Median(repaints));
+        std::printf("  click on a PC until the fields show it %7.1f ms\n", Median(clicks));
+        std::printf("  fault button until the PC is red      %8.1f ms\n", Median(presses));
     }
     if (part("million")) {
-
-    // The million-PC board of the hostile tests, in both builds.
-    std::string million = "[sys]\ncount=2147483647\n";
-    for (int i = 1; i <= 1000000; ++i)
-        million += "[PC" + std::to_string(i) + "]\nLeft=" + std::to_string(i % 600) + "\nTop=" +
-                   std::to_string(i % 350) + "\nWidth=4\nHeight=4\n";
-    std::printf("a million PCs (%.1f MB file):\n", static_cast<double>(million.size()) / (1 << 20));
-    const struct {
-        const char* name;
-        const char* exe;
-    } builds[] = {{"64-bit", PSB_EXE_UNIX_PATH}, {"32-bit", PSB_EXE32_UNIX_PATH}};
-    for (const auto& build : builds) {
-        if (!fs::exists(WinePath(build.exe))) {
-            std::printf("  %s program not built\n", build.name);
-            continue;
+        // The million-PC board of the hostile tests, in both builds.
+        std::string million = "[sys]\ncount=2147483647\n";
+        for (int i = 1; i <= 1000000; ++i)
+            million += "[PC" + std::to_string(i) + "]\nLeft=" + std::to_string(i % 600) +
+                       "\nTop=" + std::to_string(i % 350) + "\nWidth=4\nHeight=4\n";
+        std::printf("a million PCs (%.1f MB file):\n", static_cast<double>(million.size()) / (1 << 20));
+        const struct {
+            const char* name;
+            const char* exe;
+        } builds[] = {{"64-bit", PSB_EXE_UNIX_PATH}, {"32-bit", PSB_EXE32_UNIX_PATH}};
+        for (const auto& build : builds) {
+            if (!fs::exists(WinePath(build.exe))) {
+                std::printf("  %s program not built\n", build.name);
+                continue;
+            }
+            const fs::path empty = ProgramWithBoard(temp / (std::string("empty-") + build.name), build.exe,
+                                                    "[sys]\ncount=2\n[PC1]\nWidth=4\nHeight=4\n");
+            const fs::path exe = ProgramWithBoard(temp / (std::string("million-") + build.name), build.exe, million);
+            double baseline = -1;
+            {
+                Running program(empty, {1, 1}, std::chrono::seconds(5));
+                baseline = program.PeakMegabytes();
+            }
+            Running program(exe, {598, 348}, std::chrono::seconds(120));
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            std::printf("  %s: window after %8.1f ms, peak working set %.1f MB (%.1f MB with one PC)\n", build.name,
+                        program.StartMs(), program.PeakMegabytes(), baseline);
         }
-        const fs::path empty = ProgramWithBoard(temp / (std::string("empty-") + build.name), build.exe,
-                                                "[sys]\ncount=2\n[PC1]\nWidth=4\nHeight=4\n");
-        const fs::path exe = ProgramWithBoard(temp / (std::string("million-") + build.name), build.exe, million);
-        double baseline = -1;
-        {
-            Running program(empty, {1, 1}, std::chrono::seconds(5));
-            baseline = program.PeakMegabytes();
-        }
-        Running program(exe, {598, 348}, std::chrono::seconds(120));
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        std::printf("  %s: window after %8.1f ms, peak working set %.1f MB (%.1f MB with one PC)\n", build.name,
-                    program.StartMs(), program.PeakMegabytes(), baseline);
-    }
     }
 
     std::error_code ignored;

@@ -40,7 +40,7 @@ std::string AsciiOnly(std::string_view bytes)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 std::string Big5ToUtf8(std::string_view bytes)
 {

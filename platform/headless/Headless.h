@@ -13,12 +13,12 @@ class TForm;
 namespace headless {
 
 struct TRecorder {
-    std::vector<std::string> messages;     // error boxes shown, in order
-    int loopRuns = 0;                       // event loops entered
-    std::vector<TRect64> invalidated;       // areas marked for repainting while shown
-    int updates = 0;                        // immediate repaints asked for while shown
-    std::string exeName;                    // GetExeName's answer; empty: the real one
-    std::function<void(TForm&)> onLoop;     // run inside the event loop, as if a user acted
+    std::vector<std::string> messages;   // error boxes shown, in order
+    int loopRuns = 0;                    // event loops entered
+    std::vector<TRect64> invalidated;    // areas marked for repainting while shown
+    int updates = 0;                     // immediate repaints asked for while shown
+    std::string exeName;                 // GetExeName's answer; empty: the real one
+    std::function<void(TForm&)> onLoop;  // run inside the event loop, as if a user acted
 };
 
 TRecorder& Recorder();

@@ -23,7 +23,7 @@ private:
     int fd_;
 };
 
-} // namespace
+}  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {

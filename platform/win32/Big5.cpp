@@ -8,8 +8,14 @@ constexpr UINT kBig5CodePage = 950;
 constexpr std::size_t kRunLimit = std::size_t(1) << 20;
 constexpr char kReplacement[] = "\xEF\xBF\xBD";
 
-bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0xA1 && c <= 0xFE); }
+bool IsLead(unsigned char c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+bool IsTrail(unsigned char c)
+{
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0xA1 && c <= 0xFE);
+}
 
 // Converts bytes that hold only whole characters.
 void AppendRun(std::string_view run, std::u16string& wide, std::string& result)
@@ -20,8 +26,8 @@ void AppendRun(std::string_view run, std::u16string& wide, std::string& result)
     const int units = MultiByteToWideChar(kBig5CodePage, 0, run.data(), length, nullptr, 0);
     if (units > 0) {
         wide.resize(static_cast<std::size_t>(units));
-        if (MultiByteToWideChar(kBig5CodePage, 0, run.data(), length, reinterpret_cast<LPWSTR>(wide.data()), units)
-            == units) {
+        if (MultiByteToWideChar(kBig5CodePage, 0, run.data(), length, reinterpret_cast<LPWSTR>(wide.data()), units) ==
+            units) {
             result += Utf16ToUtf8(wide);
             return;
         }
@@ -31,7 +37,7 @@ void AppendRun(std::string_view run, std::u16string& wide, std::string& result)
         result += static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : std::string_view(kReplacement);
 }
 
-} // namespace
+}  // namespace
 
 // Windows would take a lead byte and whatever follows as one character, swallowing a line
 // end after a stray lead byte. Broken sequences are therefore cut out here, one byte each,

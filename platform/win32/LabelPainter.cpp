@@ -36,8 +36,8 @@ public:
             std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * words_];
             for (std::int64_t w = left / 64; w <= (right - 1) / 64; ++w) {
                 const std::int64_t from = std::max(left, w * 64) - w * 64, to = std::min(right, w * 64 + 64) - w * 64;
-                const std::uint64_t mask = (to - from == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from)) - 1))
-                                           << from;
+                const std::uint64_t mask =
+                    (to - from == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from)) - 1)) << from;
                 if (const std::uint64_t open = mask & ~row[w]) {
                     const std::int64_t x = area_.left + w * 64;
                     free.left = std::min(free.left, x + std::countr_zero(open));
@@ -67,7 +67,7 @@ std::string_view NextSlice(std::string_view text, std::size_t from)
     const std::size_t end = std::min(text.size(), from + kSliceBytes);
     std::size_t cut = end;
     while (cut < text.size() && cut > from && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;  // not inside a UTF-8 sequence
+        --cut;                                                  // not inside a UTF-8 sequence
     return text.substr(from, (cut > from ? cut : end) - from);  // never empty, whatever the bytes
 }
 

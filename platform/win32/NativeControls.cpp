@@ -112,7 +112,8 @@ void TNativeControls::Rescale(int dpi)
 bool TNativeControls::Command(WPARAM wParam, LPARAM lParam)
 {
     const auto sender = reinterpret_cast<HWND>(lParam);
-    const auto it = std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return n->Handle() == sender; });
+    const auto it =
+        std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return n->Handle() == sender; });
     if (!sender || it == natives_.end())
         return false;
     (*it)->Command(HIWORD(wParam));
@@ -125,8 +126,8 @@ bool TNativeControls::ReadText(const TControl& control, std::string& text) const
     if (!native || !native->Handle())
         return false;
     std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(native->Handle())) + 1, L'\0');
-    buffer.resize(static_cast<std::size_t>(
-        GetWindowTextW(native->Handle(), buffer.data(), static_cast<int>(buffer.size()))));
+    buffer.resize(
+        static_cast<std::size_t>(GetWindowTextW(native->Handle(), buffer.data(), static_cast<int>(buffer.size()))));
     text = FromWide(buffer);
     return true;
 }
@@ -146,7 +147,8 @@ void TNativeControls::ParentDestroyed()
 
 TNativeControl* TNativeControls::Find(const TControl& control) const
 {
-    const auto it = std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return &n->Control() == &control; });
+    const auto it =
+        std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return &n->Control() == &control; });
     return it == natives_.end() ? nullptr : it->get();
 }
 

@@ -23,7 +23,7 @@ private:
     HANDLE handle_;
 };
 
-} // namespace
+}  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
@@ -31,8 +31,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     const std::u16string widePath = Utf8ToUtf16(path);
     // Other programs keep the board file open for writing; we must not lock them out.
     const TFileHandle file(CreateFileW(reinterpret_cast<LPCWSTR>(widePath.c_str()), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
         return false;
     // Straight into the string, which grows only when full, in pieces ReadFile takes. The

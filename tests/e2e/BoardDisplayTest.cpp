@@ -11,12 +11,13 @@ using psbtest::Program;
 
 TEST(BoardDisplay, CaptionsAreCentredAndClippedAndEmptyLabelsShowNothing)
 {
-    Program p("[sys]\ncount=6\n"
-              "[PC1]\nCaption=AB\nLeft=40\nTop=40\nWidth=200\nHeight=60\n"
-              "[PC2]\nCaption=WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\nLeft=300\nTop=60\nWidth=40\nHeight=20\n"
-              "[PC3]\nCaption=zero width\nLeft=40\nTop=200\nWidth=0\nHeight=40\n"
-              "[PC4]\nCaption=zero height\nLeft=140\nTop=200\nWidth=80\nHeight=0\n"
-              "[PC5]\nCaption=negative\nLeft=240\nTop=200\nWidth=-80\nHeight=40\n");
+    Program p(
+        "[sys]\ncount=6\n"
+        "[PC1]\nCaption=AB\nLeft=40\nTop=40\nWidth=200\nHeight=60\n"
+        "[PC2]\nCaption=WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\nLeft=300\nTop=60\nWidth=40\nHeight=20\n"
+        "[PC3]\nCaption=zero width\nLeft=40\nTop=200\nWidth=0\nHeight=40\n"
+        "[PC4]\nCaption=zero height\nLeft=140\nTop=200\nWidth=80\nHeight=0\n"
+        "[PC5]\nCaption=negative\nLeft=240\nTop=200\nWidth=-80\nHeight=40\n");
     ASSERT_TRUE(p.Start()) << p.Error();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
 
@@ -45,11 +46,12 @@ TEST(BoardDisplay, CaptionsAreCentredAndClippedAndEmptyLabelsShowNothing)
 
 TEST(BoardDisplay, ExtremeCoordinatesStartAndPaint)
 {
-    Program p("[sys]\ncount=5\n"
-              "[PC1]\nCaption=everywhere\nLeft=-1000\nTop=-1000\nWidth=2147483647\nHeight=2147483647\n"
-              "[PC2]\nCaption=gone\nLeft=-2147483648\nTop=-2147483648\nWidth=2147483647\nHeight=2147483647\n"
-              "[PC3]\nCaption=far\nLeft=2147483647\nTop=2147483647\nWidth=2147483647\nHeight=2147483647\n"
-              "[PC4]\nCaption=small\nLeft=10\nTop=10\nWidth=30\nHeight=20\n");
+    Program p(
+        "[sys]\ncount=5\n"
+        "[PC1]\nCaption=everywhere\nLeft=-1000\nTop=-1000\nWidth=2147483647\nHeight=2147483647\n"
+        "[PC2]\nCaption=gone\nLeft=-2147483648\nTop=-2147483648\nWidth=2147483647\nHeight=2147483647\n"
+        "[PC3]\nCaption=far\nLeft=2147483647\nTop=2147483647\nWidth=2147483647\nHeight=2147483647\n"
+        "[PC4]\nCaption=small\nLeft=10\nTop=10\nWidth=30\nHeight=20\n");
     ASSERT_TRUE(p.Start()) << p.Error();
     // The first label covers the whole client area; its caption is far away and not drawn.
     EXPECT_EQ(p.Colour(300, 300), "yellow");
@@ -65,11 +67,13 @@ TEST(BoardDisplay, ExtremeCoordinatesStartAndPaint)
 TEST(BoardDisplay, Big5BoardShowsTheSameCaptionsAsUtf8)
 {
     // 櫃台 and 印表機旁 故障中.
-    const std::string big5 = "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=\xC2\x64\xA5\x78\r\nLeft=20\r\nTop=20\r\nWidth=120\r\n"
-                             "Height=40\r\n[PC2]\r\nCaption=\xA6\x4C\xAA\xED\xBE\xF7\xAE\xC7 \xAC\x47\xBB\xD9\xA4\xA4\r\n"
-                             "Left=20\r\nTop=80\r\nWidth=160\r\nHeight=40\r\n";
-    const std::string utf8 = "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=櫃台\r\nLeft=20\r\nTop=20\r\nWidth=120\r\nHeight=40\r\n"
-                             "[PC2]\r\nCaption=印表機旁 故障中\r\nLeft=20\r\nTop=80\r\nWidth=160\r\nHeight=40\r\n";
+    const std::string big5 =
+        "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=\xC2\x64\xA5\x78\r\nLeft=20\r\nTop=20\r\nWidth=120\r\n"
+        "Height=40\r\n[PC2]\r\nCaption=\xA6\x4C\xAA\xED\xBE\xF7\xAE\xC7 \xAC\x47\xBB\xD9\xA4\xA4\r\n"
+        "Left=20\r\nTop=80\r\nWidth=160\r\nHeight=40\r\n";
+    const std::string utf8 =
+        "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=櫃台\r\nLeft=20\r\nTop=20\r\nWidth=120\r\nHeight=40\r\n"
+        "[PC2]\r\nCaption=印表機旁 故障中\r\nLeft=20\r\nTop=80\r\nWidth=160\r\nHeight=40\r\n";
     std::vector<COLORREF> shots[2];
     for (int i = 0; i < 2; ++i) {
         Program p(i ? big5 : utf8);

@@ -19,8 +19,9 @@ TEST(Clicks, TheSevenStepsByRealClicks)
 
 TEST(Clicks, TopmostOfOverlappingLabelsIsPaintedOnTopAndTakesTheClick)
 {
-    Program p("[sys]\ncount=3\n[PC1]\nCaption=under\nLeft=40\nTop=40\nWidth=100\nHeight=100\n"
-              "[PC2]\nCaption=over\nLeft=90\nTop=90\nWidth=100\nHeight=100\n");
+    Program p(
+        "[sys]\ncount=3\n[PC1]\nCaption=under\nLeft=40\nTop=40\nWidth=100\nHeight=100\n"
+        "[PC2]\nCaption=over\nLeft=90\nTop=90\nWidth=100\nHeight=100\n");
     ASSERT_TRUE(p.Start()) << p.Error();
     p.Click(120, 120);
     EXPECT_EQ(p.Edit1(), "over");
@@ -34,8 +35,9 @@ TEST(Clicks, TopmostOfOverlappingLabelsIsPaintedOnTopAndTakesTheClick)
 // beyond it, still takes clicks on its visible part.
 TEST(Clicks, LabelCutByTheWindowEdgeTakesClicksOnItsVisiblePart)
 {
-    Program p("[sys]\ncount=3\n[PC1]\nCaption=edge\nLeft=-50\nTop=100\nWidth=80\nHeight=40\n"
-              "[PC2]\nCaption=far\nLeft=2147483600\nTop=0\nWidth=2147483647\nHeight=2147483647\n");
+    Program p(
+        "[sys]\ncount=3\n[PC1]\nCaption=edge\nLeft=-50\nTop=100\nWidth=80\nHeight=40\n"
+        "[PC2]\nCaption=far\nLeft=2147483600\nTop=0\nWidth=2147483647\nHeight=2147483647\n");
     ASSERT_TRUE(p.Start()) << p.Error();
     p.Click(1, 110);
     EXPECT_EQ(p.Edit1(), "edge");

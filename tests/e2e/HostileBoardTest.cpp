@@ -28,7 +28,8 @@ std::vector<HostileBoard> Boards()
     std::vector<HostileBoard> boards;
     for (const auto& entry : std::filesystem::directory_iterator(psbtest::WinePath(PSB_HOSTILE_UNIX_DIR))) {
         std::string name = entry.path().stem().string();
-        std::replace_if(name.begin(), name.end(), [](char c) { return !isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !isalnum(static_cast<unsigned char>(c)); }, '_');
         boards.push_back({name, [file = entry.path()] { return psbtest::ReadBytes(file); }});
     }
     std::ranges::sort(boards, {}, &HostileBoard::name);
@@ -46,8 +47,8 @@ std::vector<HostileBoard> Boards()
     boards.push_back({"million_sections", [] {
                           std::string bytes = "[sys]\ncount=2147483647\n";
                           for (int i = 1; i <= 1000000; ++i)
-                              bytes += "[PC" + std::to_string(i) + "]\nLeft=" + std::to_string(i % 600) + "\nTop=" +
-                                       std::to_string(i % 350) + "\nWidth=4\nHeight=4\n";
+                              bytes += "[PC" + std::to_string(i) + "]\nLeft=" + std::to_string(i % 600) +
+                                       "\nTop=" + std::to_string(i % 350) + "\nWidth=4\nHeight=4\n";
                           return bytes;
                       }});
     return boards;

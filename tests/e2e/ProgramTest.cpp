@@ -7,7 +7,8 @@ namespace {
 TEST(Program, ShowsTheBoardBesideItAndLeavesTheFileAsItWas)
 {
     const std::string board =
-        "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=\xE6\xAB\x83\xE5\x8F\xB0\r\nLeft=20\r\nTop=30\r\nWidth=80\r\nHeight=40\r\n"
+        "[sys]\r\ncount=3\r\n[PC1]\r\nCaption=\xE6\xAB\x83\xE5\x8F\xB0\r\nLeft=20\r\nTop=30\r\nWidth=80\r\nHeight="
+        "40\r\n"
         "[PC2]\r\nCaption=PC-02\r\nLeft=120\r\nTop=30\r\nWidth=80\r\nHeight=40\r\n";
     psbtest::Program program(board);
     const auto before = std::filesystem::last_write_time(program.BoardPath());

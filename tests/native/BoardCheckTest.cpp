@@ -52,7 +52,8 @@ const TFindingCase kFindings[] = {
     {PC1_PC2("Width=20\nHeight=20\n", "Left=10\nWidth=20\nHeight=20\n"), 3, "overlap", "PC2 is on top"},
     {PC1("Left=60\nTop=400\nWidth=30\nHeight=20\n"), 3, "under-control", "under Button1"},
     {PC1("Left=190\nTop=385\nWidth=20\nHeight=20\n"), 3, "covers-label", "label Label1"},
-    {"[sys]\ncount=2\n[PC1]\nWidth=30\nHeight=20\nCaption=Room 1 front desk\n"sv, 6, "caption-cut", "wider than its 30 px"},
+    {"[sys]\ncount=2\n[PC1]\nWidth=30\nHeight=20\nCaption=Room 1 front desk\n"sv, 6, "caption-cut",
+     "wider than its 30 px"},
 };
 
 class Findings : public ::testing::TestWithParam<TFindingCase> {};
@@ -75,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(BoardCheck, Findings, ::testing::ValuesIn(kFindings));
 
 TEST(BoardCheck, CleanBoardHasNothingToReport)
 {
-    const TBoardCheck result =
-        CheckBoard("; two PCs\n[sys]\ncount=3\n[PC1]\nCaption=PC-01\nLeft=16\nTop=16\nWidth=96\nHeight=48\n"
-                   "[PC2]\nCaption=\xE6\xAB\x83\xE5\x8F\xB0\nLeft=128\nTop=16\nWidth=96\nHeight=48\n");
+    const TBoardCheck result = CheckBoard(
+        "; two PCs\n[sys]\ncount=3\n[PC1]\nCaption=PC-01\nLeft=16\nTop=16\nWidth=96\nHeight=48\n"
+        "[PC2]\nCaption=\xE6\xAB\x83\xE5\x8F\xB0\nLeft=128\nTop=16\nWidth=96\nHeight=48\n");
     EXPECT_EQ(result.findings.size(), 0u) << TextReport(result, "sys.ini", TLanguage::English);
     EXPECT_EQ(result.labels.size(), 2u);
 }
@@ -94,7 +95,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    void Write(const std::string& name, std::string_view bytes) { std::ofstream(dir_ / name, std::ios::binary) << bytes; }
+    void Write(const std::string& name, std::string_view bytes)
+    {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    }
     std::string Read(const std::string& name) const
     {
         std::ostringstream text;
@@ -144,7 +148,8 @@ TEST_F(BoardCheckProgram, SpeaksChineseWhenTheLocaleIs)
     EXPECT_EQ(LanguageOfLocale("zh_TW.UTF-8"), TLanguage::Chinese);
     EXPECT_EQ(LanguageOfLocale("en_US.UTF-8"), TLanguage::English);
     EXPECT_EQ(Run("bad.ini", "zh_TW.UTF-8"), 1);
-    EXPECT_NE(Read("out").find("bad.ini:5: error: Width=60px 不是單純的整數，讀作 0\n"), std::string::npos) << Read("out");
+    EXPECT_NE(Read("out").find("bad.ini:5: error: Width=60px 不是單純的整數，讀作 0\n"), std::string::npos)
+        << Read("out");
     EXPECT_NE(Read("out").find("顯示 1 台電腦，0 個警告，2 個錯誤"), std::string::npos) << Read("out");
     EXPECT_EQ(Run("", "zh_HK.UTF-8"), 2);
     EXPECT_EQ(Read("err"), "boardcheck: sys.ini：檔案不存在\n");
@@ -154,7 +159,8 @@ TEST_F(BoardCheckProgram, AnswersEveryHostileBoardAndLeavesItAlone)
 {
     int n = 0;
     for (const auto& entry : fs::directory_iterator(fs::path(__FILE__).parent_path().parent_path() / "hostile")) {
-        const std::string before = (std::ostringstream() << std::ifstream(entry.path(), std::ios::binary).rdbuf()).str();
+        const std::string before =
+            (std::ostringstream() << std::ifstream(entry.path(), std::ios::binary).rdbuf()).str();
         const int code = Run("--json --svg " + std::to_string(++n) + ".svg '" + entry.path().string() + "'");
         EXPECT_TRUE(code == 0 || code == 1) << entry.path() << " exit " << code << ": " << Read("err");
         EXPECT_EQ(Read("out").substr(0, 1), "[") << entry.path();

@@ -20,11 +20,21 @@ TEST(ControlIndex, FindsWhatAWalkOverEveryLabelFinds)
         auto* label = new TLabel(&form);
         label->SetParent(&form);
         switch (i % 6) {
-        case 0: label->SetBounds(pick(-40, 900), pick(-40, 600), pick(-5, 60), pick(-5, 60)); break;
-        case 1: label->SetBounds(pick(0, 700), pick(0, 450), pick(0, 600), pick(0, 400)); break;  // many cells
-        case 2: label->SetBounds(pick(INT_MIN, INT_MAX), pick(INT_MIN, INT_MAX), pick(0, INT_MAX), pick(0, INT_MAX)); break;
-        case 3: label->SetBounds(pick(8000, 8300), pick(8000, 8300), 100, 100); break;  // the grid's far edge
-        default: label->SetBounds(pick(0, 680), pick(0, 440), 6, 6); break;
+        case 0:
+            label->SetBounds(pick(-40, 900), pick(-40, 600), pick(-5, 60), pick(-5, 60));
+            break;
+        case 1:
+            label->SetBounds(pick(0, 700), pick(0, 450), pick(0, 600), pick(0, 400));
+            break;  // many cells
+        case 2:
+            label->SetBounds(pick(INT_MIN, INT_MAX), pick(INT_MIN, INT_MAX), pick(0, INT_MAX), pick(0, INT_MAX));
+            break;
+        case 3:
+            label->SetBounds(pick(8000, 8300), pick(8000, 8300), 100, 100);
+            break;  // the grid's far edge
+        default:
+            label->SetBounds(pick(0, 680), pick(0, 440), 6, 6);
+            break;
         }
         if (i == 1500)
             delete label;  // leaves the form: positions shift
@@ -45,7 +55,8 @@ TEST(ControlIndex, FindsWhatAWalkOverEveryLabelFinds)
             for (TControl* c : form.Controls())
                 if (ScaleToDpi(c->BoundsRect(), dpi).Intersects(area))
                     walked.push_back(c);
-            form.ForEachPaintedIn(area, [&](TControl& c) { indexed.push_back(&c); }, dpi);
+            form.ForEachPaintedIn(
+                area, [&](TControl& c) { indexed.push_back(&c); }, dpi);
             ASSERT_EQ(indexed, walked) << "dpi " << dpi;
         }
     }

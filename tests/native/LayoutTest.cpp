@@ -106,8 +106,11 @@ TEST(Layout, MainWindowIsBuiltInLayoutOrder)
         EXPECT_EQ(form.Component(i)->Name(), layout.children[i].name);
         EXPECT_EQ(form.Controls().at(i), form.Component(i));
     }
-    for (const auto& [name, field] : {std::pair<std::string, TComponent*>{"Label1", form.Label1}, {"Label2", form.Label2},
-                                      {"Button1", form.Button1}, {"Edit1", form.Edit1}, {"Edit2", form.Edit2}})
+    for (const auto& [name, field] : {std::pair<std::string, TComponent*>{"Label1", form.Label1},
+                                      {"Label2", form.Label2},
+                                      {"Button1", form.Button1},
+                                      {"Edit1", form.Edit1},
+                                      {"Edit2", form.Edit2}})
         EXPECT_EQ(field ? field->Name() : "(none)", name);
 }
 

@@ -22,14 +22,31 @@ static std::string Utf16(std::u16string_view text, TTextEncoding order)
 TEST(DecodeText, ByteOrderMarkElseUtf8ElseBig5)
 {
     const std::tuple<std::string, std::string, TTextEncoding> rows[] = {
-        {"\xEF\xBB\xBF" "a=名", "a=名", Utf8Bom}, {"\xEF\xBB\xBF" "a\xFF" "b\xE5\x90", "a" + R + "b" + R, Utf8Bom},
-        {Utf16(u"k=名稱\r\n", Utf16LE), "k=名稱\r\n", Utf16LE}, {Utf16(u"k=故障中", Utf16BE), "k=故障中", Utf16BE},
-        {Utf16(u"ab", Utf16LE) + "c", "ab", Utf16LE}, {Utf16(u"ab", Utf16BE) + "\0"s, "ab", Utf16BE},
-        {"\xFF\xFE" "x", "", Utf16LE}, {"\xEF\xBB\xBF", "", Utf8Bom}, {"\xFF\xFE", "", Utf16LE},
-        {"\xFE\xFF", "", Utf16BE}, {"", "", Utf8}, {Utf16(u"\U0001F600", Utf16LE), "\xF0\x9F\x98\x80", Utf16LE},
+        {"\xEF\xBB\xBF"
+         "a=名",
+         "a=名", Utf8Bom},
+        {"\xEF\xBB\xBF"
+         "a\xFF"
+         "b\xE5\x90",
+         "a" + R + "b" + R, Utf8Bom},
+        {Utf16(u"k=名稱\r\n", Utf16LE), "k=名稱\r\n", Utf16LE},
+        {Utf16(u"k=故障中", Utf16BE), "k=故障中", Utf16BE},
+        {Utf16(u"ab", Utf16LE) + "c", "ab", Utf16LE},
+        {Utf16(u"ab", Utf16BE) + "\0"s, "ab", Utf16BE},
+        {"\xFF\xFE"
+         "x",
+         "", Utf16LE},
+        {"\xEF\xBB\xBF", "", Utf8Bom},
+        {"\xFF\xFE", "", Utf16LE},
+        {"\xFE\xFF", "", Utf16BE},
+        {"", "", Utf8},
+        {Utf16(u"\U0001F600", Utf16LE), "\xF0\x9F\x98\x80", Utf16LE},
         {Utf16(u"\U0001F600", Utf16BE), "\xF0\x9F\x98\x80", Utf16BE},
-        {Utf16(u"a\xD83D" u"b\xDE00" u"c\xDE00\xD83D\xD83D", Utf16LE), "a" + R + "b" + R + "c" + R + R + R,
-         Utf16LE},
+        {Utf16(u"a\xD83D"
+               u"b\xDE00"
+               u"c\xDE00\xD83D\xD83D",
+               Utf16LE),
+         "a" + R + "b" + R + "c" + R + R + R, Utf16LE},
         {"[PC01]\nName=名稱\n\0tail"s, "[PC01]\nName=名稱\n\0tail"s, Utf8},
         {"Name=\xA6\x57\xBA\xD9\nStatus=\xAC\x47\xBB\xD9\xA4\xA4", "Name=名稱\nStatus=故障中", Big5},
         {"\xAA\xAC\xBA\x41", "狀態", Big5}};
@@ -43,39 +60,73 @@ TEST(DecodeText, ByteOrderMarkElseUtf8ElseBig5)
 TEST(Utf8Validity, StrictAtEveryBoundaryAndAtTheEnd)
 {
     for (const std::string& s : {"\x7F"s, "\xC2\x80"s, "\xDF\xBF"s, "\xE0\xA0\x80"s, "\xED\x9F\xBF"s, "\xEE\x80\x80"s,
-                                "\xEF\xBF\xBF"s, "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s, "\x00"s, ""s})
+                                 "\xEF\xBF\xBF"s, "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s, "\x00"s, ""s})
         EXPECT_TRUE(IsValidUtf8(s) && IsValidUtf8("ok" + s + "ok")) << testing::PrintToString(s);
-    for (const std::string& s : {"\xC0\x80"s, "\xC1\xBF"s, "\xE0\x80\x80"s, "\xE0\x9F\xBF"s, "\xF0\x80\x80\x80"s,
-                                "\xF0\x8F\xBF\xBF"s, "\xED\xA0\x80"s, "\xED\xBF\xBF"s, "\xF4\x90\x80\x80"s,
-                                "\xF5\x80\x80\x80"s, "\xF8\x88\x80\x80\x80"s, "\xFF"s, "\xFE"s, "\x80"s, "\xBF"s,
-                                "\xC2"s, "\xE5\x90"s, "\xF0\x9F\x98"s, "\xC2\x41"s, "\xE5\x41\x8D"s,
-                                std::string(37, 'a') + "\xE5\x90", std::string(64, 'a') + "\x80" + std::string(64, 'a')})
+    for (const std::string& s : {"\xC0\x80"s,
+                                 "\xC1\xBF"s,
+                                 "\xE0\x80\x80"s,
+                                 "\xE0\x9F\xBF"s,
+                                 "\xF0\x80\x80\x80"s,
+                                 "\xF0\x8F\xBF\xBF"s,
+                                 "\xED\xA0\x80"s,
+                                 "\xED\xBF\xBF"s,
+                                 "\xF4\x90\x80\x80"s,
+                                 "\xF5\x80\x80\x80"s,
+                                 "\xF8\x88\x80\x80\x80"s,
+                                 "\xFF"s,
+                                 "\xFE"s,
+                                 "\x80"s,
+                                 "\xBF"s,
+                                 "\xC2"s,
+                                 "\xE5\x90"s,
+                                 "\xF0\x9F\x98"s,
+                                 "\xC2\x41"s,
+                                 "\xE5\x41\x8D"s,
+                                 std::string(37, 'a') + "\xE5\x90",
+                                 std::string(64, 'a') + "\x80" + std::string(64, 'a')})
         EXPECT_FALSE(IsValidUtf8(s) || IsValidUtf8("ok" + s + "ok")) << testing::PrintToString(s);
 }
 
 TEST(Utf16Conversion, BothWaysWithOneReplacementPerBadSequence)
 {
-    for (const auto& [utf8, utf16] : {std::pair{"a\xC3\xA9名\xF0\x9F\x98\x80"s, u"a\u00E9名\U0001F600"s},
-                                      {"a\0b"s, u"a\0b"s}}) {
+    for (const auto& [utf8, utf16] :
+         {std::pair{"a\xC3\xA9名\xF0\x9F\x98\x80"s, u"a\u00E9名\U0001F600"s}, {"a\0b"s, u"a\0b"s}}) {
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
         EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     }
-    for (const auto& [utf8, utf16] : {std::pair{"a\xFF" "b", u"a\uFFFDb"}, {"a\xE5\x90" "b", u"a\uFFFDb"},
-                                      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, {"\xC0\xAF", u"\uFFFD\uFFFD"},
-                                      {"\xF0\x9F\x98", u"\uFFFD"}, {"\xC2", u"\uFFFD"}})
+    for (const auto& [utf8, utf16] : {std::pair{"a\xFF"
+                                                "b",
+                                                u"a\uFFFDb"},
+                                      {"a\xE5\x90"
+                                       "b",
+                                       u"a\uFFFDb"},
+                                      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+                                      {"\xC0\xAF", u"\uFFFD\uFFFD"},
+                                      {"\xF0\x9F\x98", u"\uFFFD"},
+                                      {"\xC2", u"\uFFFD"}})
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16) << testing::PrintToString(std::string(utf8));
-    for (const auto& [utf16, utf8] : {std::pair{u"\xD800"s, R}, {u"\xDFFFx"s, R + "x"}, {u"\xDC00\xD800"s, R + R},
+    for (const auto& [utf16, utf8] : {std::pair{u"\xD800"s, R},
+                                      {u"\xDFFFx"s, R + "x"},
+                                      {u"\xDC00\xD800"s, R + R},
                                       {u"\xD800\xD800\xDC00"s, R + "\xF0\x90\x80\x80"}})
         EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
 }
 
 TEST(Big5Conversion, KnownNulAndInvalidBytes)
 {
-    for (const auto& [big5, utf8] : {std::pair{"\xA6\x57\xBA\xD9"s, "名稱"s}, {"\xAC\x47\xBB\xD9\xA4\xA4"s, "故障中"s},
-                                     {"\xA5\xBF\xB1\x60"s, "正常"s}, {"plain ascii =;[]"s, "plain ascii =;[]"s},
-                                     {""s, ""s}, {"\x00\xA6\x57\x00\xBA\xD9\x00"s, "\x00名\x00稱\x00"s},
-                                     {"\x00\x00"s, "\x00\x00"s}, {"a\xFF" "b"s, "a" + R + "b"}, {"k=\xA6"s, "k=" + R},
-                                     {"\xA6\n=1"s, R + "\n=1"}, {"\xA6\x00z"s, R + "\x00z"s}})
+    for (const auto& [big5, utf8] : {std::pair{"\xA6\x57\xBA\xD9"s, "名稱"s},
+                                     {"\xAC\x47\xBB\xD9\xA4\xA4"s, "故障中"s},
+                                     {"\xA5\xBF\xB1\x60"s, "正常"s},
+                                     {"plain ascii =;[]"s, "plain ascii =;[]"s},
+                                     {""s, ""s},
+                                     {"\x00\xA6\x57\x00\xBA\xD9\x00"s, "\x00名\x00稱\x00"s},
+                                     {"\x00\x00"s, "\x00\x00"s},
+                                     {"a\xFF"
+                                      "b"s,
+                                      "a" + R + "b"},
+                                     {"k=\xA6"s, "k=" + R},
+                                     {"\xA6\n=1"s, R + "\n=1"},
+                                     {"\xA6\x00z"s, R + "\x00z"s}})
         EXPECT_EQ(Big5ToUtf8(big5), utf8) << testing::PrintToString(big5);
 }
 

@@ -67,7 +67,8 @@ inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
     wchar_t cls[256] = {}, title[256] = {};
     GetClassNameW(hwnd, cls, 256);
     GetWindowTextW(hwnd, title, 256);
-    if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) || (s.title && lstrcmpW(title, s.title)))
+    if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) ||
+        (s.title && lstrcmpW(title, s.title)))
         return TRUE;
     s.found = hwnd;
     return FALSE;
@@ -185,7 +186,8 @@ struct Ink {
     int count = 0;
 };
 
-inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2, RECT area = {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX})
+inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2,
+                 RECT area = {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX})
 {
     Ink ink;
     for (LONG y = std::max<LONG>(area.top, c.top); y < std::min<LONG>(area.bottom, c.top + c.height); ++y)
@@ -239,8 +241,9 @@ public:
     // A folder with Chinese characters in its name holds a copy of the program (PSB_PROGRAM
     // names the one under test, a Linux path) and its board; it is started from another
     // folder, which holds a decoy board.
-    explicit Program(const std::string& board, const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
-                                                                          "Left=400\nTop=200\nWidth=100\nHeight=100\n")
+    explicit Program(const std::string& board, const std::string& decoy =
+                                                   "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
+                                                   "Left=400\nTop=200\nWidth=100\nHeight=100\n")
     {
         static int made = 0;
         dir_ = std::filesystem::temp_directory_path() /
@@ -248,7 +251,8 @@ public:
         std::filesystem::create_directories(home_ = dir_ / L"機房 看板");
         std::filesystem::create_directories(work_ = dir_ / L"work");
         const char* program = std::getenv("PSB_PROGRAM");
-        std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set"), home_ / L"PcStatusBoard.exe");
+        std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set"),
+                                   home_ / L"PcStatusBoard.exe");
         if (!board.empty())
             WriteBytes(BoardPath(), board);
         WriteBytes(work_ / L"sys.ini", decoy);
@@ -278,8 +282,8 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         std::wstring commandLine = L"\"" + ExePath().wstring() + L"\"";
-        if (CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           work_.c_str(), &si, &info_))
+        if (CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, work_.c_str(),
+                           &si, &info_))
             return true;
         error_ = "CreateProcess failed: " + std::to_string(GetLastError());
         return false;

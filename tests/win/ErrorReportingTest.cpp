@@ -14,7 +14,7 @@
 // moment, for real, with nothing in the program prepared for it.
 namespace {
 std::atomic<DWORD> failNextAllocationOn{0};
-}
+}  // namespace
 
 void* operator new(std::size_t size)
 {
