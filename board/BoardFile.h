@@ -1,12 +1,14 @@
-// Where the board file lies and which of its PC sections make labels.
+// Where the board file lies, which of its PC sections make labels and how one PC entry is
+// read: every key name of the board file is written here once.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class TIniFile;
+#include "platform/IniFiles.h"
 
 namespace board {
 
@@ -26,4 +28,36 @@ std::int32_t PcNumberOf(std::string_view name);
 // as much as the file's own sections.
 std::vector<std::int32_t> PcNumbersInFile(const TIniFile& file, std::int32_t count);
 
+// The section and key of the board's size: one more than the number of PCs.
+inline constexpr std::string_view kSysSection = "sys";
+inline constexpr std::string_view kCountKey = "count";
+std::int32_t ReadCount(const TIniFile& file);
+
+// The keys of a PC section, in the order they are read and applied.
+enum class TPcKey { Caption, Left, Top, Width, Height };
+inline constexpr std::array<std::string_view, 5> kPcKeys = {"Caption", "Left", "Top", "Width", "Height"};
+
+struct TPcEntry {
+    std::string caption;
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+// Reads PC i's entry in the order the board applies it: the caption, then left, top, width
+// and height, each handed to apply before the next is read (apply(caption), then
+// apply(key, value)). Missing keys give "" and 0.
+template <class Apply>
+void ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply);
+
+// The whole entry at once, for readers that apply nothing.
+TPcEntry ReadPcEntry(const TIniFile& file, std::int32_t i);
+
 }  // namespace board
+
+template <class Apply>
+void board::ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply)
+{
+    const std::string section = SectionName(i);
+    apply(file.ReadString(section, kPcKeys[0], ""));
+    for (const TPcKey key : {TPcKey::Left, TPcKey::Top, TPcKey::Width, TPcKey::Height})
+        apply(key, file.ReadInteger(section, kPcKeys[static_cast<std::size_t>(key)], 0));
+}

@@ -6,20 +6,14 @@
 
 #include "board/BoardFile.h"
 #include "platform/IniFiles.h"
-#include "platform/Layout.h"
+#include "platform/BoardModel.h"
+#include "platform/LayoutBinding.h"
 #include "platform/SysUtils.h"
-#include "ui/Unit1.h"
+#include "ui/Unit1Layout.h"
 
 namespace check {
 
 namespace {
-
-// What Windows 10 and 11 put around the client area of a sizable window with a caption at
-// 96 DPI (AdjustWindowRectEx for WS_OVERLAPPEDWINDOW): the layout gives the outer size.
-constexpr std::int64_t kFrameWidth = 2 * 8;
-constexpr std::int64_t kFrameHeight = 31 + 8;
-
-constexpr std::array<const char*, 5> kPcKeys = {"Caption", "Left", "Top", "Width", "Height"};
 
 // Names in the file by their first line, matched as TIniFile matches them: ignoring ASCII
 // case, so kept in small letters.
@@ -63,104 +57,31 @@ std::string_view NearestKey(std::string_view key, const std::vector<std::string_
     return best;
 }
 
-std::int32_t IntegerProperty(const TLayoutObject& object, std::string_view name)
-{
-    for (const TLayoutProperty& p : object.properties)
-        if (p.name == name && p.value.kind == TLayoutValue::Integer)
-            return p.value.integer;
-    return 0;
-}
-
-std::string TextProperty(const TLayoutObject& object, std::string_view name)
-{
-    for (const TLayoutProperty& p : object.properties)
-        if (p.name == name && p.value.kind != TLayoutValue::Integer)
-            return p.value.text;
-    return {};
-}
-
 void ReadLayout(TBoardCheck& check)
 {
-    const TLayoutObject form = ParseLayout(kUnit1Layout);
-    check.clientWidth = IntegerProperty(form, "Width") - kFrameWidth;
-    check.clientHeight = IntegerProperty(form, "Height") - kFrameHeight;
-    check.fontName = TextProperty(form, "Font.Name");
-    check.fontHeight = std::abs(IntegerProperty(form, "Font.Height"));
-    for (const TLayoutObject& child : form.children) {
-        check.controls.push_back({child.name, TextProperty(child, "Caption"),
-                                  TRect64::Of(IntegerProperty(child, "Left"), IntegerProperty(child, "Top"),
-                                              IntegerProperty(child, "Width"), IntegerProperty(child, "Height")),
-                                  child.className != "TLabel"});
-    }
+    const TFormDesign form = ReadFormDesign(kUnit1Layout);
+    const TRect64 client = form.ClientRect();
+    check.clientWidth = client.right;
+    check.clientHeight = client.bottom;
+    check.fontName = form.font.Name;
+    check.fontHeight = std::abs(form.font.Height);
+    for (const TControlDesign& c : form.controls)
+        check.controls.push_back({c.name, c.text.value_or(""), c.bounds.Rect(), c.IsNative()});
 }
 
-// Who is seen at each pixel of the client area, filled from the top of the stacking order
-// down: a pixel once taken stays with its owner. Each row keeps, for every pixel, a link
-// towards the next free one, so painting skips taken runs and the whole board costs about
-// one visit per pixel plus one per label row, whatever the overlaps.
-class TOwnerMap {
+// The labels as the board model sees them: bottom first, at 96 DPI.
+class TLabelStack : public IBoardStack {
 public:
-    static constexpr std::int32_t kFree = -1;
-
-    struct TPaint {
-        std::size_t visible = 0;
-        std::int32_t label = kFree;    // the first label found above it
-        std::int32_t control = kFree;  // the first control found above it
-    };
-
-    TOwnerMap(std::int64_t width, std::int64_t height)
-        : width_(static_cast<std::size_t>(std::max<std::int64_t>(width, 0))),
-          height_(static_cast<std::size_t>(std::max<std::int64_t>(height, 0))), owner_(width_ * height_, kFree),
-          next_((width_ + 1) * height_)
+    explicit TLabelStack(const std::vector<TShownLabel>& labels) : labels_(labels) {}
+    std::size_t Count() const override { return labels_.size(); }
+    TRect64 DesignRect(std::size_t item) const override
     {
-        for (std::size_t i = 0; i < next_.size(); ++i)
-            next_[i] = static_cast<std::uint32_t>(i % (width_ + 1));
-    }
-
-    // Owners: labels are 0 and up, controls -2 and down. r lies inside the map.
-    TPaint Paint(const TRect64& r, std::int32_t who)
-    {
-        TPaint result;
-        const auto left = static_cast<std::size_t>(r.left), right = static_cast<std::size_t>(r.right);
-        for (auto y = static_cast<std::size_t>(r.top); y < static_cast<std::size_t>(r.bottom); ++y) {
-            std::uint32_t* links = &next_[y * (width_ + 1)];
-            std::int32_t* owners = &owner_[y * width_];
-            for (std::size_t x = left;;) {
-                const std::size_t free = Find(links, x);
-                if (free > x && x < right)
-                    Note(result, owners[x]);
-                if (free >= right)
-                    break;
-                owners[free] = who;
-                links[free] = static_cast<std::uint32_t>(free + 1);
-                ++result.visible;
-                x = free + 1;
-            }
-        }
-        return result;
+        const TShownLabel& l = labels_[item];
+        return TRect64::Of(l.left, l.top, l.width, l.height);
     }
 
 private:
-    static std::size_t Find(std::uint32_t* links, std::size_t x)
-    {
-        while (links[x] != x) {
-            links[x] = links[links[x]];
-            x = links[x];
-        }
-        return x;
-    }
-
-    static void Note(TPaint& p, std::int32_t owner)
-    {
-        if (owner >= 0 && p.label == kFree)
-            p.label = owner;
-        else if (owner <= -2 && p.control == kFree)
-            p.control = owner;
-    }
-
-    std::size_t width_, height_;
-    std::vector<std::int32_t> owner_;
-    std::vector<std::uint32_t> next_;
+    const std::vector<TShownLabel>& labels_;
 };
 
 std::string ControlName(const TFixedControl& control)
@@ -168,13 +89,13 @@ std::string ControlName(const TFixedControl& control)
     return control.caption.empty() ? control.name : control.name + " (" + control.caption + ")";
 }
 
-// The section and entry lines of one PC: the section's, then one per key of kPcKeys.
-using TPcLines = std::array<std::size_t, 1 + kPcKeys.size()>;
+// The section and entry lines of one PC: the section's, then one per key of board::kPcKeys.
+using TPcLines = std::array<std::size_t, 1 + board::kPcKeys.size()>;
 
 class TChecker {
 public:
     TChecker(TBoardCheck& check, const TIniFile& file, bool mayReplace)
-        : check_(check), file_(file), mayReplace_(mayReplace), count_(file.ReadInteger("sys", "count", 0))
+        : check_(check), file_(file), mayReplace_(mayReplace), count_(board::ReadCount(file))
     {
     }
 
@@ -247,7 +168,7 @@ private:
             pcLines_[pc_][0] = line.number;
             if (pc_ >= count_)
                 leftOut_.emplace_back(line.number, section_);
-        } else if (SameText(line.name, "sys")) {
+        } else if (SameText(line.name, board::kSysSection)) {
             kind_ = Sys;
             sysLine_ = line.number;
         } else {
@@ -281,8 +202,8 @@ private:
             Add(line.number, TMsg::DuplicateKey, {key, section_, std::to_string(first->second)});
             return;
         }
-        static const std::vector<std::string_view> kSysKeys = {"count"};
-        static const std::vector<std::string_view> kPcKeyList(kPcKeys.begin(), kPcKeys.end());
+        static const std::vector<std::string_view> kSysKeys = {board::kCountKey};
+        static const std::vector<std::string_view> kPcKeyList(board::kPcKeys.begin(), board::kPcKeys.end());
         const std::vector<std::string_view>& known = kind_ == Sys ? kSysKeys : kPcKeyList;
         const auto it =
             std::find_if(known.begin(), known.end(), [&](std::string_view k) { return SameText(k, line.name); });
@@ -311,7 +232,7 @@ private:
             Add(sysLine_ ? sysLine_ : 1, TMsg::CountMissing, {});
             return;
         }
-        const std::string text = file_.ReadString("sys", "count", "");
+        const std::string text = file_.ReadString(board::kSysSection, board::kCountKey, "");
         std::int32_t value = 0;
         if (!TryStrToInt(text, value))
             Add(countLine_, TMsg::CountNotNumber, {text});
@@ -368,19 +289,22 @@ private:
 void TChecker::Labels()
 {
     for (const std::int32_t i : shown_) {
-        const std::string section = board::SectionName(i);
-        check_.labels.push_back({i, file_.ReadString(section, "Caption", ""), file_.ReadInteger(section, "Left", 0),
-                                 file_.ReadInteger(section, "Top", 0), file_.ReadInteger(section, "Width", 0),
-                                 file_.ReadInteger(section, "Height", 0)});
+        check_.labels.push_back({board::ReadPcEntry(file_, i)});
+        check_.labels.back().pc = i;
     }
     const TRect64 client{0, 0, check_.clientWidth, check_.clientHeight};
     const auto& controls = check_.controls;
-    TOwnerMap map(client.right, client.bottom);
-    for (std::size_t c = 0; c < controls.size(); ++c)
-        if (controls[c].native)
-            map.Paint(controls[c].rect.Intersect(client), -2 - static_cast<std::int32_t>(c));
+    std::vector<TRect64> natives;
+    for (const TFixedControl& c : controls)
+        if (c.native)
+            natives.push_back(c.rect);
+    const TLabelStack stack(check_.labels);
+    const TBoardModel model(stack);
+    const std::vector<TBoardModel::TShown> shownList = model.ShownIn(client, kDesignDpi, natives);
     const auto size = [](std::int64_t v) { return std::to_string(v); };
+    const auto labelName = [&](TPoint64 at) { return "PC" + IntToStr(check_.labels[model.ItemAt(at, kDesignDpi)].pc); };
     // The last label made is on top.
+    auto shown = shownList.rbegin();
     for (std::size_t k = check_.labels.size(); k-- > 0;) {
         const TShownLabel& label = check_.labels[k];
         const std::string pc = IntToStr(label.pc);
@@ -391,25 +315,26 @@ void TChecker::Labels()
             continue;
         }
         const TRect64 rect = TRect64::Of(label.left, label.top, label.width, label.height);
-        const TRect64 seen = rect.Intersect(client);
-        if (seen.IsEmpty()) {
+        if (shown == shownList.rend() || shown->item != k) {
             Add(at, TMsg::Outside, {pc, size(client.right), size(client.bottom)}, label.pc);
             continue;
         }
-        if (!(seen == rect))
+        const TBoardModel::TShown& seen = *shown++;
+        if (!(seen.rect.Intersect(client) == rect))
             Add(at, TMsg::PartlyOutside, {pc, size(client.right), size(client.bottom)}, label.pc);
-        const TOwnerMap::TPaint paint = map.Paint(seen, static_cast<std::int32_t>(k));
-        const auto ownerName = [&](std::int32_t owner) {
-            return owner >= 0 ? "PC" + IntToStr(check_.labels[static_cast<std::size_t>(owner)].pc)
-                              : ControlName(controls[static_cast<std::size_t>(-2 - owner)]);
-        };
-        if (paint.visible == 0) {
-            Add(at, TMsg::Covered, {pc, ownerName(paint.label != TOwnerMap::kFree ? paint.label : paint.control)},
-                label.pc);
+        if (seen.visiblePixels == 0) {
+            std::string above;
+            if (seen.covered)
+                above = labelName(seen.firstCovered);
+            else
+                for (const TFixedControl& c : controls)
+                    if (c.native && c.rect.Intersects(rect) && above.empty())
+                        above = ControlName(c);
+            Add(at, TMsg::Covered, {pc, above}, label.pc);
             continue;
         }
-        if (paint.label != TOwnerMap::kFree)
-            Add(at, TMsg::Overlap, {pc, ownerName(paint.label)}, label.pc);
+        if (seen.covered)
+            Add(at, TMsg::Overlap, {pc, labelName(seen.firstCovered)}, label.pc);
         for (const TFixedControl& control : controls)
             if (control.rect.Intersects(rect))
                 Add(at, control.native ? TMsg::UnderControl : TMsg::CoversLabel, {pc, ControlName(control)}, label.pc);

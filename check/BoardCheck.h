@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Graphics.h"
+#include "board/BoardFile.h"
 #include "check/Messages.h"
 #include "platform/TextCodec.h"
 
@@ -26,10 +27,8 @@ struct TFixedControl {
     bool native = false;  // a window of its own, above every painted label
 };
 
-struct TShownLabel {
+struct TShownLabel : board::TPcEntry {
     std::int32_t pc = 0;
-    std::string caption;
-    std::int32_t left = 0, top = 0, width = 0, height = 0;
 };
 
 struct TBoardCheck {

@@ -114,10 +114,6 @@ private:
 
 // Where a caption of the given size starts inside a label's rectangle, placed by the
 // label's alignment and layout. 64-bit, so any 32-bit rectangle and any text fit.
-struct TPoint64 {
-    std::int64_t x = 0, y = 0;
-    friend bool operator==(const TPoint64&, const TPoint64&) = default;
-};
 TPoint64 CaptionOrigin(const TRect64& bounds, std::int64_t width, std::int64_t height, TAlignment alignment,
                        TTextLayout layout);
 

@@ -48,42 +48,21 @@ void TForm::Show()
     peer_->Show();
 }
 
-namespace {
-
-// The design pixels whose scaled image may meet an area of a screen of some DPI: a pixel
-// more on each side than the exact inverse, which rounding may shift by one.
-TRect64 DesignArea(const TRect64& area, int dpi)
-{
-    const auto down = [dpi](std::int64_t v) {
-        const std::int64_t p = v * kDesignDpi;
-        return (p >= 0 ? p / dpi : -((-p + dpi - 1) / dpi)) - 1;
-    };
-    return {down(area.left), down(area.top), down(area.right) + 3, down(area.bottom) + 3};
-}
-
-}  // namespace
-
 TControl* TForm::ControlAt(std::int64_t x, std::int64_t y, int dpi) const
 {
-    const auto& near = index_.Near(controls_, DesignArea({x, y, x + 1, y + 1}, dpi));
-    for (auto it = near.rbegin(); it != near.rend(); ++it)
-        if (TControl* c = controls_[*it]; ScaleToDpi(c->BoundsRect(), dpi).Contains(x, y))
-            return c;
-    return nullptr;
+    const std::size_t item = board_.ItemAt({x, y}, dpi);
+    return item == TBoardModel::npos ? nullptr : controls_[item];
 }
 
-void TForm::ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn, int dpi) const
+TRect64 TForm::DesignRect(std::size_t item) const
 {
-    // The handler may change the form; the positions are taken first.
-    const std::vector<std::uint32_t> near = index_.Near(controls_, DesignArea(area, dpi));
-    for (const std::uint32_t i : near)
-        if (TControl* c = controls_[i]; ScaleToDpi(c->BoundsRect(), dpi).Intersects(area))
-            fn(*c);
+    const TControl& c = *controls_[item];
+    return c.IsWindowless() ? c.BoundsRect() : TRect64{};
 }
 
 void TForm::InsertControl(TControl& control)
 {
-    index_.MarkStale();
+    board_.MarkStale();
     controls_.push_back(&control);
     peer_->ControlInserted(control);
     if (control.IsWindowless())
@@ -96,7 +75,7 @@ void TForm::RemoveControl(TControl& control)
     if (it == controls_.rend())
         return;
     controls_.erase(std::next(it).base());
-    index_.MarkStale();
+    board_.MarkStale();
     peer_->ControlRemoved(control);
     if (control.IsWindowless())
         peer_->Invalidate(control.BoundsRect());
@@ -109,7 +88,7 @@ void TForm::ControlChanged(TControl& control, TControlChange change, const TRect
         return;
     }
     if (change == TControlChange::Bounds)
-        index_.MarkStale();
+        board_.MarkStale();
     // Nothing is on screen before the form is shown.
     if (!visible_)
         return;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Classes.h"
-#include "platform/ControlIndex.h"
+#include "platform/BoardModel.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
@@ -25,46 +25,10 @@ struct TFont {
     int Charset = 1;  // DEFAULT_CHARSET
 };
 
-// What a form class publishes to its layout: fields bound to the layout's objects by name
-// (with the class they must have), and methods bound to the layout's events by name.
-struct TPublishedField {
-    std::string name;
-    // Stores the component in the field; false when it has the wrong class.
-    std::function<bool(TComponent*)> bind;
-};
-
-struct TPublishedMethod {
-    std::string name;
-    TNotifyEvent handler;
-};
-
-struct TPublished {
-    std::string className;  // the class the layout's root object must name
-    std::vector<TPublishedField> fields;
-    std::vector<TPublishedMethod> methods;
-};
-
-// A field entry that accepts only components of the field's own class.
-template <class T>
-TPublishedField PublishedField(std::string name, T*& field)
-{
-    return {std::move(name), [&field](TComponent* c) {
-                auto* typed = dynamic_cast<T*>(c);
-                if (typed)
-                    field = typed;
-                return typed != nullptr;
-            }};
-}
-
-class TForm : public TComponent, public TControlParent {
+class TForm : public TComponent, public TControlParent, private IBoardStack {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
-
-    // Builds the window and its controls from a layout (see Layout.h) and binds them to the
-    // published fields and methods. Throws Exception when the layout names a field, class,
-    // property or handler that does not exist, or leaves a field unbound.
-    void LoadLayout(std::string_view layoutText, const TPublished& published);
 
     // Outer rectangle on the screen.
     std::int32_t Left() const { return left_; }
@@ -88,11 +52,13 @@ public:
     // Makes room for that many more controls, for a form that knows how many come.
     void ReserveControls(std::size_t count) { controls_.reserve(controls_.size() + count); }
 
-    // The topmost painted (windowless) control under a client-area point, or none. With a
-    // dpi, the point is in pixels of a screen of that DPI.
+    // What the painted (windowless) controls show: their rectangles at a DPI, what of each
+    // shows and which takes a point. Items are positions in Controls(); the native controls
+    // are in the stack too, with empty rectangles.
+    const TBoardModel& Board() const { return board_; }
+    // The topmost painted control under a client-area point, or none. With a dpi, the point is
+    // in pixels of a screen of that DPI.
     TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const;
-    // Calls fn for every painted control whose rectangle meets the area, bottom first.
-    void ForEachPaintedIn(const TRect64& area, const std::function<void(TControl&)>& fn, int dpi = kDesignDpi) const;
 
     IFormPeer& Peer() const { return *peer_; }
 
@@ -106,7 +72,10 @@ private:
 
     std::unique_ptr<IFormPeer> peer_;
     std::vector<TControl*> controls_;
-    mutable TControlIndex index_;
+    std::size_t Count() const override { return controls_.size(); }
+    TRect64 DesignRect(std::size_t item) const override;
+
+    TBoardModel board_{*this};
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string caption_;
     TColor color_ = clBtnFace;

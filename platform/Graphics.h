@@ -21,6 +21,11 @@ constexpr bool IsSystemColor(TColor c)
     return (c & clSystemColor) != 0;
 }
 
+struct TPoint64 {
+    std::int64_t x = 0, y = 0;
+    friend bool operator==(const TPoint64&, const TPoint64&) = default;
+};
+
 // A rectangle in 64-bit coordinates, so that left + width never overflows for any pair of
 // 32-bit values. Right and bottom are exclusive.
 struct TRect64 {

@@ -1,9 +1,9 @@
-// A form built from its layout: the layout's objects made, their properties applied, and
-// bound to the form's published fields and methods by name.
+#include "platform/LayoutBinding.h"
+
 #include <algorithm>
 #include <map>
+#include <set>
 
-#include "platform/Forms.h"
 #include "platform/Layout.h"
 
 namespace {
@@ -65,8 +65,8 @@ TControl* CreateControl(const std::string& className, TComponent* owner)
     return nullptr;
 }
 
-// Font properties are shared by forms only; controls use their form's font.
-bool ApplyFontProperty(TFont& font, const TLayoutProperty& p)
+// Font properties are the form's only; controls use their form's font.
+bool ReadFontProperty(TFont& font, const TLayoutProperty& p)
 {
     if (p.name == "Font.Name")
         font.Name = StringOf(p);
@@ -81,103 +81,141 @@ bool ApplyFontProperty(TFont& font, const TLayoutProperty& p)
     return true;
 }
 
-// Position, size and colour, which forms and controls share.
-template <class T>
-bool ApplyBoundsOrColor(T& target, const TLayoutProperty& p)
+// Position and size, which forms and controls share.
+bool ReadBoundsProperty(TDesignBounds& bounds, const TLayoutProperty& p)
 {
-    std::int32_t left = target.Left(), top = target.Top(), width = target.Width(), height = target.Height();
-    if (p.name == "Left")
-        left = IntegerOf(p);
-    else if (p.name == "Top")
-        top = IntegerOf(p);
-    else if (p.name == "Width")
-        width = IntegerOf(p);
-    else if (p.name == "Height")
-        height = IntegerOf(p);
-    else if (p.name == "Color") {
-        target.SetColor(NamedValue(p, ColorNames()));
-        return true;
-    } else
-        return false;
-    target.SetBounds(left, top, width, height);
-    return true;
+    std::int32_t* field = p.name == "Left"     ? &bounds.left
+                          : p.name == "Top"    ? &bounds.top
+                          : p.name == "Width"  ? &bounds.width
+                          : p.name == "Height" ? &bounds.height
+                                               : nullptr;
+    if (field)
+        *field = IntegerOf(p);
+    return field != nullptr;
 }
 
-void ApplyControlProperty(TControl& control, const TLayoutProperty& p, const TPublished& published)
+// Each property once per object: a second one would silently win.
+void CheckOnce(std::set<std::string>& seen, const TLayoutProperty& p, const std::string& object)
 {
-    auto* label = dynamic_cast<TLabel*>(&control);
-    auto* edit = dynamic_cast<TEdit*>(&control);
-    auto* button = dynamic_cast<TButton*>(&control);
-    auto* windowed = dynamic_cast<TWinControl*>(&control);
-    if (ApplyBoundsOrColor(control, p))
-        return;
-    if (p.name == "Caption" && label)
-        label->SetCaption(StringOf(p));
-    else if (p.name == "Caption" && button)
-        button->SetCaption(StringOf(p));
-    else if (p.name == "Text" && edit)
-        edit->SetText(StringOf(p));
-    else if (p.name == "TabOrder" && windowed)
-        windowed->SetTabOrder(IntegerOf(p));
-    else if (p.name == "OnClick") {
-        if (p.value.kind != TLayoutValue::Identifier)
-            LayoutError(p.line, "OnClick needs a method name");
-        const auto it = std::find_if(published.methods.begin(), published.methods.end(),
-                                     [&](const TPublishedMethod& m) { return m.name == p.value.text; });
-        if (it == published.methods.end())
-            LayoutError(p.line, "the form has no method named " + p.value.text);
-        control.SetOnClick(it->handler);
-    } else
-        LayoutError(p.line, control.Name() + " has no property " + p.name);
+    if (!seen.insert(p.name).second)
+        LayoutError(p.line, object + " has " + p.name + " twice");
+}
+
+TControlDesign ReadControl(const TLayoutObject& object)
+{
+    if (!object.children.empty())
+        LayoutError(object.children.front().line, object.name + " cannot hold other objects");
+    TControlDesign design{object.name, object.className, object.line};
+    if (object.className != "TLabel" && object.className != "TEdit" && object.className != "TButton")
+        LayoutError(object.line, "unknown class " + object.className);
+    const bool captioned = object.className != "TEdit";
+    std::set<std::string> seen;
+    for (const TLayoutProperty& p : object.properties) {
+        CheckOnce(seen, p, object.name);
+        if (ReadBoundsProperty(design.bounds, p))
+            continue;
+        if (p.name == "Color")
+            design.color = NamedValue(p, ColorNames());
+        else if (p.name == (captioned ? "Caption" : "Text"))
+            design.text = StringOf(p);
+        else if (p.name == "TabOrder" && design.IsNative())
+            design.tabOrder = IntegerOf(p);
+        else if (p.name == "OnClick") {
+            if (p.value.kind != TLayoutValue::Identifier)
+                LayoutError(p.line, "OnClick needs a method name");
+            design.onClick = p.value.text;
+            design.onClickLine = p.line;
+        } else
+            LayoutError(p.line, object.name + " has no property " + p.name);
+    }
+    return design;
 }
 
 }  // namespace
 
-void TForm::LoadLayout(std::string_view layoutText, const TPublished& published)
+TRect64 TFormDesign::ClientRect() const
+{
+    // What Windows 10 and 11 put around the client area of WS_OVERLAPPEDWINDOW at 96 DPI
+    // (AdjustWindowRectEx): a resizing border of 8 on three sides, and 31 for the caption.
+    constexpr std::int64_t kFrameWidth = 2 * 8, kFrameHeight = 31 + 8;
+    return {0, 0, std::max<std::int64_t>(bounds.width - kFrameWidth, 0),
+            std::max<std::int64_t>(bounds.height - kFrameHeight, 0)};
+}
+
+TFormDesign ReadFormDesign(std::string_view layoutText)
 {
     const TLayoutObject root = ParseLayout(layoutText);
-    if (root.className != published.className)
-        LayoutError(root.line, "the layout is for " + root.className + ", not " + published.className);
-    SetName(root.name);
+    TFormDesign design{root.name, root.className, root.line};
+    std::set<std::string> seen;
     for (const TLayoutProperty& p : root.properties) {
-        if (ApplyBoundsOrColor(*this, p))
+        CheckOnce(seen, p, root.name);
+        if (ReadBoundsProperty(design.bounds, p) || ReadFontProperty(design.font, p))
             continue;
         if (p.name == "Caption")
-            SetCaption(StringOf(p));
+            design.caption = StringOf(p);
+        else if (p.name == "Color")
+            design.color = NamedValue(p, ColorNames());
         else if (p.name == "PixelsPerInch") {
-            if (IntegerOf(p) != 96)
+            if (IntegerOf(p) != kDesignDpi)
                 LayoutError(p.line, "layouts are designed at 96 pixels per inch");
-        } else {
-            TFont font = font_;
-            if (!ApplyFontProperty(font, p))
-                LayoutError(p.line, root.name + " has no property " + p.name);
-            SetFont(std::move(font));
+        } else
+            LayoutError(p.line, root.name + " has no property " + p.name);
+    }
+    for (const TLayoutObject& child : root.children)
+        design.controls.push_back(ReadControl(child));
+    return design;
+}
+
+void LoadLayout(TForm& form, std::string_view layoutText, const TPublished& published)
+{
+    const TFormDesign design = ReadFormDesign(layoutText);
+    if (design.className != published.className)
+        LayoutError(design.line, "the layout is for " + design.className + ", not " + published.className);
+    form.SetName(design.name);
+    const TDesignBounds& b = design.bounds;
+    form.SetBounds(b.left, b.top, b.width, b.height);
+    form.SetCaption(design.caption);
+    form.SetColor(design.color);
+    form.SetFont(design.font);
+
+    // Which field each object went to, so that no field takes two.
+    std::vector<const TControlDesign*> boundTo(published.fields.size(), nullptr);
+    for (const TControlDesign& c : design.controls) {
+        const auto field = std::find_if(published.fields.begin(), published.fields.end(),
+                                        [&](const TPublishedField& f) { return f.name == c.name; });
+        if (field == published.fields.end())
+            LayoutError(c.line, "the form has no field named " + c.name);
+        const TControlDesign*& owner = boundTo[static_cast<std::size_t>(field - published.fields.begin())];
+        if (owner)
+            LayoutError(c.line, c.name + " appears twice");
+        owner = &c;
+        TControl* control = CreateControl(c.className, &form);
+        if (!field->bind(control))
+            LayoutError(c.line, "the field " + c.name + " cannot hold a " + c.className);
+        control->SetName(c.name);
+        control->SetParent(&form);
+        control->SetBounds(c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height);
+        if (c.color)
+            control->SetColor(*c.color);
+        if (c.text) {
+            if (auto* label = dynamic_cast<TLabel*>(control))
+                label->SetCaption(*c.text);
+            else if (auto* button = dynamic_cast<TButton*>(control))
+                button->SetCaption(*c.text);
+            else if (auto* edit = dynamic_cast<TEdit*>(control))
+                edit->SetText(*c.text);
+        }
+        if (c.tabOrder)
+            static_cast<TWinControl*>(control)->SetTabOrder(*c.tabOrder);
+        if (!c.onClick.empty()) {
+            const auto method = std::find_if(published.methods.begin(), published.methods.end(),
+                                             [&](const TPublishedMethod& m) { return m.name == c.onClick; });
+            if (method == published.methods.end())
+                LayoutError(c.onClickLine, "the form has no method named " + c.onClick);
+            control->SetOnClick(method->handler);
         }
     }
-
-    std::vector<bool> bound(published.fields.size(), false);
-    for (const TLayoutObject& child : root.children) {
-        if (!child.children.empty())
-            LayoutError(child.children.front().line, child.name + " cannot hold other objects");
-        const auto field = std::find_if(published.fields.begin(), published.fields.end(),
-                                        [&](const TPublishedField& f) { return f.name == child.name; });
-        if (field == published.fields.end())
-            LayoutError(child.line, "the form has no field named " + child.name);
-        auto isBound = bound[static_cast<std::size_t>(field - published.fields.begin())];
-        if (isBound)
-            LayoutError(child.line, child.name + " appears twice");
-        TControl* control = CreateControl(child.className, this);
-        if (!control)
-            LayoutError(child.line, "unknown class " + child.className);
-        if (!field->bind(control))
-            LayoutError(child.line, "the field " + child.name + " cannot hold a " + child.className);
-        isBound = true;
-        control->SetName(child.name);
-        control->SetParent(this);
-        for (const TLayoutProperty& p : child.properties)
-            ApplyControlProperty(*control, p, published);
-    }
-    for (std::size_t i = 0; i < bound.size(); ++i)
-        if (!bound[i])
-            LayoutError(root.line, "the field " + published.fields[i].name + " has no object in the layout");
+    for (std::size_t i = 0; i < boundTo.size(); ++i)
+        if (!boundTo[i])
+            LayoutError(design.line, "the field " + published.fields[i].name + " has no object in the layout");
 }

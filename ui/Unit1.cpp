@@ -4,6 +4,8 @@
 
 #include "board/BoardFile.h"
 #include "platform/IniFiles.h"
+#include "platform/LayoutBinding.h"
+#include "ui/Unit1Layout.h"
 
 TForm1* Form1 = nullptr;
 TLabel* SelectedLabel = nullptr;
@@ -14,7 +16,7 @@ const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
-    LoadLayout(kUnit1Layout,
+    LoadLayout(*this, kUnit1Layout,
                {"TForm1",
                 {PublishedField("Button1", Button1), PublishedField("Edit1", Edit1), PublishedField("Edit2", Edit2),
                  PublishedField("Label1", Label1), PublishedField("Label2", Label2)},
@@ -33,12 +35,37 @@ TForm1::~TForm1()
 void TForm1::LoadBoard()
 {
     const auto file = std::make_unique<TIniFile>(board::FilePath(Application->GetExeName()));
-    const std::int32_t count = file->ReadInteger("sys", "count", 0);
-    const std::vector<std::int32_t> numbers = board::PcNumbersInFile(*file, count);
+    const std::vector<std::int32_t> numbers = board::PcNumbersInFile(*file, board::ReadCount(*file));
     ReserveComponents(numbers.size());
     if (Form1)
         Form1->ReserveControls(numbers.size());
     const TNotifyEvent labelClick = [this](TObject* sender) { LabelClick(sender); };
+    // The label's name follows its caption, read back from it.
+    struct TApply {
+        TLabel& label;
+        void operator()(std::string caption)
+        {
+            label.SetCaption(std::move(caption));
+            label.SetName(label.Caption());
+        }
+        void operator()(board::TPcKey key, std::int32_t value)
+        {
+            switch (key) {
+            case board::TPcKey::Left:
+                label.SetLeft(value);
+                break;
+            case board::TPcKey::Top:
+                label.SetTop(value);
+                break;
+            case board::TPcKey::Width:
+                label.SetWidth(value);
+                break;
+            default:
+                label.SetHeight(value);
+                break;
+            }
+        }
+    };
     for (const std::int32_t i : numbers) {
         auto* label = new TLabel(this);
         label->SetParent(Form1);
@@ -47,13 +74,7 @@ void TForm1::LoadBoard()
         label->SetAlignment(taCenter);
         label->SetLayout(tlCenter);
         label->SetOnClick(labelClick);
-        const std::string section = board::SectionName(i);
-        label->SetCaption(file->ReadString(section, "Caption", ""));
-        label->SetName(label->Caption());
-        label->SetLeft(file->ReadInteger(section, "Left", 0));
-        label->SetTop(file->ReadInteger(section, "Top", 0));
-        label->SetWidth(file->ReadInteger(section, "Width", 0));
-        label->SetHeight(file->ReadInteger(section, "Height", 0));
+        board::ReadPcEntry(*file, i, TApply{*label});
     }
 }
 

@@ -25,6 +25,3 @@ extern TForm1* Form1;
 
 // The PC label clicked last, or none yet. Not owned: the form owns every label.
 extern TLabel* SelectedLabel;
-
-// The layout text of TForm1, compiled into the program.
-extern const char kUnit1Layout[];

@@ -189,6 +189,8 @@ LRESULT CALLBACK TFormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Kept here: WM_NCDESTROY forgets the handle before the default processing needs it.
+    const HWND hwnd = hwnd_;
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT fills the background with the rest, without flicker
@@ -220,7 +222,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void TFormWindow::OnPaint()

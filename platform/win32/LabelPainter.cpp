@@ -1,6 +1,5 @@
 #include "platform/win32/LabelPainter.h"
 
-#include <bit>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -11,51 +10,6 @@
 
 namespace win32 {
 namespace {
-
-struct TPaintedLabel {
-    const TLabel* label;
-    TRect64 bounds;   // scaled to the DPI
-    TRect64 visible;  // the part inside the area not hidden by labels above, as a rectangle
-};
-
-// Which pixels of the area are already taken by labels above, row by row.
-class TCoverage {
-public:
-    TCoverage(const TRect64& area)
-        : area_(area), words_(static_cast<std::size_t>((area.right - area.left + 63) / 64)),
-          bits_(words_ * static_cast<std::size_t>(area.bottom - area.top), 0)
-    {
-    }
-
-    // Takes the rectangle; gives back the bounds of what of it was still free.
-    TRect64 Take(const TRect64& r)
-    {
-        TRect64 free{r.right, r.bottom, r.left, r.top};
-        const std::int64_t left = r.left - area_.left, right = r.right - area_.left;
-        for (std::int64_t y = r.top - area_.top; y < r.bottom - area_.top; ++y) {
-            std::uint64_t* row = &bits_[static_cast<std::size_t>(y) * words_];
-            for (std::int64_t w = left / 64; w <= (right - 1) / 64; ++w) {
-                const std::int64_t from = std::max(left, w * 64) - w * 64, to = std::min(right, w * 64 + 64) - w * 64;
-                const std::uint64_t mask =
-                    (to - from == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << (to - from)) - 1)) << from;
-                if (const std::uint64_t open = mask & ~row[w]) {
-                    const std::int64_t x = area_.left + w * 64;
-                    free.left = std::min(free.left, x + std::countr_zero(open));
-                    free.right = std::max(free.right, x + 64 - std::countl_zero(open));
-                    free.top = std::min(free.top, area_.top + y);
-                    free.bottom = std::max(free.bottom, area_.top + y + 1);
-                }
-                row[w] |= mask;
-            }
-        }
-        return free.IsEmpty() ? TRect64{} : free;
-    }
-
-private:
-    TRect64 area_;
-    std::size_t words_;
-    std::vector<std::uint64_t> bits_;
-};
 
 // Very long captions go to GDI in slices of whole characters, so neither the conversion
 // nor GDI ever holds more than a slice, and only the slices that reach the visible part
@@ -130,24 +84,13 @@ void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
     SetTextColor(dc, ToColorRef(form.Font().Color));
     SetBkMode(dc, TRANSPARENT);
 
-    std::vector<TPaintedLabel> labels;
-    form.ForEachPaintedIn(
-        area,
-        [&](TControl& control) {
-            if (const auto* label = dynamic_cast<const TLabel*>(&control)) {
-                const TRect64 bounds = ScaleToDpi(label->BoundsRect(), dpi);
-                labels.push_back({label, bounds, bounds.Intersect(area)});
-            }
-        },
-        dpi);
-    // Top down, what of each label still shows; then those painted bottom up, each only
-    // there, as what lies outside is painted over anyway.
-    TCoverage coverage(area);
-    for (std::size_t i = labels.size(); i-- > 0;)
-        labels[i].visible = coverage.Take(labels[i].visible);
-    for (const TPaintedLabel& p : labels)
-        if (!p.visible.IsEmpty())
-            PaintLabel(dc, *p.label, p.bounds, p.visible);
+    // Each label painted bottom up, only where it shows: what lies outside is painted over
+    // anyway.
+    for (const TBoardModel::TShown& shown : form.Board().ShownIn(area, dpi)) {
+        const auto* label = dynamic_cast<const TLabel*>(form.Controls()[shown.item]);
+        if (label && !shown.visible.IsEmpty())
+            PaintLabel(dc, *label, shown.rect, shown.visible);
+    }
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include "platform/Forms.h"
 #include "platform/Layout.h"
+#include "platform/LayoutBinding.h"
 #include "ui/Unit1.h"
+#include "ui/Unit1Layout.h"
 
 namespace {
 
@@ -16,9 +18,10 @@ public:
 
     explicit LayoutForm(const std::string& layout) : TForm(nullptr)
     {
-        LoadLayout(layout, {"TLayoutForm",
-                            {PublishedField("Button1", Button1), PublishedField("Label1", Label1)},
-                            {{"Button1Click", [this](TObject*) { ++clicks; }}}});
+        LoadLayout(*this, layout,
+                   {"TLayoutForm",
+                    {PublishedField("Button1", Button1), PublishedField("Label1", Label1)},
+                    {{"Button1Click", [this](TObject*) { ++clicks; }}}});
     }
 };
 

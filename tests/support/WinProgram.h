@@ -24,6 +24,7 @@
 #include "platform/Graphics.h"
 #include "platform/Layout.h"
 #include "ui/Unit1.h"
+#include "ui/Unit1Layout.h"
 #include "platform/win32/WinText.h"
 
 namespace psbtest {
