@@ -134,6 +134,10 @@ private:
             if (bad)
                 Add(line.number, TMsg::NotDecoded, {std::to_string(bad), EncodingName(check_.encoding)});
         }
+        if (line.text.find('\0') != std::string_view::npos)
+            Add(line.number, TMsg::NulByte, {});
+        if (line.text.find('\x1A') != std::string_view::npos)
+            Add(line.number, TMsg::DosEndOfFile, {});
         switch (line.kind) {
         case TIniLine::Section:
             Section(line);

@@ -12,6 +12,8 @@ enum class TMsg {
     // findings, in the order of the table
     NotDecoded,
     StrayByte,
+    NulByte,
+    DosEndOfFile,
     CountMissing,
     CountNotNumber,
     CountTooSmall,

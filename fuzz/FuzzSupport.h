@@ -28,8 +28,9 @@ inline std::string_view Text(const std::uint8_t* data, std::size_t size)
 
 inline std::string_view Trim(std::string_view s)
 {
-    const std::size_t first = s.find_first_not_of(" \t\v");
-    return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(" \t\v") - first + 1);
+    constexpr std::string_view kBlanks = " \t\v\x1A";  // Ctrl-Z too, as Windows reads it
+    const std::size_t first = s.find_first_not_of(kBlanks);
+    return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
 
 inline char Lower(char c)

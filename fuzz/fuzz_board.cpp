@@ -1,5 +1,6 @@
 // The whole start-up board: the bytes are sys.ini beside a pretend executable; the main
 // window is built as the program builds it, checked against the same file, and destroyed.
+#include "board/BoardFile.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/IniFiles.h"
 #include "tests/support/HeadlessBoard.h"
@@ -34,11 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         // In ascending PC number, each with its own section's values.
         const TLabel& label = *labels[i];
-        const std::string section = "PC" + std::to_string(numbers[i]);
-        const auto read = [&](const char* key) { return ini.ReadInteger(section, key, 0); };
-        FUZZ_CHECK(label.Caption() == ini.ReadString(section, "Caption", "") && label.Name() == label.Caption());
-        FUZZ_CHECK(label.Left() == read("Left") && label.Top() == read("Top") && label.Width() == read("Width") &&
-                   label.Height() == read("Height") && label.Color() == clYellow);
+        const board::TPcEntry entry = board::ReadPcEntry(ini, static_cast<std::int32_t>(numbers[i]));
+        FUZZ_CHECK(label.Caption() == entry.caption && label.Name() == label.Caption());
+        FUZZ_CHECK(label.Left() == entry.left && label.Top() == entry.top && label.Width() == entry.width &&
+                   label.Height() == entry.height && label.Color() == clYellow);
     }
     board.Destroy();
     return 0;

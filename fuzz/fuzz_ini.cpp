@@ -1,5 +1,6 @@
 // TIniFile over arbitrary file bytes against a line-by-line reading of the same decoded
-// text: section names, lookups (also with names in other letter cases), integers.
+// text: section names, lookups (also with names in other letter cases), integers; and the
+// line walker that tools point at lines with, which must see what TIniFile reads.
 #include <optional>
 #include <vector>
 
@@ -8,7 +9,11 @@
 #include "platform/SysUtils.h"
 #include "platform/TextCodec.h"
 
-using fuzz::Trim;
+// Names and values end at a NUL byte; blanks around them go.
+static std::string_view Field(std::string_view s)
+{
+    return fuzz::Trim(s.substr(0, s.find('\0')));
+}
 
 // The same name with its ASCII letters' cases flipped as a seed picks.
 static std::string Recase(std::string s, std::size_t seed)
@@ -28,8 +33,8 @@ struct TReference {
     {
         for (std::size_t start = 0, end; start < text.size(); start = end + 1 + (text.compare(end, 2, "\r\n") == 0)) {
             end = std::min(text.find_first_of("\r\n", start), text.size());
-            const std::string_view line = lines.emplace_back(text.substr(start, end - start)), t = Trim(line);
-            headers.push_back(t.starts_with('[') ? std::optional(Trim(t.substr(1, t.find(']') - 1))) : std::nullopt);
+            const std::string_view line = lines.emplace_back(text.substr(start, end - start)), t = fuzz::Trim(line);
+            headers.push_back(t.starts_with('[') ? std::optional(Field(t.substr(1, t.find(']') - 1))) : std::nullopt);
             if (headers.back() && !Listed(*headers.back()))
                 names.push_back(*headers.back());
         }
@@ -46,10 +51,10 @@ struct TReference {
         for (auto i = std::find_if(headers.begin(), headers.end(), in) - headers.begin() + 1;
              i < std::ssize(lines) && !headers[i]; ++i) {
             const std::size_t eq = lines[i].find('=');
-            const std::string_view k = Trim(lines[i].substr(0, eq));
-            if (eq == std::string_view::npos || k.starts_with(';') || !fuzz::SameText(k, key))
+            const std::string_view k = Field(lines[i].substr(0, eq));
+            if (eq == std::string_view::npos || fuzz::Trim(lines[i]).starts_with(';') || !fuzz::SameText(k, key))
                 continue;
-            std::string_view v = Trim(lines[i].substr(eq + 1));
+            std::string_view v = Field(lines[i].substr(eq + 1));
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
                 v = v.substr(1, v.size() - 2);
             return std::string(v);
@@ -71,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < names.size() && i < 8; ++i)
         sections.insert(sections.end(), {std::string(names[i]), Recase(std::string(names[i]), size + i)});
     for (const std::string_view line : reference.lines)
-        if (const std::string_view key = Trim(line.substr(0, line.find('=')));
+        if (const std::string_view key = Field(line.substr(0, line.find('=')));
             line.find('=') != line.npos && keys.size() < 16)
             keys.insert(keys.end(), {std::string(key), Recase(std::string(key), size + keys.size())});
 
@@ -87,5 +92,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        (expected && TryStrToInt(*expected, number) ? number : fallback));
         }
     }
+
+    // The walker: the same sections, and the same first value of every key of each first
+    // section of a name.
+    std::vector<std::string_view> walked;
+    bool searched = false;
+    std::vector<std::pair<std::string_view, std::string_view>> seen;  // section, key
+    ForEachIniLine(text, [&](const TIniLine& line) {
+        if (line.kind == TIniLine::Section) {
+            searched = std::none_of(walked.begin(), walked.end(),
+                                    [&](std::string_view n) { return fuzz::SameText(n, line.name); });
+            if (searched)
+                walked.push_back(line.name);
+        } else if (line.kind == TIniLine::Entry && searched && seen.size() < 64) {
+            const std::string_view section = walked.back();
+            if (std::none_of(seen.begin(), seen.end(), [&](const auto& sk) {
+                    return fuzz::SameText(sk.first, section) && fuzz::SameText(sk.second, line.name);
+                })) {
+                seen.emplace_back(section, line.name);
+                FUZZ_CHECK(ini.ReadString(section, line.name, "\n") == line.value);
+            }
+        }
+    });
+    FUZZ_CHECK(walked == names);
     return 0;
 }

@@ -10,10 +10,11 @@
 
 namespace {
 
-// Blanks trimmed around names and values: space, tab and vertical tab.
+// Blanks trimmed around names and values: space, tab, vertical tab, and the DOS end-of-file
+// mark (Ctrl-Z) that old editors leave after the last value, as Windows reads it.
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\x1A';
 }
 
 std::string_view Trim(std::string_view text)
@@ -97,6 +98,25 @@ std::size_t FirstNonBlank(std::string_view line)
     return std::string_view::npos;
 }
 
+// A name or a value ends at a NUL byte, as the platform's strings do.
+std::string_view BeforeNul(std::string_view text)
+{
+    return text.substr(0, text.find('\0'));
+}
+
+// Calls fn(line, start, next) for each line of the text: the line without its end, where it
+// starts and where the next one starts.
+template <class Fn>
+void ForEachLine(std::string_view text, Fn fn)
+{
+    TLineFinder lines(text);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = lines.LineEnd(pos), next = lines.NextLine(end);
+        fn(text.substr(pos, end - pos), pos, next);
+        pos = next;
+    }
+}
+
 }  // namespace
 
 TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -129,24 +149,18 @@ void TIniFile::Index()
 void TIniFile::ScanSections()
 {
     const std::string_view text = text_;
-    TLineFinder lines(text);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = lines.LineEnd(pos);
-        const std::string_view line = text.substr(pos, end - pos);
-        const std::size_t first = FirstNonBlank(line);
-        if (first != std::string_view::npos && line[first] == '[') {
-            // The name runs to the first ']'; without one, to the end of the line.
-            std::string_view name = line.substr(first + 1);
-            name = Trim(name.substr(0, name.find(']')));
-            if (!sections_.empty())
-                sections_.back().bodyEnd = static_cast<std::uint32_t>(pos);
-            const std::size_t next = lines.NextLine(end);
-            sections_.push_back({static_cast<std::uint32_t>(name.data() - text.data()),
-                                 static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(next),
-                                 static_cast<std::uint32_t>(text.size())});
-        }
-        pos = lines.NextLine(end);
-    }
+    ForEachLine(text, [&](std::string_view line, std::size_t start, std::size_t next) {
+        if (line.empty() || (line.front() != '[' && !IsBlank(line.front())))
+            return;  // cheaply: most lines of a board are entries
+        const TIniLine info = ClassifyIniLine(line);
+        if (info.kind != TIniLine::Section)
+            return;
+        if (!sections_.empty())
+            sections_.back().bodyEnd = static_cast<std::uint32_t>(start);
+        sections_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
+                             static_cast<std::uint32_t>(info.name.size()), static_cast<std::uint32_t>(next),
+                             static_cast<std::uint32_t>(text.size())});
+    });
 }
 
 void TIniFile::IndexNames()
@@ -211,27 +225,16 @@ void TIniFile::ListEntries(const TSection& section) const
     entries_.clear();
     entriesOf_ = &section;
     const std::string_view text = text_;
-    // Sections are a few short lines: one pass over each finds both its first '=' and its
-    // end, cheaper here than TLineFinder's searches.
-    for (std::size_t pos = section.bodyBegin; pos < section.bodyEnd;) {
-        std::size_t equals = std::string_view::npos;
-        std::size_t end = pos;
-        for (; end < section.bodyEnd && text[end] != '\n' && text[end] != '\r'; ++end) {
-            if (text[end] == '=' && equals == std::string_view::npos)
-                equals = end;
-        }
-        // A line without '=' is no entry; one starting with ';' is a comment.
-        if (equals != std::string_view::npos) {
-            const std::string_view key = Trim(text.substr(pos, equals - pos));
-            if (key.empty() || key.front() != ';') {
-                const std::string_view value = Unquote(Trim(text.substr(equals + 1, end - equals - 1)));
-                entries_.push_back(
-                    {static_cast<std::uint32_t>(key.data() - text.data()), static_cast<std::uint32_t>(key.size()),
-                     static_cast<std::uint32_t>(value.data() - text.data()), static_cast<std::uint32_t>(value.size())});
-            }
-        }
-        pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
-    }
+    const std::string_view body = text.substr(section.bodyBegin, section.bodyEnd - section.bodyBegin);
+    ForEachLine(body, [&](std::string_view line, std::size_t, std::size_t) {
+        const TIniLine info = ClassifyIniLine(line);
+        if (info.kind != TIniLine::Entry)
+            return;
+        entries_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
+                            static_cast<std::uint32_t>(info.name.size()),
+                            static_cast<std::uint32_t>(info.value.data() - text.data()),
+                            static_cast<std::uint32_t>(info.value.size())});
+    });
 }
 
 bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::string_view& value) const
@@ -290,30 +293,33 @@ TIniFile::TIniFile(std::string fileName, std::string decodedText)
     Index();
 }
 
+TIniLine ClassifyIniLine(std::string_view line)
+{
+    TIniLine info{TIniLine::Other, 0, line, {}, {}};
+    const std::size_t first = FirstNonBlank(line);
+    if (first == std::string_view::npos) {
+        info.kind = TIniLine::Blank;
+    } else if (line[first] == '[') {
+        // The name runs to the first ']'; without one, to the end of the line.
+        info.kind = TIniLine::Section;
+        const std::string_view name = line.substr(first + 1);
+        info.name = Trim(BeforeNul(name.substr(0, name.find(']'))));
+    } else if (line[first] == ';') {
+        info.kind = TIniLine::Comment;
+    } else if (const std::size_t equals = line.find('='); equals != std::string_view::npos) {
+        info.kind = TIniLine::Entry;
+        info.name = Trim(BeforeNul(line.substr(0, equals)));
+        info.value = Unquote(Trim(BeforeNul(line.substr(equals + 1))));
+    }
+    return info;
+}
+
 void ForEachIniLine(std::string_view text, const std::function<void(const TIniLine&)>& fn)
 {
-    TLineFinder lines(text);
-    TIniLine info;
-    for (std::size_t pos = 0; pos < text.size(); pos = lines.NextLine(pos)) {
-        const std::size_t end = lines.LineEnd(pos);
-        const std::string_view line = text.substr(pos, end - pos);
-        const std::size_t first = FirstNonBlank(line);
-        const std::size_t equals = line.find('=');
-        info = TIniLine{TIniLine::Other, info.number + 1, line, {}, {}};
-        if (first == std::string_view::npos) {
-            info.kind = TIniLine::Blank;
-        } else if (line[first] == '[') {
-            info.kind = TIniLine::Section;
-            const std::string_view name = line.substr(first + 1);
-            info.name = Trim(name.substr(0, name.find(']')));
-        } else if (line[first] == ';') {
-            info.kind = TIniLine::Comment;
-        } else if (equals != std::string_view::npos) {
-            info.kind = TIniLine::Entry;
-            info.name = Trim(line.substr(0, equals));
-            info.value = Unquote(Trim(line.substr(equals + 1)));
-        }
+    std::size_t number = 0;
+    ForEachLine(text, [&](std::string_view line, std::size_t, std::size_t) {
+        TIniLine info = ClassifyIniLine(line);
+        info.number = ++number;
         fn(info);
-        pos = end;
-    }
+    });
 }

@@ -51,6 +51,18 @@ TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
     EXPECT_EQ(TIniFile(Write("[s]\nk=2\n", "狀態 板.ini")).ReadInteger("s", "k", 0), 2);
 }
 
+// Corners that real files have: a DOS editor's Ctrl-Z after the last value is a blank, and a
+// NUL byte ends a name or a value, as the platform's strings end there.
+TEST_F(IniFile, DosEndOfFileIsABlankAndNulEndsANameOrValue)
+{
+    using namespace std::string_literals;
+    const TIniFile ini(Write("[PC1\0x]\nHeight=48\x1A\nCaption=ab\0cd\nLeft\0junk=7\n\x1A;comment=1\n\x1A"s));
+    EXPECT_EQ(ini.ReadInteger("PC1", "Height", 0), 48);
+    EXPECT_EQ(ini.ReadString("PC1", "Caption", kMissing), "ab");
+    EXPECT_EQ(ini.ReadInteger("PC1", "Left", 0), 7);
+    EXPECT_EQ(ini.ReadString("PC1", ";comment", kMissing), kMissing);
+}
+
 TEST_F(IniFile, TenMegabyteLineComesBackIntact)
 {
     std::string value(10u << 20, 'x');
