@@ -4,6 +4,7 @@
 
 #include "platform/Forms.h"
 #include "platform/win32/LabelPainter.h"
+#include "platform/win32/Services.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/win32/WinText.h"
 

@@ -7,6 +7,7 @@
 #include "platform/Backend.h"
 #include "platform/Forms.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/Services.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/win32/WinText.h"
 

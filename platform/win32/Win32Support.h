@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <exception>
 
 #include "platform/Graphics.h"
 
@@ -32,8 +31,5 @@ inline TRect64 ToRect64(const RECT& r)
 {
     return {r.left, r.top, r.right, r.bottom};
 }
-
-// Keeps what a window procedure threw until the loop can show it (see RunMessageLoop).
-void DeferError(std::exception_ptr error);
 
 }  // namespace win32
