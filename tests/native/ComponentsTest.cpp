@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include <functional>
+
 #include "platform/Forms.h"
+#include "platform/headless/Headless.h"
 
 namespace {
 
@@ -67,6 +70,38 @@ TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
     EXPECT_TRUE(label.BoundsRect().IsEmpty());
     label.SetBounds(5, 5, 10, -3);
     EXPECT_TRUE(label.BoundsRect().IsEmpty());
+}
+
+// Nothing is on screen before the form shows; once it does, every change of a label repaints
+// it: a move both where it was and where it is.
+TEST(Controls, LabelChangesRepaintOnceTheFormShows)
+{
+    headless::Reset();
+    TForm form(nullptr);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetBounds(10, 20, 30, 40);
+    label->SetColor(clRed);
+    EXPECT_TRUE(headless::Recorder().invalidated.empty());
+    form.Show();
+    const TRect64 at = label->BoundsRect();
+    const std::vector<std::pair<std::function<void()>, std::vector<TRect64>>> changes = {
+        {[&] { label->SetColor(clYellow); }, {at}},
+        {[&] { label->SetAlignment(taRightJustify); }, {at}},
+        {[&] { label->SetLayout(tlBottom); }, {at}},
+        {[&] { label->SetCaption("PC"); }, {at}},
+        {[&] { label->SetLeft(50); }, {at, TRect64::Of(50, 20, 30, 40)}},
+    };
+    for (const auto& [change, repainted] : changes) {
+        headless::Recorder().invalidated.clear();
+        change();
+        EXPECT_EQ(headless::Recorder().invalidated, repainted);
+    }
+    headless::Recorder().invalidated.clear();
+    label->Refresh();
+    EXPECT_EQ(headless::Recorder().invalidated, std::vector<TRect64>{label->BoundsRect()});
+    EXPECT_EQ(headless::Recorder().updates, 1);
+    headless::Reset();
 }
 
 TEST(Controls, TopmostLabelUnderThePointTakesIt)

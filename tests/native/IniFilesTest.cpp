@@ -51,6 +51,16 @@ TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
     EXPECT_EQ(TIniFile(Write("[s]\nk=2\n", "狀態 板.ini")).ReadInteger("s", "k", 0), 2);
 }
 
+// A repeated section is dropped from the index as it is met; those after it keep their
+// places, and lookups still find them by hash and by the next-section shortcut.
+TEST_F(IniFile, RepeatedSectionsLeaveOnlyTheFirst)
+{
+    const TIniFile ini(Write("[a]\nk=1\n[b]\nk=2\n[A]\nk=3\n[c]\nk=4\n[B]\n[d]\nk=5\n"));
+    EXPECT_EQ(ini.SectionNames(), (std::vector<std::string_view>{"a", "b", "c", "d"}));
+    for (const auto& [section, value] : {std::pair{"a", "1"}, {"b", "2"}, {"c", "4"}, {"d", "5"}, {"A", "1"}})
+        EXPECT_EQ(ini.ReadString(section, "k", kMissing), value) << section;
+}
+
 // Corners that real files have: a DOS editor's Ctrl-Z after the last value is a blank, and a
 // NUL byte ends a name or a value, as the platform's strings end there.
 TEST_F(IniFile, DosEndOfFileIsABlankAndNulEndsANameOrValue)

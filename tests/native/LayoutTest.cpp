@@ -28,7 +28,20 @@ public:
 const std::string kGood = R"(object Form1: TLayoutForm
   Caption = 'It''s'
   Left = -5
+  Top = 7
+  Width = 300
+  Height = 200
+  Color = clWhite
+  Font.Charset = CHINESEBIG5_CHARSET
+  Font.Color = clRed
+  Font.Height = -13
+  Font.Name = 'PMingLiU'
   object Label1: TLabel
+    Left = 1
+    Top = 2
+    Width = 3
+    Height = 4
+    Color = clYellow
     Caption = '名稱：'
   end
   object Button1: TButton
@@ -63,8 +76,14 @@ TEST(Layout, BindsFieldsPropertiesAndHandlersByName)
     ASSERT_NE(form.Button1, nullptr);
     ASSERT_NE(form.Label1, nullptr);
     EXPECT_EQ(form.Caption(), "It's");
-    EXPECT_EQ(form.Left(), -5);
+    EXPECT_EQ(TRect64::Of(form.Left(), form.Top(), form.Width(), form.Height()), TRect64::Of(-5, 7, 300, 200));
+    EXPECT_EQ(form.Color(), clWhite);
+    const TFont& font = form.Font();
+    EXPECT_EQ(std::tie(font.Name, font.Height, font.Color, font.Charset),
+              std::make_tuple(std::string("PMingLiU"), -13, clRed, 136));
     EXPECT_EQ(form.Label1->Caption(), "名稱：");
+    EXPECT_EQ(form.Label1->BoundsRect(), TRect64::Of(1, 2, 3, 4));
+    EXPECT_EQ(form.Label1->Color(), clYellow);
     EXPECT_EQ(form.Button1->TabOrder(), 3);
     form.Button1->Click();
     EXPECT_EQ(form.clicks, 1);
@@ -78,9 +97,19 @@ TEST(Layout, BadLayoutsFailWithAClearMessage)
         std::string layout, expected;
     };
     const Case cases[] = {
-        {Replace(kGood, "object Label1", "object Label9"), "line 4: the form has no field named Label9"},
+        {Replace(kGood, "object Label1", "object Label9"), "line 12: the form has no field named Label9"},
+        {Replace(kGood, "Top = 2", "Top = 2\n    Top = 3"), "line 15: Label1 has Top twice"},
+        {Replace(kGood, "Top = 7", "Top = 7\n  Top = 8"), "line 5: Form1 has Top twice"},
+        {Replace(kGood, "Color = clWhite", "Color = clPlaid"), "line 7: Color has an unknown value"},
+        {Replace(kGood, "CHINESEBIG5_CHARSET", "KLINGON_CHARSET"), "Font.Charset has an unknown value"},
+        {Replace(kGood, "Font.Name = 'PMingLiU'", "Font.Name = PMingLiU"), "Font.Name needs a quoted text"},
+        {Replace(kGood, "Caption = '名稱：'", "Text = 'x'"), "Label1 has no property Text"},
+        {Replace(kGood, "Caption = '名稱：'", "Caption = '名稱：'\n    object Inner: TLabel\n    end"),
+         "Label1 cannot hold other objects"},
+        {Replace(kGood, "Left = -5", "PixelsPerInch = 120"), "designed at 96 pixels per inch"},
+        {Replace(kGood, "object Button1", "object Label1: TLabel\n  end\n  object Button1"), "Label1 appears twice"},
         {Replace(kGood, "Label1: TLabel", "Label1: TMemo"), "unknown class TMemo"},
-        {Replace(kGood, "= Button1Click", "= Button2Click"), "line 9: the form has no method named Button2Click"},
+        {Replace(kGood, "= Button1Click", "= Button2Click"), "line 22: the form has no method named Button2Click"},
         {Replace(kGood, "TabOrder = 3", "Flavour = 3"), "Button1 has no property Flavour"},
         {Replace(kGood, "Label1: TLabel", "Label1: TButton"), "field Label1 cannot hold a TButton"},
         {Replace(kGood, "TabOrder = 3", "TabOrder = 'x'"), "TabOrder needs a number"},
