@@ -304,9 +304,9 @@ void TChecker::Labels()
             natives.push_back(c.rect);
     const TLabelStack stack(check_.labels);
     const TBoardModel model(stack);
-    const std::vector<TBoardModel::TShown> shownList = model.ShownIn(client, kDesignDpi, natives);
+    const std::vector<TBoardModel::TShown> shownList = model.ShownIn(client, kDesignDpi, natives, true);
     const auto size = [](std::int64_t v) { return std::to_string(v); };
-    const auto labelName = [&](TPoint64 at) { return "PC" + IntToStr(check_.labels[model.ItemAt(at, kDesignDpi)].pc); };
+    const auto labelName = [&](std::size_t item) { return "PC" + IntToStr(check_.labels[item].pc); };
     // The last label made is on top.
     auto shown = shownList.rbegin();
     for (std::size_t k = check_.labels.size(); k-- > 0;) {
@@ -329,7 +329,7 @@ void TChecker::Labels()
         if (seen.visiblePixels == 0) {
             std::string above;
             if (seen.covered)
-                above = labelName(seen.firstCovered);
+                above = labelName(seen.coveredBy);
             else
                 for (const TFixedControl& c : controls)
                     if (c.native && c.rect.Intersects(rect) && above.empty())
@@ -338,7 +338,7 @@ void TChecker::Labels()
             continue;
         }
         if (seen.covered)
-            Add(at, TMsg::Overlap, {pc, labelName(seen.firstCovered)}, label.pc);
+            Add(at, TMsg::Overlap, {pc, labelName(seen.coveredBy)}, label.pc);
         for (const TFixedControl& control : controls)
             if (control.rect.Intersects(rect))
                 Add(at, control.native ? TMsg::UnderControl : TMsg::CoversLabel, {pc, ControlName(control)}, label.pc);

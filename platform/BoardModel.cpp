@@ -144,6 +144,9 @@ public:
         });
     }
 
+    // Keeps, from now on, which item takes each pixel.
+    void KeepOwners() { owners_.assign(taken_.size() * 64, TBoardModel::npos); }
+
     // Takes what of r (inside the area) is still free: its bounds, its pixels, and the first
     // pixel that an item above had taken.
     void Take(TBoardModel::TShown& shown)
@@ -157,11 +160,16 @@ public:
                 free.top = std::min(free.top, y);
                 free.bottom = std::max(free.bottom, y + 1);
                 shown.visiblePixels += static_cast<std::uint64_t>(std::popcount(open));
+                if (!owners_.empty())
+                    for (std::uint64_t bits = open; bits; bits &= bits - 1)
+                        owners_[at * 64 + static_cast<std::size_t>(std::countr_zero(bits))] = shown.item;
             }
             const std::uint64_t covered = mask & taken_[at] & ~(blocked_.empty() ? 0 : blocked_[at]);
             if (covered && !shown.covered) {
                 shown.covered = true;
                 shown.firstCovered = {x + std::countr_zero(covered), y};
+                if (!owners_.empty())
+                    shown.coveredBy = owners_[at * 64 + static_cast<std::size_t>(std::countr_zero(covered))];
             }
             taken_[at] |= mask;
         });
@@ -191,6 +199,7 @@ private:
     std::size_t words_;
     std::vector<std::uint64_t> taken_;
     std::vector<std::uint64_t> blocked_;  // only once something blocks
+    std::vector<std::size_t> owners_;     // per bit of taken_, only when asked for
 };
 
 }  // namespace
@@ -205,7 +214,7 @@ std::size_t TBoardModel::ItemAt(TPoint64 point, int dpi) const
 }
 
 std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi, std::span<const TRect64> blockers,
-                                                   std::size_t lowest) const
+                                                   std::size_t lowest, bool whoCovers) const
 {
     std::vector<TShown> shown;
     if (area.IsEmpty())
@@ -218,13 +227,18 @@ std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi,
         const TRect64 inside = rect.Intersect(area);
         if (inside.IsEmpty())
             continue;
-        shown.push_back({item, rect, inside});
+        TShown& s = shown.emplace_back();
+        s.item = item;
+        s.rect = rect;
+        s.visible = inside;
         reach = {std::min(reach.left, inside.left), std::min(reach.top, inside.top),
                  std::max(reach.right, inside.right), std::max(reach.bottom, inside.bottom)};
     }
     if (shown.empty())
         return shown;
     TCoverage coverage(reach);
+    if (whoCovers)
+        coverage.KeepOwners();
     for (const TRect64& blocker : blockers)
         coverage.Block(blocker);
     for (auto it = shown.rbegin(); it != shown.rend(); ++it)
@@ -233,17 +247,20 @@ std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi,
 }
 
 std::vector<TBoardModel::TShown> TBoardModel::ShownIn(const TRect64& area, int dpi,
-                                                      std::span<const TRect64> blockers) const
+                                                      std::span<const TRect64> blockers, bool whoCovers) const
 {
-    return Walk(area, dpi, blockers, 0);
+    return Walk(area, dpi, blockers, 0, whoCovers);
 }
 
 TBoardModel::TShown TBoardModel::ShownOf(std::size_t item, const TRect64& area, int dpi) const
 {
     const TRect64 rect = RectAt(item, dpi);
-    std::vector<TShown> shown = Walk(rect.Intersect(area), dpi, {}, item);
+    std::vector<TShown> shown = Walk(rect.Intersect(area), dpi, {}, item, false);
     // Only what lies on the item is walked, from the item up: it comes first, if at all.
-    if (shown.empty() || shown.front().item != item)
-        return {item, rect};
-    return shown.front();
+    if (!shown.empty() && shown.front().item == item)
+        return shown.front();
+    TShown none;
+    none.item = item;
+    none.rect = rect;
+    return none;
 }

@@ -75,16 +75,20 @@ public:
         std::uint64_t visiblePixels = 0;
         bool covered = false;   // an item above hides some of it inside the area
         TPoint64 firstCovered;  // the first such pixel, row by row
+        std::size_t coveredBy = npos;  // the item seen there, when asked for
     };
     // Every item meeting the area (pixels at the DPI), bottom first. Blockers are windows above
-    // every item (native controls): what lies under them does not show.
-    std::vector<TShown> ShownIn(const TRect64& area, int dpi, std::span<const TRect64> blockers = {}) const;
+    // every item (native controls): what lies under them does not show. With whoCovers, each
+    // pixel's item is kept too, to name the one that covers.
+    std::vector<TShown> ShownIn(const TRect64& area, int dpi, std::span<const TRect64> blockers = {},
+                                bool whoCovers = false) const;
     // What of one item shows inside the area, as ShownIn tells it, looking only at what lies
     // on that item.
     TShown ShownOf(std::size_t item, const TRect64& area, int dpi) const;
 
 private:
-    std::vector<TShown> Walk(const TRect64& area, int dpi, std::span<const TRect64> blockers, std::size_t lowest) const;
+    std::vector<TShown> Walk(const TRect64& area, int dpi, std::span<const TRect64> blockers, std::size_t lowest,
+                             bool whoCovers) const;
 
     const IBoardStack& stack_;
     mutable TGridIndex index_;

@@ -105,7 +105,10 @@ TControlDesign ReadControl(const TLayoutObject& object)
 {
     if (!object.children.empty())
         LayoutError(object.children.front().line, object.name + " cannot hold other objects");
-    TControlDesign design{object.name, object.className, object.line};
+    TControlDesign design;
+    design.name = object.name;
+    design.className = object.className;
+    design.line = object.line;
     if (object.className != "TLabel" && object.className != "TEdit" && object.className != "TButton")
         LayoutError(object.line, "unknown class " + object.className);
     const bool captioned = object.className != "TEdit";
@@ -145,7 +148,10 @@ TRect64 TFormDesign::ClientRect() const
 TFormDesign ReadFormDesign(std::string_view layoutText)
 {
     const TLayoutObject root = ParseLayout(layoutText);
-    TFormDesign design{root.name, root.className, root.line};
+    TFormDesign design;
+    design.name = root.name;
+    design.className = root.className;
+    design.line = root.line;
     std::set<std::string> seen;
     for (const TLayoutProperty& p : root.properties) {
         CheckOnce(seen, p, root.name);

@@ -71,7 +71,9 @@ std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TR
         const TRect64 rect = ScaleToDpi(stack.rects[i], dpi);
         if (!rect.Intersects(area))
             continue;
-        TBoardModel::TShown s{i, rect, {}};
+        TBoardModel::TShown s;
+        s.item = i;
+        s.rect = rect;
         const TRect64 inside = rect.Intersect(area);
         TRect64 free{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
         for (std::int64_t y = inside.top; y < inside.bottom; ++y)
@@ -85,6 +87,9 @@ std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TR
                 if (above && !s.covered) {
                     s.covered = true;
                     s.firstCovered = {x, y};
+                    for (std::size_t j = stack.rects.size(); j-- > i + 1 && s.coveredBy == TBoardModel::npos;)
+                        if (on(ScaleToDpi(stack.rects[j], dpi)))
+                            s.coveredBy = j;
                 }
                 if (!above) {
                     ++s.visiblePixels;
@@ -105,8 +110,12 @@ void ExpectSame(const TBoardModel::TShown& a, const TBoardModel::TShown& b)
     EXPECT_EQ(a.visible, b.visible) << "item " << a.item;
     EXPECT_EQ(a.visiblePixels, b.visiblePixels) << "item " << a.item;
     EXPECT_EQ(a.covered, b.covered) << "item " << a.item;
-    if (a.covered && b.covered)
+    if (a.covered && b.covered) {
         EXPECT_EQ(a.firstCovered, b.firstCovered) << "item " << a.item;
+    }
+    if (a.coveredBy != TBoardModel::npos) {
+        EXPECT_EQ(a.coveredBy, b.coveredBy) << "item " << a.item;
+    }
 }
 
 TEST(BoardModel, ShowsWhatThePixelsShow)
@@ -125,7 +134,7 @@ TEST(BoardModel, ShowsWhatThePixelsShow)
         const int dpi = std::array{96, 120, 144, 72}[board % 4];
         const TRect64 area = TRect64::Of(pick(-10, 60), pick(-10, 40), pick(0, 200), pick(0, 150));
         const auto expected = ShownByPixels(stack, area, dpi, blockers);
-        const auto shown = model.ShownIn(area, dpi, blockers);
+        const auto shown = model.ShownIn(area, dpi, blockers, true);
         ASSERT_EQ(shown.size(), expected.size()) << "board " << board;
         for (std::size_t i = 0; i < shown.size(); ++i)
             ExpectSame(shown[i], expected[i]);
