@@ -246,8 +246,8 @@ std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi,
     return shown;
 }
 
-std::vector<TBoardModel::TShown> TBoardModel::ShownIn(const TRect64& area, int dpi,
-                                                      std::span<const TRect64> blockers, bool whoCovers) const
+std::vector<TBoardModel::TShown> TBoardModel::ShownIn(const TRect64& area, int dpi, std::span<const TRect64> blockers,
+                                                      bool whoCovers) const
 {
     return Walk(area, dpi, blockers, 0, whoCovers);
 }

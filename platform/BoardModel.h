@@ -73,8 +73,8 @@ public:
         TRect64 rect;     // at the DPI
         TRect64 visible;  // bounds of what of it shows inside the area; empty when nothing does
         std::uint64_t visiblePixels = 0;
-        bool covered = false;   // an item above hides some of it inside the area
-        TPoint64 firstCovered;  // the first such pixel, row by row
+        bool covered = false;          // an item above hides some of it inside the area
+        TPoint64 firstCovered;         // the first such pixel, row by row
         std::size_t coveredBy = npos;  // the item seen there, when asked for
     };
     // Every item meeting the area (pixels at the DPI), bottom first. Blockers are windows above

@@ -101,7 +101,8 @@ std::size_t FirstNonBlank(std::string_view line)
 // A name or a value ends at a NUL byte, as the platform's strings do.
 std::string_view BeforeNul(std::string_view text)
 {
-    return text.substr(0, text.find('\0'));
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    return nul ? text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data())) : text;
 }
 
 // Calls fn(line, start, next) for each line of the text: the line without its end, where it
@@ -109,6 +110,18 @@ std::string_view BeforeNul(std::string_view text)
 template <class Fn>
 void ForEachLine(std::string_view text, Fn fn)
 {
+    // A section's few short lines are cheaper to walk byte by byte than to search.
+    if (text.size() < 1024) {
+        for (std::size_t pos = 0; pos < text.size();) {
+            std::size_t end = pos;
+            while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+                ++end;
+            const std::size_t next = end + 1 + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n');
+            fn(text.substr(pos, end - pos), pos, std::min(next, text.size()));
+            pos = next;
+        }
+        return;
+    }
     TLineFinder lines(text);
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t end = lines.LineEnd(pos), next = lines.NextLine(end);
@@ -299,17 +312,31 @@ TIniLine ClassifyIniLine(std::string_view line)
     const std::size_t first = FirstNonBlank(line);
     if (first == std::string_view::npos) {
         info.kind = TIniLine::Blank;
-    } else if (line[first] == '[') {
+        return info;
+    }
+    const std::string_view rest = line.substr(first);
+    if (rest.front() == '[') {
         // The name runs to the first ']'; without one, to the end of the line.
         info.kind = TIniLine::Section;
-        const std::string_view name = line.substr(first + 1);
+        const std::string_view name = rest.substr(1);
         info.name = Trim(BeforeNul(name.substr(0, name.find(']'))));
-    } else if (line[first] == ';') {
+    } else if (rest.front() == ';') {
         info.kind = TIniLine::Comment;
-    } else if (const std::size_t equals = line.find('='); equals != std::string_view::npos) {
-        info.kind = TIniLine::Entry;
-        info.name = Trim(BeforeNul(line.substr(0, equals)));
-        info.value = Unquote(Trim(BeforeNul(line.substr(equals + 1))));
+    } else {
+        // One pass finds the '=' and whether a NUL cuts anything short.
+        std::size_t equals = std::string_view::npos;
+        bool nul = false;
+        for (std::size_t i = 0; i < rest.size(); ++i) {
+            if (rest[i] == '=' && equals == std::string_view::npos)
+                equals = i;
+            nul = nul || rest[i] == '\0';
+        }
+        if (equals != std::string_view::npos) {
+            const auto cut = [nul](std::string_view text) { return nul ? BeforeNul(text) : text; };
+            info.kind = TIniLine::Entry;
+            info.name = Trim(cut(rest.substr(0, equals)));
+            info.value = Unquote(Trim(cut(rest.substr(equals + 1))));
+        }
     }
     return info;
 }
