@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "check/BoardCheck.h"
+#include "check/ExitCode.h"
 #include "platform/FileRead.h"
 
 #ifdef _WIN32
@@ -84,7 +85,7 @@ int Run(const std::vector<std::string>& args)
             return Fail(TMsg::CannotWrite, language, svg);
     }
     Print(stdout, json ? check::JsonReport(result, file, language) : check::TextReport(result, file, language));
-    return result.findings.empty() ? 0 : 1;
+    return check::ExitCode(result);
 }
 
 }  // namespace
