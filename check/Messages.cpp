@@ -87,7 +87,7 @@ constexpr TEntry kTable[] = {
      "用法：boardcheck [--svg 圖檔.svg] [--json] [sys.ini]"},
     {TMsg::NoFile, "no-file", false, "{0}: no such file", "{0}：檔案不存在"},
     {TMsg::IsDirectory, "is-directory", false, "{0}: is a folder, not a board file", "{0}：是資料夾，不是看板檔"},
-    {TMsg::Unreadable, "unreadable", false, "{0}: cannot be read", "{0}：無法讀取"},
+    {TMsg::Unreadable, "unreadable", false, "{0}: cannot be read: {1}", "{0}：無法讀取：{1}"},
     {TMsg::CannotWrite, "cannot-write", false, "{0}: cannot be written", "{0}：無法寫入"},
 };
 

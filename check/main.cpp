@@ -1,7 +1,9 @@
 // boardcheck [--svg PICTURE.svg] [--json] [sys.ini]: reads a board file as the status board
 // does and reports what it would silently skip. Exit code 0: nothing to report, 1: findings,
 // 2: the file cannot be read or the command line is wrong.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "check/BoardCheck.h"
+#include "check/ExitCode.h"
 #include "platform/FileRead.h"
 
 #ifdef _WIN32
@@ -44,10 +47,29 @@ void Print(FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
-int Fail(TMsg msg, check::TLanguage language, std::string_view arg = {})
+int Fail(TMsg msg, check::TLanguage language, std::string_view arg = {}, std::string_view reason = {})
 {
-    Print(stderr, "boardcheck: " + check::Text(msg, language, {arg}) + "\n");
+    Print(stderr, "boardcheck: " + check::Text(msg, language, {arg, reason}) + "\n");
     return 2;
+}
+
+// Why the last call into the system failed, in the system's words.
+std::string LastSystemError()
+{
+#ifdef _WIN32
+    const DWORD code = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::string reason = length ? Utf16ToUtf8(std::u16string_view(reinterpret_cast<char16_t*>(text), length))
+                                : "error " + std::to_string(code);
+    LocalFree(text);
+    reason.erase(reason.find_last_not_of(" \r\n") + 1);
+    return reason;
+#else
+    return std::strerror(errno);
+#endif
 }
 
 int Run(const std::vector<std::string>& args)
@@ -69,12 +91,13 @@ int Run(const std::vector<std::string>& args)
     }
     std::string bytes;
     if (!ReadWholeFile(file, bytes)) {
+        const std::string reason = LastSystemError();  // before any other call changes it
         std::error_code error;
         const auto status = std::filesystem::status(PathOf(file), error);
         if (status.type() == std::filesystem::file_type::not_found)
             return Fail(TMsg::NoFile, language, file);
         return Fail(status.type() == std::filesystem::file_type::directory ? TMsg::IsDirectory : TMsg::Unreadable,
-                    language, file);
+                    language, file, reason);
     }
     const check::TBoardCheck result = check::CheckBoard(std::move(bytes));
     if (!svg.empty()) {
@@ -84,7 +107,7 @@ int Run(const std::vector<std::string>& args)
             return Fail(TMsg::CannotWrite, language, svg);
     }
     Print(stdout, json ? check::JsonReport(result, file, language) : check::TextReport(result, file, language));
-    return result.findings.empty() ? 0 : 1;
+    return check::ExitCode(result);
 }
 
 }  // namespace

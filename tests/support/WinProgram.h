@@ -237,8 +237,16 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A folder made by someone else that holds a copy of the program and its board.
+struct InFolder {
+    std::filesystem::path home;
+};
+
 class Program {
 public:
+    // Started from that folder itself, which is left as it is.
+    explicit Program(InFolder folder) : home_(folder.home), work_(folder.home) {}
+
     // A folder with Chinese characters in its name holds a copy of the program (PSB_PROGRAM
     // names the one under test, a Linux path) and its board; it is started from another
     // folder, which holds a decoy board.
@@ -269,7 +277,8 @@ public:
             CloseHandle(info_.hThread);
         }
         std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_, ignored);
     }
 
     std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }

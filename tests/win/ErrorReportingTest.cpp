@@ -28,7 +28,10 @@ void* operator new(std::size_t size)
 
 namespace {
 
-std::string CloseNextMessageBox(std::chrono::milliseconds wait = std::chrono::seconds(10))
+// Emulated 32-bit code on a busy machine takes its time to show a window or a box.
+constexpr std::chrono::seconds kShowLimit(60);
+
+std::string CloseNextMessageBox(std::chrono::milliseconds wait = kShowLimit)
 {
     return psbtest::TakeMessageBox(GetCurrentProcessId(), wait);
 }
@@ -45,7 +48,7 @@ TEST(ErrorReporting, ConstructionFailureShowsTheMessageAndExitsWithZero)
 {
     // The box is modal: another thread reads and closes it.
     std::string seen;
-    std::thread closer([&] { seen = CloseNextMessageBox(); });
+    std::jthread closer([&] { seen = CloseNextMessageBox(); });
     const int code = RunApplication(throwingForm);
     closer.join();
     EXPECT_EQ(code, 0);
@@ -73,14 +76,17 @@ public:
 };
 
 // Runs the loop of a BoardForm while another thread acts on its window, then closes it.
-// The loop must still be running when the action is done.
+// The loop must still be running when the action is done. The threads are joined whatever
+// leaves the test: a std::thread left joinable ends the process in std::terminate.
 std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
 {
     std::vector<std::string> boxes;
     bool stillRunning = false;
-    std::thread driver([&] {
+    std::jthread driver([&] {
         HWND form = nullptr;
-        psbtest::WaitFor([&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); });
+        if (!psbtest::WaitFor(
+                [&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); }, kShowLimit))
+            return;
         DWORD_PTR ignored;
         SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // painted once
         act(form);
