@@ -14,7 +14,8 @@ namespace {
 // mark (Ctrl-Z) that old editors leave after the last value, as Windows reads it.
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\x1A';
+    // All four lie at or below the space; most characters are above it.
+    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\x1A');
 }
 
 std::string_view Trim(std::string_view text)
@@ -105,23 +106,39 @@ std::string_view BeforeNul(std::string_view text)
     return nul ? text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data())) : text;
 }
 
+// The grammar of a line, told where its first '=' is (npos: none) and whether it holds a
+// NUL, which a caller walking the bytes anyway has seen.
+TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
+{
+    TIniLine info{TIniLine::Other, 0, line, {}, {}};
+    const std::size_t first = FirstNonBlank(line);
+    if (first == std::string_view::npos) {
+        info.kind = TIniLine::Blank;
+    } else if (line[first] == '[') {
+        // The name runs to the first ']'; without one, to the end of the line.
+        info.kind = TIniLine::Section;
+        const std::string_view name = line.substr(first + 1);
+        info.name = Trim(BeforeNul(name.substr(0, name.find(']'))));
+    } else if (line[first] == ';') {
+        info.kind = TIniLine::Comment;
+    } else if (equals != std::string_view::npos) {
+        info.kind = TIniLine::Entry;
+        std::string_view name = line.substr(first, equals - first), value = line.substr(equals + 1);
+        if (nul) {
+            name = BeforeNul(name);
+            value = BeforeNul(value);
+        }
+        info.name = Trim(name);
+        info.value = Unquote(Trim(value));
+    }
+    return info;
+}
+
 // Calls fn(line, start, next) for each line of the text: the line without its end, where it
 // starts and where the next one starts.
 template <class Fn>
 void ForEachLine(std::string_view text, Fn fn)
 {
-    // A section's few short lines are cheaper to walk byte by byte than to search.
-    if (text.size() < 1024) {
-        for (std::size_t pos = 0; pos < text.size();) {
-            std::size_t end = pos;
-            while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-                ++end;
-            const std::size_t next = end + 1 + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n');
-            fn(text.substr(pos, end - pos), pos, std::min(next, text.size()));
-            pos = next;
-        }
-        return;
-    }
     TLineFinder lines(text);
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t end = lines.LineEnd(pos), next = lines.NextLine(end);
@@ -238,16 +255,26 @@ void TIniFile::ListEntries(const TSection& section) const
     entries_.clear();
     entriesOf_ = &section;
     const std::string_view text = text_;
-    const std::string_view body = text.substr(section.bodyBegin, section.bodyEnd - section.bodyBegin);
-    ForEachLine(body, [&](std::string_view line, std::size_t, std::size_t) {
-        const TIniLine info = ClassifyIniLine(line);
-        if (info.kind != TIniLine::Entry)
-            return;
-        entries_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
-                            static_cast<std::uint32_t>(info.name.size()),
-                            static_cast<std::uint32_t>(info.value.data() - text.data()),
-                            static_cast<std::uint32_t>(info.value.size())});
-    });
+    // A section is a few short lines: one pass over each finds its end, its first '=' and any
+    // NUL; a line without '=' is no entry and needs no more.
+    for (std::size_t pos = section.bodyBegin; pos < section.bodyEnd;) {
+        std::size_t end = pos, equals = std::string_view::npos;
+        bool nul = false;
+        for (; end < section.bodyEnd && text[end] != '\n' && text[end] != '\r'; ++end) {
+            if (text[end] == '=' && equals == std::string_view::npos)
+                equals = end - pos;
+            nul = nul || text[end] == '\0';
+        }
+        if (equals != std::string_view::npos) {
+            const TIniLine info = Classify(text.substr(pos, end - pos), equals, nul);
+            if (info.kind == TIniLine::Entry)
+                entries_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
+                                    static_cast<std::uint32_t>(info.name.size()),
+                                    static_cast<std::uint32_t>(info.value.data() - text.data()),
+                                    static_cast<std::uint32_t>(info.value.size())});
+        }
+        pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
+    }
 }
 
 bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::string_view& value) const
@@ -308,37 +335,7 @@ TIniFile::TIniFile(std::string fileName, std::string decodedText)
 
 TIniLine ClassifyIniLine(std::string_view line)
 {
-    TIniLine info{TIniLine::Other, 0, line, {}, {}};
-    const std::size_t first = FirstNonBlank(line);
-    if (first == std::string_view::npos) {
-        info.kind = TIniLine::Blank;
-        return info;
-    }
-    const std::string_view rest = line.substr(first);
-    if (rest.front() == '[') {
-        // The name runs to the first ']'; without one, to the end of the line.
-        info.kind = TIniLine::Section;
-        const std::string_view name = rest.substr(1);
-        info.name = Trim(BeforeNul(name.substr(0, name.find(']'))));
-    } else if (rest.front() == ';') {
-        info.kind = TIniLine::Comment;
-    } else {
-        // One pass finds the '=' and whether a NUL cuts anything short.
-        std::size_t equals = std::string_view::npos;
-        bool nul = false;
-        for (std::size_t i = 0; i < rest.size(); ++i) {
-            if (rest[i] == '=' && equals == std::string_view::npos)
-                equals = i;
-            nul = nul || rest[i] == '\0';
-        }
-        if (equals != std::string_view::npos) {
-            const auto cut = [nul](std::string_view text) { return nul ? BeforeNul(text) : text; };
-            info.kind = TIniLine::Entry;
-            info.name = Trim(cut(rest.substr(0, equals)));
-            info.value = Unquote(Trim(cut(rest.substr(equals + 1))));
-        }
-    }
-    return info;
+    return Classify(line, line.find('='), line.find('\0') != std::string_view::npos);
 }
 
 void ForEachIniLine(std::string_view text, const std::function<void(const TIniLine&)>& fn)
