@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -179,18 +180,30 @@ void TIniFile::Index()
 void TIniFile::ScanSections()
 {
     const std::string_view text = text_;
-    ForEachLine(text, [&](std::string_view line, std::size_t start, std::size_t next) {
-        if (line.empty() || (line.front() != '[' && !IsBlank(line.front())))
-            return;  // cheaply: most lines of a board are entries
-        const TIniLine info = ClassifyIniLine(line);
+    // A section line is one whose first non-blank character is '[': its '[' is searched for,
+    // so the entries in between are passed at memchr's pace.
+    for (std::size_t at = 0; (at = text.find('[', at)) != std::string_view::npos;) {
+        std::size_t start = at;
+        while (start > 0 && IsBlank(text[start - 1]))
+            --start;
+        if (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r') {
+            ++at;  // inside a line
+            continue;
+        }
+        std::size_t end = at;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        const std::size_t next = std::min(text.size(), end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+        const TIniLine info = ClassifyIniLine(text.substr(start, end - start));
+        at = next;
         if (info.kind != TIniLine::Section)
-            return;
+            continue;  // never, by how it was found; the grammar has the last word
         if (!sections_.empty())
             sections_.back().bodyEnd = static_cast<std::uint32_t>(start);
         sections_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
                              static_cast<std::uint32_t>(info.name.size()), static_cast<std::uint32_t>(next),
                              static_cast<std::uint32_t>(text.size())});
-    });
+    }
 }
 
 void TIniFile::IndexNames()
@@ -255,25 +268,41 @@ void TIniFile::ListEntries(const TSection& section) const
     entries_.clear();
     entriesOf_ = &section;
     const std::string_view text = text_;
+    // The bytes a walk over a section stops at; every other byte is passed at once.
+    static constexpr auto kStops = [] {
+        std::array<bool, 256> stops{};
+        for (const unsigned char c : {'\n', '\r', '=', '\0'})
+            stops[c] = true;
+        return stops;
+    }();
     // A section is a few short lines: one pass over each finds its end, its first '=' and any
     // NUL; a line without '=' is no entry and needs no more.
-    for (std::size_t pos = section.bodyBegin; pos < section.bodyEnd;) {
-        std::size_t end = pos, equals = std::string_view::npos;
+    const char* const begin = text.data();
+    const char* const stop = begin + section.bodyEnd;
+    for (const char* line = begin + section.bodyBegin; line < stop;) {
+        const char* equals = nullptr;
         bool nul = false;
-        for (; end < section.bodyEnd && text[end] != '\n' && text[end] != '\r'; ++end) {
-            if (text[end] == '=' && equals == std::string_view::npos)
-                equals = end - pos;
-            nul = nul || text[end] == '\0';
+        const char* p = line;
+        for (;; ++p) {
+            while (p < stop && !kStops[static_cast<unsigned char>(*p)])
+                ++p;
+            if (p == stop || *p == '\n' || *p == '\r')
+                break;
+            if (*p == '=')
+                equals = equals ? equals : p;
+            else
+                nul = true;
         }
-        if (equals != std::string_view::npos) {
-            const TIniLine info = Classify(text.substr(pos, end - pos), equals, nul);
+        if (equals) {
+            const std::string_view whole(line, static_cast<std::size_t>(p - line));
+            const TIniLine info = Classify(whole, static_cast<std::size_t>(equals - line), nul);
             if (info.kind == TIniLine::Entry)
-                entries_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
+                entries_.push_back({static_cast<std::uint32_t>(info.name.data() - begin),
                                     static_cast<std::uint32_t>(info.name.size()),
-                                    static_cast<std::uint32_t>(info.value.data() - text.data()),
+                                    static_cast<std::uint32_t>(info.value.data() - begin),
                                     static_cast<std::uint32_t>(info.value.size())});
         }
-        pos = end + ((end + 1 < section.bodyEnd && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
+        line = p + ((p + 1 < stop && p[0] == '\r' && p[1] == '\n') ? 2 : 1);
     }
 }
 
