@@ -21,7 +21,10 @@ public:
     virtual void FormChanged(TFormChange change) = 0;
     virtual void ControlInserted(TControl& control) = 0;
     virtual void ControlRemoved(TControl& control) = 0;
+    // Any change of a native control; a painted one's look (its colour), once shown.
     virtual void ControlChanged(TControl& control, TControlChange change) = 0;
+    // The user selected another control (or none), for assistive technology.
+    virtual void SelectionChanged(TControl* selected) = 0;
     // Marks a part of the client area for repainting.
     virtual void Invalidate(const TRect64& area) = 0;
     // Paints what is marked, now.

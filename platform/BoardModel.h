@@ -67,6 +67,16 @@ public:
 
     // The topmost item under a point (pixels at the DPI), or npos.
     std::size_t ItemAt(TPoint64 point, int dpi) const;
+    // The lowest item whose rectangle meets the area (design pixels) and that pred accepts,
+    // or npos: finds an item by where it lies, asking only those there.
+    template <class Pred>
+    std::size_t FindNear(const TRect64& designArea, Pred pred) const
+    {
+        for (const std::uint32_t item : index_.Near(stack_, designArea))
+            if (pred(std::size_t{item}))
+                return item;
+        return npos;
+    }
 
     struct TShown {
         std::size_t item = npos;

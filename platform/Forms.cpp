@@ -54,6 +54,33 @@ TControl* TForm::ControlAt(std::int64_t x, std::int64_t y, int dpi) const
     return item == TBoardModel::npos ? nullptr : controls_[item];
 }
 
+std::size_t TForm::IndexOf(const TControl& control) const
+{
+    const TRect64 r = control.IsWindowless() ? control.BoundsRect() : TRect64{};
+    if (!r.IsEmpty())
+        return board_.FindNear(r, [&](std::size_t item) { return controls_[item] == &control; });
+    const auto it = std::find(controls_.begin(), controls_.end(), &control);
+    return it == controls_.end() ? TBoardModel::npos : static_cast<std::size_t>(it - controls_.begin());
+}
+
+void TForm::SetSelected(TControl* control)
+{
+    if (control == selected_)
+        return;
+    selected_ = control;
+    peer_->SelectionChanged(control);
+}
+
+std::string TForm::AccessibleName(const TControl& control) const
+{
+    return control.TextAsSet();
+}
+
+std::string TForm::AccessibleStatus(const TControl&) const
+{
+    return {};
+}
+
 TRect64 TForm::DesignRect(std::size_t item) const
 {
     const TControl& c = *controls_[item];
@@ -64,6 +91,8 @@ void TForm::InsertControl(TControl& control)
 {
     board_.MarkStale();
     controls_.push_back(&control);
+    if (!control.IsWindowless())
+        windowed_.push_back(&control);
     peer_->ControlInserted(control);
     if (control.IsWindowless())
         peer_->Invalidate(control.BoundsRect());
@@ -75,6 +104,9 @@ void TForm::RemoveControl(TControl& control)
     if (it == controls_.rend())
         return;
     controls_.erase(std::next(it).base());
+    std::erase(windowed_, &control);
+    if (selected_ == &control)
+        selected_ = nullptr;
     board_.MarkStale();
     peer_->ControlRemoved(control);
     if (control.IsWindowless())
@@ -92,6 +124,8 @@ void TForm::ControlChanged(TControl& control, TControlChange change, const TRect
     // Nothing is on screen before the form is shown.
     if (!visible_)
         return;
+    if (change == TControlChange::Look)
+        peer_->ControlChanged(control, change);
     if (change == TControlChange::Bounds)
         peer_->Invalidate(oldBounds);
     peer_->Invalidate(control.BoundsRect());

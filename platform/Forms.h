@@ -59,6 +59,19 @@ public:
     // The topmost painted control under a client-area point, or none. With a dpi, the point is
     // in pixels of a screen of that DPI.
     TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const;
+    // Where a control is in Controls(), or npos; a painted one is looked for only where it lies.
+    std::size_t IndexOf(const TControl& control) const;
+    // The controls with windows of their own, in the order they came.
+    const std::vector<TControl*>& WindowedControls() const { return windowed_; }
+
+    // The control the user selected last, or none; the form tells assistive technology.
+    TControl* Selected() const { return selected_; }
+    void SetSelected(TControl* control);
+
+    // What assistive technology says of a control: its name (by default its text) and its
+    // status (by default nothing), for a form that knows more about its controls.
+    virtual std::string AccessibleName(const TControl& control) const;
+    virtual std::string AccessibleStatus(const TControl& control) const;
 
     IFormPeer& Peer() const { return *peer_; }
 
@@ -72,6 +85,8 @@ private:
 
     std::unique_ptr<IFormPeer> peer_;
     std::vector<TControl*> controls_;
+    std::vector<TControl*> windowed_;
+    TControl* selected_ = nullptr;
     std::size_t Count() const override { return controls_.size(); }
     TRect64 DesignRect(std::size_t item) const override;
 

@@ -12,6 +12,12 @@ TLabel* SelectedLabel = nullptr;
 
 namespace {
 const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
+
+// What the status field shows for a PC.
+const char* StatusOf(const TControl& label)
+{
+    return label.Color() == clRed ? kOutOfOrder : "";
+}
 }  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
@@ -75,6 +81,8 @@ void TForm1::LoadBoard()
         label->SetLayout(tlCenter);
         label->SetOnClick(labelClick);
         board::ReadPcEntry(*file, i, TApply{*label});
+        if (label->Caption().empty())
+            uncaptioned_.emplace(label, i);
     }
 }
 
@@ -83,6 +91,7 @@ void TForm1::LoadBoard()
 void TForm1::LabelClick(TObject* sender)
 {
     SelectedLabel = dynamic_cast<TLabel*>(sender);
+    SetSelected(SelectedLabel);
     if (!SelectedLabel)
         return;
     if (SelectedLabel->Color() == clRed) {
@@ -102,5 +111,17 @@ void TForm1::Button1Click(TObject*)
     SelectedLabel->SetColor(SelectedLabel->Color() == clRed ? clYellow : clRed);
     SelectedLabel->Refresh();
     Edit1->SetText(SelectedLabel->Caption());
-    Edit2->SetText(SelectedLabel->Color() == clRed ? kOutOfOrder : "");
+    Edit2->SetText(StatusOf(*SelectedLabel));
+}
+
+std::string TForm1::AccessibleName(const TControl& control) const
+{
+    const auto it = control.TextAsSet().empty() ? uncaptioned_.find(&control) : uncaptioned_.end();
+    return it == uncaptioned_.end() ? TForm::AccessibleName(control) : board::SectionName(it->second);
+}
+
+std::string TForm1::AccessibleStatus(const TControl& control) const
+{
+    const bool pc = control.IsWindowless() && &control != Label1 && &control != Label2;
+    return pc ? StatusOf(control) : "";
 }

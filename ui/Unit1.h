@@ -1,6 +1,9 @@
 // The status board window.
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "platform/Forms.h"
 
 class TForm1 : public TForm {
@@ -16,9 +19,17 @@ public:
     explicit TForm1(TComponent* owner);
     ~TForm1() override;
 
+    // A PC without a caption is named after its section; a PC says what the status field
+    // shows for it.
+    std::string AccessibleName(const TControl& control) const override;
+    std::string AccessibleStatus(const TControl& control) const override;
+
 private:
     void LabelClick(TObject* sender);
     void LoadBoard();
+
+    // Only the PCs without a caption, with their numbers.
+    std::unordered_map<const TControl*, std::int32_t> uncaptioned_;
 };
 
 extern TForm1* Form1;

@@ -4,9 +4,12 @@
 // - a dense board of 100,000 PCs over the whole client area: start-up, a full repaint, a
 //   click on a PC and a press of the fault button until the program has answered;
 // - the million-PC board in the 64-bit and the 32-bit program: time to the window and the
-//   process's peak memory.
+//   process's peak memory;
+// - a screen reader's questions across processes, on 1,000 and on 100,000 dense PCs: the
+//   client area's object, the child count, one PC's properties, a hit-test, every child.
 // Prints medians of several runs and the ratios.
 #include <windows.h>
+#include <oleacc.h>
 #include <psapi.h>
 
 #include "tests/support/WinProgram.h"
@@ -134,6 +137,70 @@ double Until(Clock::time_point start, const std::function<bool()>& done)
     return MsSince(start);
 }
 
+// Medians of a screen reader's questions to a running program, in milliseconds: the first
+// WM_GETOBJECT (which loads OLE) and a later one, the child count, PC n's name, role, place and states, a hit-test
+// on it, and every child through AccessibleChildren.
+void ReadAsAScreenReader(const fs::path& exe, int pcs, int runs)
+{
+    std::vector<double> first, object, count, child, hit, all;
+    for (int i = 0; i < runs; ++i) {
+        Running program(exe, {-1, -1}, std::chrono::seconds(60));
+        if (!program.Window())
+            continue;
+        // Idle first, so that only the requests are timed.
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(program.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+        IAccessible* client = nullptr;
+        for (int request = 0; request < 2; ++request) {
+            if (client)
+                client->Release();
+            const auto start = Clock::now();
+            if (FAILED(AccessibleObjectFromWindow(program.Window(), static_cast<DWORD>(OBJID_CLIENT),
+                                                  __uuidof(IAccessible), reinterpret_cast<void**>(&client))))
+                client = nullptr;
+            (request ? object : first).push_back(MsSince(start));
+        }
+        if (!client)
+            continue;
+        auto start = Clock::now();
+        LONG n = 0;
+        client->get_accChildCount(&n);
+        count.push_back(MsSince(start));
+        // PC n sits in column (n - 1) % 400 and row (n - 1) / 400, its top left corner shown.
+        const int pc = pcs / 2 + 1;
+        VARIANT id;
+        id.vt = VT_I4;
+        id.lVal = 5 + pc;
+        start = Clock::now();
+        BSTR name = nullptr;
+        VARIANT role{}, state{};
+        LONG x = 0, y = 0, w = 0, h = 0;
+        client->get_accName(id, &name);
+        client->get_accRole(id, &role);
+        client->get_accState(id, &state);
+        client->accLocation(&x, &y, &w, &h, id);
+        child.push_back(MsSince(start));
+        SysFreeString(name);
+        start = Clock::now();
+        VARIANT at{};
+        client->accHitTest(x, y, &at);
+        hit.push_back(MsSince(start));
+        std::vector<VARIANT> children(static_cast<std::size_t>(n));
+        LONG got = 0;
+        start = Clock::now();
+        AccessibleChildren(client, 0, n, children.data(), &got);
+        all.push_back(MsSince(start));
+        for (VARIANT& v : children)
+            if (v.vt == VT_DISPATCH)
+                v.pdispVal->Release();
+        client->Release();
+    }
+    std::printf(
+        "  %7d PCs: first object %6.1f ms, next %5.2f ms, count %5.2f ms, one PC %5.2f ms, "
+        "hit-test %5.2f ms, every child %6.1f ms\n",
+        pcs, Median(first), Median(object), Median(count), Median(child), Median(hit), Median(all));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -231,6 +298,16 @@ int main(int argc, char** argv)
             std::printf("  %s: window after %8.1f ms, peak working set %.1f MB (%.1f MB with one PC)\n", build.name,
                         program.StartMs(), program.PeakMegabytes(), baseline);
         }
+    }
+
+    if (part("accessible")) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        std::printf("a screen reader's questions from another process, medians of %d runs:\n", std::max(3, runs / 3));
+        for (const int pcs : {1000, 100000})
+            ReadAsAScreenReader(
+                ProgramWithBoard(temp / ("read" + std::to_string(pcs)), PSB_EXE_UNIX_PATH, GridBoard(pcs, 400, 16, 4)),
+                pcs, std::max(3, runs / 3));
+        CoUninitialize();
     }
 
     std::error_code ignored;

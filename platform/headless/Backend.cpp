@@ -32,6 +32,7 @@ public:
     void ControlInserted(TControl&) override {}
     void ControlRemoved(TControl&) override {}
     void ControlChanged(TControl&, TControlChange) override {}
+    void SelectionChanged(TControl*) override {}
     void Invalidate(const TRect64& area) override
     {
         // Like a hidden window, a form not yet shown has nothing to repaint.

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <climits>
+
+#include "platform/Accessibility.h"
 #include "platform/Forms.h"
 #include "platform/win32/LabelPainter.h"
 #include "platform/win32/Services.h"
@@ -12,6 +15,8 @@ namespace win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"PcStatusBoardForm";
+// Posted to run a child's default action: wParam is the child.
+constexpr UINT kDefaultActionMessage = WM_APP + 1;
 
 // The DPI the window is shown at: its monitor's where Windows tells (10 and later), else the
 // system's.
@@ -81,6 +86,7 @@ TFormWindow::TFormWindow(TForm& form) : form_(form)
 
 TFormWindow::~TFormWindow()
 {
+    accessible_.reset();
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         natives_.ParentDestroyed();
@@ -130,7 +136,37 @@ void TFormWindow::ControlRemoved(TControl& control)
 
 void TFormWindow::ControlChanged(TControl& control, TControlChange change)
 {
-    natives_.Changed(control, change, dpi_);
+    if (!control.IsWindowless()) {
+        natives_.Changed(control, change, dpi_);
+        return;
+    }
+    // A PC's colour is its status: out of order or in service.
+    if (change == TControlChange::Look && static_cast<bool>(control.OnClick())) {
+        Notify(EVENT_OBJECT_STATECHANGE, control);
+        Notify(EVENT_OBJECT_VALUECHANGE, control);
+        Notify(EVENT_OBJECT_DESCRIPTIONCHANGE, control);
+    }
+}
+
+void TFormWindow::SelectionChanged(TControl* selected)
+{
+    if (selected)
+        Notify(EVENT_OBJECT_SELECTION, *selected);
+}
+
+void TFormWindow::Notify(DWORD event, const TControl& control) const
+{
+    // Windows tells whether anyone listens, so that nobody pays for finding the child.
+    if (!hwnd_ || !IsWinEventHookInstalled(event))
+        return;
+    const std::size_t child = TAccessibleForm(form_).ChildOf(control);
+    if (child != TAccessibleForm::kNone && child <= static_cast<std::size_t>(LONG_MAX))
+        NotifyWinEvent(event, hwnd_, OBJID_CLIENT, static_cast<LONG>(child));
+}
+
+bool TFormWindow::PostDefaultAction(std::size_t child) const
+{
+    return hwnd_ && PostMessageW(hwnd_, kDefaultActionMessage, child, 0);
 }
 
 void TFormWindow::Invalidate(const TRect64& area)
@@ -220,6 +256,13 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY:
         OnNcDestroy();
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = OnGetObject(wParam, lParam))
+            return answer;
+        break;
+    case kDefaultActionMessage:
+        OnDefaultAction(wParam);
+        return 0;
     default:
         break;
     }
@@ -270,8 +313,27 @@ void TFormWindow::OnDestroy()
 
 void TFormWindow::OnNcDestroy()
 {
+    accessible_.reset();
     natives_.ParentDestroyed();
     hwnd_ = nullptr;
+}
+
+// Only the client area is ours to answer; the rest is the system's.
+LRESULT TFormWindow::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !TAccessibleClient::Available())
+        return 0;
+    if (!accessible_)
+        accessible_ = std::make_unique<TAccessibleClient>(*this);
+    const LRESULT answer = accessible_->Answer(wParam);
+    return answer > 0 ? answer : 0;
+}
+
+void TFormWindow::OnDefaultAction(std::size_t child)
+{
+    const TAccessibleForm model(form_);
+    if (model.IsChild(child))
+        model.DoDefaultAction(child);
 }
 
 HFONT TFormWindow::Font()

@@ -132,6 +132,12 @@ bool TNativeControls::ReadText(const TControl& control, std::string& text) const
     return true;
 }
 
+HWND TNativeControls::HandleOf(const TControl& control) const
+{
+    const TNativeControl* native = Find(control);
+    return native ? native->Handle() : nullptr;
+}
+
 void TNativeControls::FocusFirst() const
 {
     if (!natives_.empty())

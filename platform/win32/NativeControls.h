@@ -44,6 +44,7 @@ public:
     // Hands a WM_COMMAND to the control that sent it; false when none of ours did.
     bool Command(WPARAM wParam, LPARAM lParam);
     bool ReadText(const TControl& control, std::string& text) const;
+    HWND HandleOf(const TControl& control) const;
     void FocusFirst() const;
     void ParentDestroyed();
 

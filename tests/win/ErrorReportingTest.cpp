@@ -1,6 +1,7 @@
 // Exceptions meet the operator as a message box, whether they leave the window's
 // construction or a handler or a paint while the loop runs; the loop goes on after them.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -118,6 +119,27 @@ TEST(ErrorReporting, ClickHandlerFailureIsShownOnceAndTheLoopGoesOn)
         PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
         PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     });
+    EXPECT_EQ(boxes, std::vector<std::string>{"handler failed"});
+}
+
+// A screen reader's default action is a click, with the same error handling.
+TEST(ErrorReporting, DefaultActionFailureIsShownOnceAndTheLoopGoesOn)
+{
+    HRESULT done = E_FAIL;
+    const auto boxes = RunBoardWhile([&](HWND form) {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(form, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&object)))) {
+            VARIANT label;
+            label.vt = VT_I4;
+            label.lVal = 1;
+            done = object->accDoDefaultAction(label);
+            object->Release();
+        }
+        CoUninitialize();
+    });
+    EXPECT_EQ(done, S_OK);
     EXPECT_EQ(boxes, std::vector<std::string>{"handler failed"});
 }
 

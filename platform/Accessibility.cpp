@@ -1,0 +1,167 @@
+#include "platform/Accessibility.h"
+
+#include "platform/Forms.h"
+
+namespace {
+
+const char kSelect[] = "\xE9\x81\xB8\xE5\x8F\x96";  // 選取
+const char kPress[] = "\xE6\x8C\x89\xE4\xB8\x8B";   // 按下
+
+}  // namespace
+
+std::size_t TAccessibleForm::ChildCount() const
+{
+    return form_.Controls().size();
+}
+
+TControl& TAccessibleForm::Control(std::size_t child) const
+{
+    return *form_.Controls()[child - 1];
+}
+
+std::size_t TAccessibleForm::ChildOf(const TControl& control) const
+{
+    const std::size_t item = form_.IndexOf(control);
+    return item == TBoardModel::npos ? kNone : item + 1;
+}
+
+bool TAccessibleForm::HasWindow(std::size_t child) const
+{
+    return IsChild(child) && !Control(child).IsWindowless();
+}
+
+bool TAccessibleForm::IsItem(const TControl& control) const
+{
+    return control.IsWindowless() && static_cast<bool>(control.OnClick());
+}
+
+std::string TAccessibleForm::Name(std::size_t child) const
+{
+    return child == kSelf ? form_.Caption() : form_.AccessibleName(Control(child));
+}
+
+TAccessibleRole TAccessibleForm::Role(std::size_t child) const
+{
+    if (child == kSelf)
+        return TAccessibleRole::Client;
+    const TControl& c = Control(child);
+    switch (c.NativeKind()) {
+    case TNativeKind::Button:
+        return TAccessibleRole::PushButton;
+    case TNativeKind::Edit:
+        return TAccessibleRole::Text;
+    case TNativeKind::None:
+        break;
+    }
+    return IsItem(c) ? TAccessibleRole::ListItem : TAccessibleRole::StaticText;
+}
+
+std::string TAccessibleForm::Value(std::size_t child) const
+{
+    if (child == kSelf)
+        return {};
+    const TControl& c = Control(child);
+    if (const auto* edit = dynamic_cast<const TEdit*>(&c))
+        return edit->Text();
+    return c.IsWindowless() ? form_.AccessibleStatus(c) : std::string();
+}
+
+std::string TAccessibleForm::Description(std::size_t child) const
+{
+    return child == kSelf || HasWindow(child) ? std::string() : form_.AccessibleStatus(Control(child));
+}
+
+TRect64 TAccessibleForm::Location(std::size_t child, const TRect64& client, int dpi) const
+{
+    if (child == kSelf)
+        return client;
+    const TControl& c = Control(child);
+    if (c.IsWindowless())
+        return form_.Board().RectAt(child - 1, dpi);
+    return ScaleToDpi(TRect64::Of(c.Left(), c.Top(), c.Width(), c.Height()), dpi);
+}
+
+std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, int dpi) const
+{
+    if (child == kSelf)
+        return client.IsEmpty() ? std::uint32_t{asInvisible} : 0;
+    const TControl& c = Control(child);
+    std::uint32_t state = 0;
+    if (!c.IsWindowless()) {
+        state |= asFocusable;
+        // A window of its own is hidden only by leaving the client area or having no size.
+        const TRect64 r = Location(child, client, dpi);
+        if (r.IsEmpty())
+            state |= asInvisible;
+        else if (!r.Intersects(client))
+            state |= asOffscreen;
+        return state;
+    }
+    if (IsItem(c)) {
+        state |= asSelectable;
+        if (form_.Selected() == &c)
+            state |= asSelected;
+    } else {
+        state |= asReadOnly;
+    }
+    const TRect64 r = Location(child, client, dpi);
+    if (r.IsEmpty())
+        state |= asInvisible;
+    else if (!r.Intersects(client))
+        state |= asOffscreen;
+    else if (form_.Board().ShownOf(child - 1, client, dpi).visiblePixels == 0)
+        state |= asInvisible;
+    return state;
+}
+
+std::size_t TAccessibleForm::HitTest(TPoint64 point, const TRect64& client, int dpi) const
+{
+    if (!client.Contains(point.x, point.y))
+        return kNone;
+    // Native windows lie above every painted control.
+    for (const TControl* c : form_.WindowedControls())
+        if (ScaleToDpi(c->BoundsRect(), dpi).Contains(point.x, point.y))
+            return ChildOf(*c);
+    const std::size_t item = form_.Board().ItemAt(point, dpi);
+    return item == TBoardModel::npos ? kSelf : item + 1;
+}
+
+std::size_t TAccessibleForm::Navigate(std::size_t from, TNavigation direction) const
+{
+    const std::size_t count = ChildCount();
+    switch (direction) {
+    case TNavigation::FirstChild:
+        return from == kSelf && count ? 1 : kNone;
+    case TNavigation::LastChild:
+        return from == kSelf && count ? count : kNone;
+    case TNavigation::Next:
+        return IsChild(from) && from < count ? from + 1 : kNone;
+    case TNavigation::Previous:
+        return IsChild(from) && from > 1 ? from - 1 : kNone;
+    }
+    return kNone;
+}
+
+std::size_t TAccessibleForm::Selection() const
+{
+    const TControl* selected = form_.Selected();
+    return selected ? ChildOf(*selected) : kNone;
+}
+
+std::string TAccessibleForm::DefaultAction(std::size_t child) const
+{
+    if (child == kSelf)
+        return {};
+    const TControl& c = Control(child);
+    if (c.NativeKind() == TNativeKind::Button)
+        return kPress;
+    return IsItem(c) ? kSelect : std::string();
+}
+
+bool TAccessibleForm::DoDefaultAction(std::size_t child) const
+{
+    if (DefaultAction(child).empty())
+        return false;
+    Control(child).Click();
+    return true;
+}

@@ -1,0 +1,480 @@
+#include "platform/win32/AccessibleClient.h"
+
+#include <oleacc.h>
+
+#include <climits>
+#include <new>
+#include <string>
+
+#include "platform/Accessibility.h"
+#include "platform/Forms.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Win32Support.h"
+#include "platform/win32/WinText.h"
+
+namespace win32 {
+namespace {
+
+// OLE's libraries, from the system folder, loaded when a client first asks: a program that no
+// assistive technology reads never loads them, and starts as fast as without.
+struct TOle {
+    decltype(&::LresultFromObject) lresultFromObject = nullptr;
+    decltype(&::AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
+    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
+    decltype(&::CoUninitialize) coUninitialize = nullptr;
+    decltype(&::CoDisconnectObject) coDisconnectObject = nullptr;
+    decltype(&::SysAllocStringLen) sysAllocStringLen = nullptr;
+    bool complete = false;
+};
+
+template <class Fn>
+void Find(HMODULE module, const char* name, Fn& fn)
+{
+    fn = module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+const TOle& Ole()
+{
+    static const TOle ole = [] {
+        TOle o;
+        HMODULE oleacc = LoadLibraryW(L"oleacc.dll"), ole32 = LoadLibraryW(L"ole32.dll"),
+                oleaut32 = LoadLibraryW(L"oleaut32.dll");
+        Find(oleacc, "LresultFromObject", o.lresultFromObject);
+        Find(oleacc, "AccessibleObjectFromWindow", o.accessibleObjectFromWindow);
+        Find(ole32, "CoInitializeEx", o.coInitializeEx);
+        Find(ole32, "CoUninitialize", o.coUninitialize);
+        Find(ole32, "CoDisconnectObject", o.coDisconnectObject);
+        Find(oleaut32, "SysAllocStringLen", o.sysAllocStringLen);
+        o.complete = o.lresultFromObject && o.accessibleObjectFromWindow && o.coInitializeEx && o.coUninitialize &&
+                     o.coDisconnectObject && o.sysAllocStringLen;
+        return o;
+    }();
+    return ole;
+}
+
+LONG RoleOf(TAccessibleRole role)
+{
+    switch (role) {
+    case TAccessibleRole::ListItem:
+        return ROLE_SYSTEM_LISTITEM;
+    case TAccessibleRole::StaticText:
+        return ROLE_SYSTEM_STATICTEXT;
+    case TAccessibleRole::PushButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case TAccessibleRole::Text:
+        return ROLE_SYSTEM_TEXT;
+    case TAccessibleRole::Client:
+        break;
+    }
+    return ROLE_SYSTEM_CLIENT;
+}
+
+LONG StateOf(std::uint32_t state)
+{
+    static constexpr std::pair<std::uint32_t, LONG> kStates[] = {
+        {asSelectable, STATE_SYSTEM_SELECTABLE}, {asSelected, STATE_SYSTEM_SELECTED},
+        {asInvisible, STATE_SYSTEM_INVISIBLE},   {asOffscreen, STATE_SYSTEM_OFFSCREEN},
+        {asFocusable, STATE_SYSTEM_FOCUSABLE},   {asReadOnly, STATE_SYSTEM_READONLY},
+    };
+    LONG bits = 0;
+    for (const auto& [neutral, msaa] : kStates)
+        if (state & neutral)
+            bits |= msaa;
+    return bits;
+}
+
+}  // namespace
+
+// One object per window. Clients hold it through COM for as long as they like; once the
+// window is gone it answers nothing, and every method catches everything, as the window
+// procedure does.
+class TAccessibleObject final : public IAccessible, public IEnumVARIANT {
+public:
+    explicit TAccessibleObject(TFormWindow& window) : window_(&window) {}
+
+    void Disconnect() { window_ = nullptr; }
+
+    // IUnknown, for both interfaces.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
+            *object = static_cast<IAccessible*>(this);
+        else if (iid == __uuidof(IEnumVARIANT))
+            *object = static_cast<IEnumVARIANT*>(this);
+        else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG refs = InterlockedDecrement(&refs_);
+        if (refs == 0)
+            delete this;
+        return static_cast<ULONG>(refs);
+    }
+
+    // IDispatch: clients of MSAA call the methods directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+    // IAccessible
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
+    {
+        return Guard(parent, [&] {
+            return Ole().accessibleObjectFromWindow(window_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                                    __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
+    {
+        return Guard(count, [&] {
+            *count = static_cast<LONG>(std::min<std::size_t>(Model().ChildCount(), LONG_MAX));
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override
+    {
+        return Guard(child, [&] {
+            std::size_t c;
+            if (!ChildOf(id, c) || c == TAccessibleForm::kSelf)
+                return E_INVALIDARG;
+            return Model().HasWindow(c) ? WindowObject(c, child) : S_FALSE;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override
+    {
+        return Text(id, name, [](const TAccessibleForm& m, std::size_t c) { return m.Name(c); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT id, BSTR* value) override
+    {
+        return Text(id, value, [](const TAccessibleForm& m, std::size_t c) { return m.Value(c); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT id, BSTR* description) override
+    {
+        return Text(id, description, [](const TAccessibleForm& m, std::size_t c) { return m.Description(c); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override
+    {
+        return Guard(role, [&] {
+            std::size_t c;
+            if (!ChildOf(id, c))
+                return E_INVALIDARG;
+            role->vt = VT_I4;
+            role->lVal = RoleOf(Model().Role(c));
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override
+    {
+        return Guard(state, [&] {
+            std::size_t c;
+            if (!ChildOf(id, c))
+                return E_INVALIDARG;
+            const TAccessibleForm m = Model();
+            LONG bits = StateOf(m.State(c, Client(), window_->Dpi()));
+            const HWND focus = GetFocus();
+            if (focus && focus == (c == TAccessibleForm::kSelf ? window_->Handle() : WindowOf(c)))
+                bits |= STATE_SYSTEM_FOCUSED;
+            state->vt = VT_I4;
+            state->lVal = bits;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT id, BSTR* help) override { return Nothing(id, help); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT id, LONG* topic) override
+    {
+        if (topic)
+            *topic = 0;
+        return Nothing(id, file);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT id, BSTR* shortcut) override
+    {
+        return Nothing(id, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
+    {
+        return Guard(focus, [&] {
+            const HWND hwnd = GetFocus();
+            if (hwnd && hwnd == window_->Handle())
+                return Child(TAccessibleForm::kSelf, focus);
+            for (const TControl* c : window_->Form().WindowedControls())
+                if (window_->WindowOf(*c) == hwnd)
+                    return Child(Model().ChildOf(*c), focus);
+            return S_FALSE;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
+    {
+        return Guard(selection, [&] {
+            const std::size_t c = Model().Selection();
+            return c == TAccessibleForm::kNone ? S_FALSE : Child(c, selection);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override
+    {
+        return Text(id, action, [](const TAccessibleForm& m, std::size_t c) { return m.DefaultAction(c); });
+    }
+    // Taking the selection is what a click on a PC does.
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override
+    {
+        return Guard([&] {
+            std::size_t c;
+            if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION || !(Model().State(c, {}, kDesignDpi) & asSelectable))
+                return E_INVALIDARG;
+            return window_->PostDefaultAction(c) ? S_OK : E_FAIL;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT id) override
+    {
+        return Guard([&] {
+            std::size_t c;
+            if (!left || !top || !width || !height)
+                return E_POINTER;
+            if (!ChildOf(id, c))
+                return E_INVALIDARG;
+            POINT origin{0, 0};
+            ClientToScreen(window_->Handle(), &origin);
+            const TRect64 r = Model().Location(c, Client(), window_->Dpi());
+            *left = ClampToInt(r.left + origin.x);
+            *top = ClampToInt(r.top + origin.y);
+            *width = ClampToInt(r.right - r.left);
+            *height = ClampToInt(r.bottom - r.top);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override
+    {
+        return Guard(end, [&] {
+            std::size_t c;
+            if (!ChildOf(start, c))
+                return E_INVALIDARG;
+            TNavigation way;
+            switch (direction) {
+            case NAVDIR_NEXT:
+                way = TNavigation::Next;
+                break;
+            case NAVDIR_PREVIOUS:
+                way = TNavigation::Previous;
+                break;
+            case NAVDIR_FIRSTCHILD:
+                way = TNavigation::FirstChild;
+                break;
+            case NAVDIR_LASTCHILD:
+                way = TNavigation::LastChild;
+                break;
+            default:
+                return DISP_E_MEMBERNOTFOUND;
+            }
+            const std::size_t to = Model().Navigate(c, way);
+            return to == TAccessibleForm::kNone ? S_FALSE : Child(to, end);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override
+    {
+        return Guard(hit, [&] {
+            POINT p{x, y};
+            ScreenToClient(window_->Handle(), &p);
+            const std::size_t c = Model().HitTest({p.x, p.y}, Client(), window_->Dpi());
+            return c == TAccessibleForm::kNone ? S_FALSE : Child(c, hit);
+        });
+    }
+    // Runs later from the window procedure, as a click does, with the same error handling.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override
+    {
+        return Guard([&] {
+            std::size_t c;
+            if (!ChildOf(id, c))
+                return E_INVALIDARG;
+            if (Model().DefaultAction(c).empty())
+                return DISP_E_MEMBERNOTFOUND;
+            return window_->PostDefaultAction(c) ? S_OK : E_FAIL;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+    // IEnumVARIANT: all the children in a few calls, as AccessibleChildren asks for them.
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override
+    {
+        if (fetched)
+            *fetched = 0;
+        return Guard(children, [&] {
+            const std::size_t total = Model().ChildCount();
+            ULONG n = 0;
+            for (; n < count && next_ < total; ++n) {
+                const HRESULT hr = Child(++next_, &children[n]);
+                if (FAILED(hr)) {
+                    for (ULONG i = 0; i < n; ++i)
+                        Clear(children[i]);
+                    return hr;
+                }
+            }
+            if (fetched)
+                *fetched = n;
+            return n == count ? S_OK : S_FALSE;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
+    {
+        return Guard([&] {
+            const std::size_t total = Model().ChildCount();
+            next_ = std::min<std::size_t>(next_ + count, total);
+            return next_ < total || count == 0 ? S_OK : S_FALSE;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        next_ = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
+
+private:
+    ~TAccessibleObject() = default;
+
+    // Runs a method's work unless the window is gone; nothing thrown leaves.
+    template <class Work>
+    HRESULT Guard(Work work) noexcept
+    {
+        if (!window_)
+            return RPC_E_DISCONNECTED;
+        try {
+            return work();
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_FAIL;
+        }
+    }
+    // The same, for a method with one result: cleared first, so that it is empty on failure.
+    template <class Out, class Work>
+    HRESULT Guard(Out* out, Work work) noexcept
+    {
+        if (!out)
+            return E_POINTER;
+        if constexpr (std::is_same_v<Out, VARIANT>)
+            out->vt = VT_EMPTY;
+        else
+            *out = {};
+        return Guard(work);
+    }
+
+    template <class Read>
+    HRESULT Text(VARIANT id, BSTR* out, Read read) noexcept
+    {
+        return Guard(out, [&] {
+            std::size_t c;
+            if (!ChildOf(id, c))
+                return E_INVALIDARG;
+            const std::wstring text = ToWide(read(Model(), c));
+            if (text.empty())
+                return S_FALSE;
+            *out = Ole().sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+            return *out ? S_OK : E_OUTOFMEMORY;
+        });
+    }
+    HRESULT Nothing(VARIANT id, BSTR* out) noexcept
+    {
+        return Text(id, out, [](const TAccessibleForm&, std::size_t) { return std::string(); });
+    }
+
+    TAccessibleForm Model() const { return TAccessibleForm(window_->Form()); }
+    // The client area in its own pixels.
+    TRect64 Client() const
+    {
+        RECT r{};
+        GetClientRect(window_->Handle(), &r);
+        return ToRect64(r);
+    }
+    HWND WindowOf(std::size_t child) const
+    {
+        return Model().HasWindow(child) ? window_->WindowOf(Model().Control(child)) : nullptr;
+    }
+
+    // A child id from a client: a number, 0 for the client area itself.
+    bool ChildOf(const VARIANT& id, std::size_t& child) const
+    {
+        if (id.vt != VT_I4 || id.lVal < 0)
+            return false;
+        child = static_cast<std::size_t>(id.lVal);
+        return Model().IsValid(child);
+    }
+    // A child as a client expects it: the object of its own window, or its number.
+    HRESULT Child(std::size_t child, VARIANT* out) const
+    {
+        if (child != TAccessibleForm::kSelf && Model().HasWindow(child)) {
+            IDispatch* object = nullptr;
+            const HRESULT hr = WindowObject(child, &object);
+            if (FAILED(hr))
+                return hr;
+            out->vt = VT_DISPATCH;
+            out->pdispVal = object;
+            return S_OK;
+        }
+        out->vt = VT_I4;
+        out->lVal = static_cast<LONG>(child);
+        return S_OK;
+    }
+    HRESULT WindowObject(std::size_t child, IDispatch** object) const
+    {
+        const HWND hwnd = WindowOf(child);
+        if (!hwnd)
+            return E_FAIL;
+        return Ole().accessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IDispatch),
+                                                reinterpret_cast<void**>(object));
+    }
+    static void Clear(VARIANT& v)
+    {
+        if (v.vt == VT_DISPATCH && v.pdispVal)
+            v.pdispVal->Release();
+        v.vt = VT_EMPTY;
+    }
+
+    LONG refs_ = 1;
+    TFormWindow* window_;
+    std::size_t next_ = 0;  // the enumeration's position: children before it were handed out
+};
+
+bool TAccessibleClient::Available()
+{
+    return Ole().complete;
+}
+
+TAccessibleClient::TAccessibleClient(TFormWindow& window) : object_(new TAccessibleObject(window))
+{
+    // Marshalling to another process needs an apartment on this thread.
+    uninitialize_ = SUCCEEDED(Ole().coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+TAccessibleClient::~TAccessibleClient()
+{
+    object_->Disconnect();
+    Ole().coDisconnectObject(static_cast<IAccessible*>(object_), 0);
+    object_->Release();
+    if (uninitialize_)
+        Ole().coUninitialize();
+}
+
+LRESULT TAccessibleClient::Answer(WPARAM wParam) const
+{
+    return Ole().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_));
+}
+
+}  // namespace win32

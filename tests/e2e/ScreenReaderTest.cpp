@@ -1,0 +1,305 @@
+// The running program read from outside as a screen reader reads it, through Microsoft Active
+// Accessibility: the client area's object, its children, their names, places and states,
+// hit-testing, default actions and the events it sends.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "tests/support/SevenSteps.h"
+#include "tests/support/WinProgram.h"
+
+namespace {
+
+using psbtest::Program;
+using psbtest::WaitFor;
+
+// A, B and a PC without a caption in the client area; PC5 far outside it, PC6 of no size.
+const char kBoard[] =
+    "[sys]\ncount=7\n"
+    "[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
+    "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n"
+    "[PC3]\nLeft=360\nTop=40\nWidth=30\nHeight=30\n"
+    "[PC5]\nCaption=away\nLeft=3000\nTop=40\nWidth=30\nHeight=30\n"
+    "[PC6]\nCaption=flat\nLeft=420\nTop=40\nWidth=0\nHeight=30\n";
+
+// Ends the program when the test overruns: a call into a program that hangs never returns by
+// itself, and ending the program makes it fail.
+class Watchdog {
+public:
+    Watchdog(DWORD processId, std::chrono::seconds limit)
+        : thread_([processId, limit](std::stop_token stop) {
+              std::mutex mutex;
+              std::unique_lock lock(mutex);
+              std::condition_variable_any().wait_for(lock, stop, limit, [] { return false; });
+              HANDLE process = stop.stop_requested() ? nullptr : OpenProcess(PROCESS_TERMINATE, FALSE, processId);
+              if (process) {
+                  TerminateProcess(process, 98);
+                  CloseHandle(process);
+              }
+          })
+    {
+    }
+
+private:
+    std::jthread thread_;
+};
+
+// WinEvents of the program, out of context. The callback is re-entered while this thread
+// waits in a call to the program, so each takes its place in order as it comes in.
+struct TEvent {
+    long sequence;
+    DWORD event;
+    LONG object, child;
+};
+std::vector<TEvent> events;
+long eventSequence = 0;
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD)
+{
+    const long sequence = ++eventSequence;
+    events.push_back({sequence, event, object, child});
+}
+
+VARIANT Id(LONG child)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
+}
+
+std::string Take(BSTR text)
+{
+    const std::string s = text ? FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
+    SysFreeString(text);
+    return s;
+}
+
+struct TChild {
+    LONG id;
+    IAccessible* object;  // for a child with a window of its own
+};
+
+class ScreenReader : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ASSERT_TRUE(p_.Start()) << p_.Error();
+        watchdog_ = std::make_unique<Watchdog>(p_.ProcessId(), std::chrono::seconds(150));
+        ASSERT_EQ(AccessibleObjectFromWindow(p_.Form(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&client_)),
+                  S_OK);
+        ASSERT_TRUE(client_);
+        LONG count = 0;
+        ASSERT_EQ(client_->get_accChildCount(&count), S_OK);
+        std::vector<VARIANT> children(static_cast<std::size_t>(count));
+        LONG got = 0;
+        ASSERT_EQ(AccessibleChildren(client_, 0, count, children.data(), &got), S_OK);
+        ASSERT_EQ(got, count);
+        for (LONG i = 0; i < got; ++i) {
+            const VARIANT& v = children[static_cast<std::size_t>(i)];
+            IAccessible* object = nullptr;
+            if (v.vt == VT_DISPATCH) {
+                v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
+                v.pdispVal->Release();
+            }
+            children_.push_back({i + 1, object});
+            ASSERT_TRUE(v.vt == VT_I4 ? v.lVal == i + 1 : object != nullptr) << "child " << i + 1;
+        }
+    }
+
+    void TearDown() override
+    {
+        for (const TChild& c : children_)
+            if (c.object)
+                c.object->Release();
+        if (client_) {
+            client_->Release();
+            client_ = nullptr;
+        }
+        watchdog_.reset();
+        CoUninitialize();
+    }
+
+    // Asked of the child's own object when it has one, as a screen reader does.
+    std::string Name(const TChild& c) const
+    {
+        BSTR name = nullptr;
+        c.object ? c.object->get_accName(Id(CHILDID_SELF), &name) : client_->get_accName(Id(c.id), &name);
+        return Take(name);
+    }
+    std::string Value(LONG id) const
+    {
+        BSTR value = nullptr;
+        client_->get_accValue(Id(id), &value);
+        return Take(value);
+    }
+    // Asked of the client area (Wine's objects of windows call every window a client).
+    LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), LONG id) const
+    {
+        VARIANT n{};
+        (client_->*get)(Id(id), &n);
+        return n.vt == VT_I4 ? n.lVal : -1;
+    }
+    LONG Role(const TChild& c) const { return Number(&IAccessible::get_accRole, c.id); }
+    LONG State(LONG id) const { return Number(&IAccessible::get_accState, id); }
+    RECT Location(LONG id) const
+    {
+        LONG x = 0, y = 0, w = 0, h = 0;
+        client_->accLocation(&x, &y, &w, &h, Id(id));
+        return {x, y, x + w, y + h};
+    }
+    // Where the board file puts a PC, on the screen.
+    RECT OnScreen(int left, int top, int width, int height) const
+    {
+        POINT origin{0, 0};
+        ClientToScreen(p_.Form(), &origin);
+        return {origin.x + left, origin.y + top, origin.x + left + width, origin.y + top + height};
+    }
+    std::vector<LONG> Pcs() const
+    {
+        std::vector<LONG> pcs;
+        for (const TChild& c : children_)
+            if (!c.object && Role(c) == ROLE_SYSTEM_LISTITEM)
+                pcs.push_back(c.id);
+        return pcs;
+    }
+    const TChild* Named(const std::string& name) const
+    {
+        for (const TChild& c : children_)
+            if (Name(c) == name)
+                return &c;
+        return nullptr;
+    }
+
+    Program p_{kBoard};
+    std::unique_ptr<Watchdog> watchdog_;
+    IAccessible* client_ = nullptr;
+    std::vector<TChild> children_;
+};
+
+TEST_F(ScreenReader, ReadsEveryChildWhereItIsPainted)
+{
+    EXPECT_EQ(Role({CHILDID_SELF, nullptr}), ROLE_SYSTEM_CLIENT);
+    // PCs: names (the section's for no caption), places, states.
+    const std::vector<LONG> pcs = Pcs();
+    ASSERT_EQ(pcs.size(), 5u);
+    struct TPc {
+        const char* name;
+        RECT place;
+        LONG hidden;
+    } expected[] = {
+        {"A", OnScreen(40, 40, 100, 60), 0},
+        {"B", OnScreen(200, 40, 100, 60), 0},
+        {"PC3", OnScreen(360, 40, 30, 30), 0},
+        {"away", OnScreen(3000, 40, 30, 30), STATE_SYSTEM_OFFSCREEN},
+        {"flat", OnScreen(420, 40, 0, 0), STATE_SYSTEM_INVISIBLE},
+    };
+    for (std::size_t i = 0; i < pcs.size(); ++i) {
+        const TPc& e = expected[i];
+        EXPECT_EQ(Name({pcs[i], nullptr}), e.name);
+        const RECT r = Location(pcs[i]);
+        if (e.hidden != STATE_SYSTEM_INVISIBLE)
+            EXPECT_TRUE(EqualRect(&r, &e.place)) << e.name << " at " << r.left << "," << r.top;
+        EXPECT_EQ(State(pcs[i]), STATE_SYSTEM_SELECTABLE | e.hidden) << e.name;
+        EXPECT_EQ(Value(pcs[i]), "");
+    }
+
+    // The fixed controls: the labels as static texts, the others as objects of their windows.
+    for (const char* label : {"名稱：", "狀態："}) {
+        const TChild* c = Named(label);
+        ASSERT_TRUE(c) << label;
+        EXPECT_EQ(Role(*c), ROLE_SYSTEM_STATICTEXT);
+    }
+    const TChild* button = Named("故障設定");
+    ASSERT_TRUE(button && button->object);
+    EXPECT_EQ(Role(*button), ROLE_SYSTEM_PUSHBUTTON);
+    const std::vector<LONG> laid = psbtest::LaidOut("Button1");
+    const RECT buttonPlace = OnScreen(laid[0], laid[1], laid[2], laid[3]);
+    const RECT buttonRead = Location(button->id);
+    EXPECT_TRUE(EqualRect(&buttonRead, &buttonPlace));
+
+    // A point on B is B's, one on the button is the button's object.
+    const RECT b = expected[1].place;
+    VARIANT hit{};
+    ASSERT_EQ(client_->accHitTest(b.left + 5, b.top + 5, &hit), S_OK);
+    EXPECT_TRUE(hit.vt == VT_I4 && hit.lVal == pcs[1]);
+    ASSERT_EQ(client_->accHitTest(buttonPlace.left + 5, buttonPlace.top + 5, &hit), S_OK);
+    ASSERT_EQ(hit.vt, VT_DISPATCH);
+    hit.pdispVal->Release();
+
+    // The default action selects a PC as a click does.
+    ASSERT_EQ(client_->accDoDefaultAction(Id(pcs[1])), S_OK);
+    EXPECT_TRUE(WaitFor([&] { return p_.Edit1() == "B"; }));
+    VARIANT selection{};
+    ASSERT_EQ(client_->get_accSelection(&selection), S_OK);
+    EXPECT_TRUE(selection.vt == VT_I4 && selection.lVal == pcs[1]);
+    EXPECT_EQ(State(pcs[1]), STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED);
+}
+
+TEST_F(ScreenReader, FollowsSelectionAndMarkingWithEvents)
+{
+    const std::vector<LONG> pcs = Pcs();
+    ASSERT_GE(pcs.size(), 2u);
+    events.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_VALUECHANGE, nullptr, &OnEvent,
+                                         p_.ProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+
+    // Select A by its default action, then mark it out of order by the real button.
+    ASSERT_EQ(client_->accDoDefaultAction(Id(pcs[0])), S_OK);
+    EXPECT_TRUE(WaitFor([&] { return p_.Edit1() == "A"; }));
+    p_.Press();
+    EXPECT_TRUE(WaitFor([&] { return Value(pcs[0]) == psbtest::kOutOfOrder; }));
+    EXPECT_EQ(p_.Edit2(), psbtest::kOutOfOrder);
+
+    // The button as a screen reader presses it: A back in service.
+    const TChild* button = Named("故障設定");
+    ASSERT_TRUE(button);
+    ASSERT_EQ(client_->accDoDefaultAction(Id(button->id)), S_OK);
+    EXPECT_TRUE(WaitFor([&] { return Value(pcs[0]).empty() && p_.Edit2().empty(); }));
+
+    const auto seen = [&](DWORD event, std::size_t count) {
+        std::size_t n = 0;
+        for (const TEvent& e : events)
+            n += e.event == event && e.object == OBJID_CLIENT && e.child == pcs[0];
+        return n >= count;
+    };
+    EXPECT_TRUE(WaitFor([&] { return seen(EVENT_OBJECT_VALUECHANGE, 2); }));
+    UnhookWinEvent(hook);
+    std::sort(events.begin(), events.end(), [](const TEvent& a, const TEvent& b) { return a.sequence < b.sequence; });
+    std::string order;
+    for (const TEvent& e : events)
+        if (e.object == OBJID_CLIENT && e.child == pcs[0])
+            order += e.event == EVENT_OBJECT_SELECTION     ? "select "
+                     : e.event == EVENT_OBJECT_STATECHANGE ? "state "
+                     : e.event == EVENT_OBJECT_VALUECHANGE ? "value "
+                                                           : "";
+    EXPECT_EQ(order, "select state value state value ");
+
+    // An event leads to the object that sent it.
+    IAccessible* from = nullptr;
+    VARIANT child{};
+    ASSERT_EQ(AccessibleObjectFromEvent(p_.Form(), static_cast<DWORD>(OBJID_CLIENT), pcs[0], &from, &child), S_OK);
+    BSTR name = nullptr;
+    from->get_accName(child, &name);
+    EXPECT_EQ(Take(name), "A");
+    from->Release();
+
+    // Navigation walks the children in order.
+    VARIANT to{};
+    ASSERT_EQ(client_->accNavigate(NAVDIR_NEXT, Id(pcs[0]), &to), S_OK);
+    EXPECT_TRUE(to.vt == VT_I4 && to.lVal == pcs[1]);
+    EXPECT_EQ(client_->accNavigate(NAVDIR_NEXT, Id(pcs.back()), &to), S_FALSE);
+
+    // Once the program is gone, the object answers with an error, not a crash.
+    EXPECT_EQ(p_.Close(), 0u);
+    LONG count = 0;
+    EXPECT_TRUE(FAILED(client_->get_accChildCount(&count)));
+}
+
+}  // namespace

@@ -1,0 +1,198 @@
+// What a screen reader reads of the main window, on the headless backend: the neutral model
+// that the Windows object only translates.
+#include <gtest/gtest.h>
+
+#include "platform/Accessibility.h"
+#include "tests/support/HeadlessBoard.h"
+#include "tests/support/SevenSteps.h"
+
+namespace {
+
+using psbtest::HeadlessBoard;
+constexpr std::size_t kSelf = TAccessibleForm::kSelf, kNone = TAccessibleForm::kNone;
+constexpr TRect64 kClient{0, 0, 680, 441};
+
+// PC1 and PC2 side by side; PC3 under PC4; PC5 without a caption; PC7 (no PC6) outside the
+// client area; PC8 of no size; PC9 partly under PC10.
+const char kBoard[] =
+    "[sys]\ncount=11\n"
+    "[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
+    "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n"
+    "[PC3]\nCaption=under\nLeft=40\nTop=200\nWidth=50\nHeight=50\n"
+    "[PC4]\nCaption=over\nLeft=30\nTop=190\nWidth=70\nHeight=70\n"
+    "[PC5]\nLeft=400\nTop=40\nWidth=30\nHeight=30\n"
+    "[PC7]\nCaption=away\nLeft=900\nTop=40\nWidth=30\nHeight=30\n"
+    "[PC8]\nCaption=flat\nLeft=500\nTop=40\nWidth=30\nHeight=0\n"
+    "[PC9]\nCaption=half\nLeft=300\nTop=200\nWidth=50\nHeight=50\n"
+    "[PC10]\nCaption=cover\nLeft=320\nTop=200\nWidth=50\nHeight=50\n";
+
+class Accessibility : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        board_.Write(kBoard);
+        form_ = &board_.Build();
+        form_->Show();
+    }
+
+    // The child of a control, found the slow way.
+    std::size_t ChildAt(const TControl* control) const
+    {
+        const auto& controls = form_->Controls();
+        return static_cast<std::size_t>(std::find(controls.begin(), controls.end(), control) - controls.begin()) + 1;
+    }
+    std::size_t Pc(int n) const { return ChildAt(HeadlessBoard::Labels(*form_)[static_cast<std::size_t>(n)]); }
+    std::uint32_t State(std::size_t child, int dpi = kDesignDpi) const
+    {
+        return model().State(child, ScaleToDpi(kClient, dpi), dpi);
+    }
+    TAccessibleForm model() const { return TAccessibleForm(*form_); }
+
+    HeadlessBoard board_{"accessibility"};
+    TForm1* form_ = nullptr;
+};
+
+TEST_F(Accessibility, EveryControlIsAChildNamedAndRoledByWhatItIs)
+{
+    const TAccessibleForm m = model();
+    ASSERT_EQ(m.ChildCount(), form_->Controls().size());
+    EXPECT_EQ(m.Role(kSelf), TAccessibleRole::Client);
+    EXPECT_EQ(m.Name(kSelf), "Form1");
+
+    struct TExpect {
+        const TControl* control;
+        TAccessibleRole role;
+        const char* name;
+        bool window;
+    };
+    const auto pcs = HeadlessBoard::Labels(*form_);
+    ASSERT_EQ(pcs.size(), 9u);
+    const TExpect expected[] = {
+        {form_->Label1, TAccessibleRole::StaticText, "名稱：", false},
+        {form_->Label2, TAccessibleRole::StaticText, "狀態：", false},
+        {form_->Button1, TAccessibleRole::PushButton, "故障設定", true},
+        {form_->Edit1, TAccessibleRole::Text, "", true},
+        {pcs[0], TAccessibleRole::ListItem, "A", false},
+        {pcs[4], TAccessibleRole::ListItem, "PC5", false},  // no caption: its section
+        {pcs[5], TAccessibleRole::ListItem, "away", false},
+    };
+    for (const TExpect& e : expected) {
+        const std::size_t child = ChildAt(e.control);
+        EXPECT_EQ(m.ChildOf(*e.control), child) << e.name;
+        EXPECT_EQ(&m.Control(child), e.control);
+        EXPECT_EQ(m.Role(child), e.role) << e.name;
+        EXPECT_EQ(m.Name(child), e.name);
+        EXPECT_EQ(m.HasWindow(child), e.window) << e.name;
+    }
+    // Found without a rectangle to look near, too.
+    EXPECT_EQ(m.ChildOf(*pcs[6]), ChildAt(pcs[6]));
+    form_->Edit1->SetText("typed");
+    EXPECT_EQ(m.Value(ChildAt(form_->Edit1)), "typed");
+    TLabel stray(nullptr);
+    EXPECT_EQ(m.ChildOf(stray), kNone);
+}
+
+// Scaled edge by edge; a native control where its window is.
+TEST_F(Accessibility, LocationsAreWhatIsPaintedAtTheDpi)
+{
+    const TAccessibleForm m = model();
+    const TRect64 client = ScaleToDpi(kClient, 144);
+    EXPECT_EQ(m.Location(kSelf, client, 144), client);
+    EXPECT_EQ(m.Location(Pc(0), client, 144), (TRect64{60, 60, 210, 150}));
+    EXPECT_EQ(m.Location(Pc(6), client, 144), TRect64{});
+    EXPECT_EQ(m.Location(ChildAt(form_->Button1), client, 144), (TRect64{108, 612, 221, 650}));
+}
+
+TEST_F(Accessibility, StatesTellWhatCanBeSeenAndWhatIsSelected)
+{
+    const std::uint32_t shown = asSelectable;
+    EXPECT_EQ(State(Pc(0)), shown);
+    EXPECT_EQ(State(Pc(2)), shown | asInvisible);  // wholly under PC4
+    EXPECT_EQ(State(Pc(3)), shown);
+    EXPECT_EQ(State(Pc(5)), shown | asOffscreen);
+    EXPECT_EQ(State(Pc(6)), shown | asInvisible);
+    EXPECT_EQ(State(Pc(7)), shown);  // partly covered
+    EXPECT_EQ(State(Pc(5), 144), shown | asOffscreen);
+    EXPECT_EQ(State(ChildAt(form_->Label1)), asReadOnly);
+    EXPECT_EQ(State(ChildAt(form_->Button1)), asFocusable);
+    EXPECT_EQ(model().State(kSelf, {}, kDesignDpi), asInvisible);
+
+    EXPECT_EQ(model().Selection(), kNone);
+    HeadlessBoard::ClickAt(*form_, 250, 70);
+    EXPECT_EQ(model().Selection(), Pc(1));
+    EXPECT_EQ(State(Pc(1)), shown | asSelected);
+    EXPECT_EQ(State(Pc(0)), shown);
+    // Clicking something that is no label selects nothing.
+    form_->Controls()[Pc(0) - 1]->OnClick()(form_->Button1);
+    EXPECT_EQ(model().Selection(), kNone);
+}
+
+TEST_F(Accessibility, APcOutOfOrderSaysWhatTheStatusFieldShows)
+{
+    const TAccessibleForm m = model();
+    HeadlessBoard::ClickAt(*form_, 90, 70);
+    EXPECT_EQ(m.Value(Pc(0)), "");
+    form_->Button1->Click();
+    EXPECT_EQ(m.Value(Pc(0)), psbtest::kOutOfOrder);
+    EXPECT_EQ(m.Description(Pc(0)), form_->Edit2->Text());
+    EXPECT_EQ(m.Value(Pc(1)), "");
+    form_->Label1->SetColor(clRed);  // not a PC
+    EXPECT_EQ(m.Value(ChildAt(form_->Label1)), "");
+    form_->Button1->Click();
+    EXPECT_EQ(m.Description(Pc(0)), "");
+}
+
+TEST_F(Accessibility, HitTestsTakeThePointAsAClickDoes)
+{
+    const TAccessibleForm m = model();
+    for (const int dpi : {96, 144}) {
+        const TRect64 client = ScaleToDpi(kClient, dpi);
+        for (std::int64_t y = 0; y < client.bottom; y += 7)
+            for (std::int64_t x = 0; x < client.right; x += 7) {
+                const std::size_t hit = m.HitTest({x, y}, client, dpi);
+                const TControl* control = form_->ControlAt(x, y, dpi);
+                const bool onWindow = hit != kSelf && m.HasWindow(hit);
+                if (!onWindow) {
+                    ASSERT_EQ(hit, control ? ChildAt(control) : kSelf) << x << "," << y << " at " << dpi;
+                }
+            }
+        const TRect64 button = m.Location(ChildAt(form_->Button1), client, dpi);
+        EXPECT_EQ(m.HitTest({button.left, button.top}, client, dpi), ChildAt(form_->Button1));
+        EXPECT_EQ(m.HitTest({client.right, 0}, client, dpi), kNone);
+    }
+    EXPECT_EQ(m.HitTest({60, 220}, kClient, kDesignDpi), Pc(3));  // the label on top
+}
+
+TEST_F(Accessibility, NavigationGoesThroughTheChildrenInOrder)
+{
+    const TAccessibleForm m = model();
+    const std::size_t last = m.ChildCount();
+    EXPECT_EQ(m.Navigate(kSelf, TNavigation::FirstChild), 1u);
+    EXPECT_EQ(m.Navigate(kSelf, TNavigation::LastChild), last);
+    EXPECT_EQ(m.Navigate(1, TNavigation::Next), 2u);
+    EXPECT_EQ(m.Navigate(last, TNavigation::Previous), last - 1);
+    EXPECT_EQ(m.Navigate(last, TNavigation::Next), kNone);
+    EXPECT_EQ(m.Navigate(1, TNavigation::Previous), kNone);
+    EXPECT_EQ(m.Navigate(1, TNavigation::FirstChild), kNone);
+    EXPECT_EQ(m.Navigate(kSelf, TNavigation::Next), kNone);
+    TForm empty(nullptr);
+    EXPECT_EQ(TAccessibleForm(empty).Navigate(kSelf, TNavigation::FirstChild), kNone);
+}
+
+TEST_F(Accessibility, DefaultActionsDoWhatAClickDoes)
+{
+    const TAccessibleForm m = model();
+    EXPECT_EQ(m.DefaultAction(Pc(1)), "選取");
+    EXPECT_EQ(m.DefaultAction(ChildAt(form_->Button1)), "按下");
+    for (const TControl* none : {static_cast<TControl*>(form_->Label1), static_cast<TControl*>(form_->Edit1)}) {
+        EXPECT_EQ(m.DefaultAction(ChildAt(none)), "");
+        EXPECT_FALSE(m.DoDefaultAction(ChildAt(none)));
+    }
+    EXPECT_TRUE(m.DoDefaultAction(Pc(1)));
+    EXPECT_EQ(form_->Edit1->Text(), "B");
+    EXPECT_EQ(m.Selection(), Pc(1));
+    EXPECT_TRUE(m.DoDefaultAction(ChildAt(form_->Button1)));
+    EXPECT_EQ(m.Value(Pc(1)), psbtest::kOutOfOrder);
+}
+
+}  // namespace

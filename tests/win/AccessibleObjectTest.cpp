@@ -1,0 +1,47 @@
+// The client area's accessible object in the process that made the window: it outlives the
+// window only as an object that answers every call with an error.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include "platform/Forms.h"
+
+namespace {
+
+TEST(AccessibleObject, AnswersUntilTheWindowGoesThenOnlyFails)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    auto* form = new TForm(nullptr);
+    form->SetBounds(100, 100, 300, 200);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetBounds(10, 10, 100, 40);
+    label->SetCaption("PC-01");
+    label->SetOnClick([](TObject*) {});
+    form->Show();
+    const HWND hwnd = FindWindowW(L"PcStatusBoardForm", nullptr);
+    ASSERT_TRUE(hwnd);
+
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = 1;
+    BSTR name = nullptr;
+    ASSERT_EQ(object->get_accName(child, &name), S_OK);
+    EXPECT_EQ(std::wstring(name), L"PC-01");
+    SysFreeString(name);
+    delete form;
+    EXPECT_FALSE(IsWindow(hwnd));
+    LONG count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), RPC_E_DISCONNECTED);
+    EXPECT_EQ(object->get_accName(child, &name), RPC_E_DISCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(object->accDoDefaultAction(child), RPC_E_DISCONNECTED);
+    // The last reference frees it.
+    EXPECT_EQ(object->Release(), 0u);
+    CoUninitialize();
+}
+
+}  // namespace
