@@ -31,21 +31,6 @@ TEST(Clicks, TopmostOfOverlappingLabelsIsPaintedOnTopAndTakesTheClick)
     EXPECT_EQ(p.Close(), 0u);
 }
 
-// The window procedure works in 64 bits: a label cut by the window's edge, or reaching far
-// beyond it, still takes clicks on its visible part.
-TEST(Clicks, LabelCutByTheWindowEdgeTakesClicksOnItsVisiblePart)
-{
-    Program p(
-        "[sys]\ncount=3\n[PC1]\nCaption=edge\nLeft=-50\nTop=100\nWidth=80\nHeight=40\n"
-        "[PC2]\nCaption=far\nLeft=2147483600\nTop=0\nWidth=2147483647\nHeight=2147483647\n");
-    ASSERT_TRUE(p.Start()) << p.Error();
-    p.Click(1, 110);
-    EXPECT_EQ(p.Edit1(), "edge");
-    p.Press();
-    EXPECT_EQ(p.Colour(0, 101), "red");
-    EXPECT_EQ(p.Close(), 0u);
-}
-
 // Two quick presses of the button: out of order and back in service.
 TEST(Clicks, DoubleClickCountsAsTwoClicks)
 {

@@ -147,8 +147,6 @@ TEST_F(BoardCheckProgram, ExitCodesAndStreams)
 
 TEST_F(BoardCheckProgram, SpeaksChineseWhenTheLocaleIs)
 {
-    EXPECT_EQ(LanguageOfLocale("zh_TW.UTF-8"), TLanguage::Chinese);
-    EXPECT_EQ(LanguageOfLocale("en_US.UTF-8"), TLanguage::English);
     EXPECT_EQ(Run("bad.ini", "zh_TW.UTF-8"), 1);
     EXPECT_NE(Read("out").find("bad.ini:5: error: Width=60px 不是單純的整數，讀作 0\n"), std::string::npos)
         << Read("out");

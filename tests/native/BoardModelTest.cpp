@@ -154,6 +154,9 @@ TEST(BoardModel, FormFollowsLabelsThatMoveOrGo)
     above->SetParent(&form);
     above->SetBounds(10, 10, 10, 10);
     EXPECT_EQ(form.ControlAt(15, 15), above);
+    EXPECT_EQ(form.ControlAt(49, 49), below);
+    EXPECT_EQ(form.ControlAt(50, 0), nullptr);  // the right and bottom edges are outside
+    EXPECT_EQ(form.ControlAt(0, 50), nullptr);
     above->SetLeft(5000);
     EXPECT_EQ(form.ControlAt(15, 15), below);
     EXPECT_EQ(form.ControlAt(5005, 15), above);

@@ -104,24 +104,4 @@ TEST(Controls, LabelChangesRepaintOnceTheFormShows)
     headless::Reset();
 }
 
-TEST(Controls, TopmostLabelUnderThePointTakesIt)
-{
-    TForm form(nullptr);
-    auto make = [&](int left, int top, int width, int height) {
-        auto* l = new TLabel(&form);
-        l->SetParent(&form);
-        l->SetBounds(left, top, width, height);
-        return l;
-    };
-    TLabel* bottom = make(0, 0, 100, 100);
-    TLabel* top = make(50, 50, 100, 100);
-    make(60, 60, 0, 50);  // zero width: never hit
-    EXPECT_EQ(form.ControlAt(10, 10), bottom);
-    EXPECT_EQ(form.ControlAt(60, 60), top);
-    EXPECT_EQ(form.ControlAt(149, 149), top);
-    EXPECT_EQ(form.ControlAt(150, 100), nullptr);  // right and bottom edges are outside
-    EXPECT_EQ(form.ControlAt(100, 150), nullptr);
-    EXPECT_EQ(form.ControlAt(-1, 0), nullptr);
-}
-
 }  // namespace

@@ -5,8 +5,6 @@
 #include "platform/Forms.h"
 #include "platform/Layout.h"
 #include "platform/LayoutBinding.h"
-#include "ui/Unit1.h"
-#include "ui/Unit1Layout.h"
 
 namespace {
 
@@ -125,25 +123,6 @@ TEST(Layout, BadLayoutsFailWithAClearMessage)
         const std::string message = ErrorOf(c.layout);
         EXPECT_NE(message.find(c.expected), std::string::npos) << "got: " << message;
     }
-}
-
-// The main window's objects come from its layout in the layout's order, so PC labels made
-// later lie above them all; the real window's test checks rectangles, texts and tab order.
-TEST(Layout, MainWindowIsBuiltInLayoutOrder)
-{
-    TForm1 form(nullptr);
-    const TLayoutObject layout = ParseLayout(kUnit1Layout);
-    ASSERT_EQ(form.ComponentCount(), layout.children.size());
-    for (std::size_t i = 0; i < layout.children.size(); ++i) {
-        EXPECT_EQ(form.Component(i)->Name(), layout.children[i].name);
-        EXPECT_EQ(form.Controls().at(i), form.Component(i));
-    }
-    for (const auto& [name, field] : {std::pair<std::string, TComponent*>{"Label1", form.Label1},
-                                      {"Label2", form.Label2},
-                                      {"Button1", form.Button1},
-                                      {"Edit1", form.Edit1},
-                                      {"Edit2", form.Edit2}})
-        EXPECT_EQ(field ? field->Name() : "(none)", name);
 }
 
 }  // namespace

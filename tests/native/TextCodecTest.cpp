@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 using namespace std::string_literals;
 using enum TTextEncoding;
@@ -21,22 +22,16 @@ static std::string Utf16(std::u16string_view text, TTextEncoding order)
 
 TEST(DecodeText, ByteOrderMarkElseUtf8ElseBig5)
 {
+    const std::string bom = "\xEF\xBB\xBF";
     const std::tuple<std::string, std::string, TTextEncoding> rows[] = {
-        {"\xEF\xBB\xBF"
-         "a=名",
-         "a=名", Utf8Bom},
-        {"\xEF\xBB\xBF"
-         "a\xFF"
-         "b\xE5\x90",
-         "a" + R + "b" + R, Utf8Bom},
+        {bom + "a=名", "a=名", Utf8Bom},
+        {bom + "a\xFF" + "b\xE5\x90", "a" + R + "b" + R, Utf8Bom},
         {Utf16(u"k=名稱\r\n", Utf16LE), "k=名稱\r\n", Utf16LE},
         {Utf16(u"k=故障中", Utf16BE), "k=故障中", Utf16BE},
         {Utf16(u"ab", Utf16LE) + "c", "ab", Utf16LE},
         {Utf16(u"ab", Utf16BE) + "\0"s, "ab", Utf16BE},
-        {"\xFF\xFE"
-         "x",
-         "", Utf16LE},
-        {"\xEF\xBB\xBF", "", Utf8Bom},
+        {"\xFF\xFEx", "", Utf16LE},
+        {bom, "", Utf8Bom},
         {"\xFF\xFE", "", Utf16LE},
         {"\xFE\xFF", "", Utf16BE},
         {"", "", Utf8},
@@ -62,28 +57,15 @@ TEST(Utf8Validity, StrictAtEveryBoundaryAndAtTheEnd)
     for (const std::string& s : {"\x7F"s, "\xC2\x80"s, "\xDF\xBF"s, "\xE0\xA0\x80"s, "\xED\x9F\xBF"s, "\xEE\x80\x80"s,
                                  "\xEF\xBF\xBF"s, "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s, "\x00"s, ""s})
         EXPECT_TRUE(IsValidUtf8(s) && IsValidUtf8("ok" + s + "ok")) << testing::PrintToString(s);
-    for (const std::string& s : {"\xC0\x80"s,
-                                 "\xC1\xBF"s,
-                                 "\xE0\x80\x80"s,
-                                 "\xE0\x9F\xBF"s,
-                                 "\xF0\x80\x80\x80"s,
-                                 "\xF0\x8F\xBF\xBF"s,
-                                 "\xED\xA0\x80"s,
-                                 "\xED\xBF\xBF"s,
-                                 "\xF4\x90\x80\x80"s,
-                                 "\xF5\x80\x80\x80"s,
-                                 "\xF8\x88\x80\x80\x80"s,
-                                 "\xFF"s,
-                                 "\xFE"s,
-                                 "\x80"s,
-                                 "\xBF"s,
-                                 "\xC2"s,
-                                 "\xE5\x90"s,
-                                 "\xF0\x9F\x98"s,
-                                 "\xC2\x41"s,
-                                 "\xE5\x41\x8D"s,
-                                 std::string(37, 'a') + "\xE5\x90",
-                                 std::string(64, 'a') + "\x80" + std::string(64, 'a')})
+    // Overlong, surrogates, beyond U+10FFFF; then stray and cut sequences.
+    std::vector<std::string> bad{"\xC0\x80",         "\xC1\xBF",         "\xE0\x80\x80",        "\xE0\x9F\xBF",
+                                 "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",        "\xED\xBF\xBF",
+                                 "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xF8\x88\x80\x80\x80"};
+    bad.insert(bad.end(),
+               {"\xFF", "\xFE", "\x80", "\xBF", "\xC2", "\xE5\x90", "\xF0\x9F\x98", "\xC2\x41", "\xE5\x41\x8D"});
+    bad.push_back(std::string(37, 'a') + "\xE5\x90");  // across the fast paths' blocks
+    bad.push_back(std::string(64, 'a') + "\x80" + std::string(64, 'a'));
+    for (const std::string& s : bad)
         EXPECT_FALSE(IsValidUtf8(s) || IsValidUtf8("ok" + s + "ok")) << testing::PrintToString(s);
 }
 
@@ -99,16 +81,12 @@ TEST(Utf16Conversion, BothWaysWithOneReplacementPerBadSequence)
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
         EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
     }
-    for (const auto& [utf8, utf16] : {std::pair{"a\xFF"
-                                                "b",
-                                                u"a\uFFFDb"},
-                                      {"a\xE5\x90"
-                                       "b",
-                                       u"a\uFFFDb"},
-                                      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
-                                      {"\xC0\xAF", u"\uFFFD\uFFFD"},
-                                      {"\xF0\x9F\x98", u"\uFFFD"},
-                                      {"\xC2", u"\uFFFD"}})
+    for (const auto& [utf8, utf16] : {std::pair{"a\xFF" + "b"s, u"a\uFFFDb"},
+                                      {"a\xE5\x90" + "b"s, u"a\uFFFDb"},
+                                      {"\xED\xA0\x80"s, u"\uFFFD\uFFFD\uFFFD"},
+                                      {"\xC0\xAF"s, u"\uFFFD\uFFFD"},
+                                      {"\xF0\x9F\x98"s, u"\uFFFD"},
+                                      {"\xC2"s, u"\uFFFD"}})
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16) << testing::PrintToString(std::string(utf8));
     for (const auto& [utf16, utf8] : {std::pair{u"\xD800"s, R},
                                       {u"\xDFFFx"s, R + "x"},
@@ -126,9 +104,7 @@ TEST(Big5Conversion, KnownNulAndInvalidBytes)
                                      {""s, ""s},
                                      {"\x00\xA6\x57\x00\xBA\xD9\x00"s, "\x00名\x00稱\x00"s},
                                      {"\x00\x00"s, "\x00\x00"s},
-                                     {"a\xFF"
-                                      "b"s,
-                                      "a" + R + "b"},
+                                     {"a\xFF" + "b"s, "a" + R + "b"},
                                      {"k=\xA6"s, "k=" + R},
                                      {"\xA6\n=1"s, R + "\n=1"},
                                      {"\xA6\x00z"s, R + "\x00z"s}})

@@ -52,36 +52,17 @@ inline void Pause(std::chrono::milliseconds time)
     WaitFor([] { return false; }, time);
 }
 
-struct WindowSearch {
-    DWORD pid;
-    const wchar_t *cls, *title;
-    HWND found;
-};
-
-// A named callback: in 32-bit code Windows calls it with its own convention, which a lambda
-// does not take.
-inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
-{
-    auto& s = *reinterpret_cast<WindowSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[256] = {}, title[256] = {};
-    GetClassNameW(hwnd, cls, 256);
-    GetWindowTextW(hwnd, title, 256);
-    if (pid != s.pid || !IsWindowVisible(hwnd) || (s.cls && lstrcmpW(cls, s.cls)) ||
-        (s.title && lstrcmpW(title, s.title)))
-        return TRUE;
-    s.found = hwnd;
-    return FALSE;
-}
-
 // A visible top-level window of the given process with the given class and title (null:
 // any).
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
 {
-    WindowSearch search{processId, className, title, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, className, title));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == processId && IsWindowVisible(h))
+            return h;
+    }
+    return nullptr;
 }
 
 // Asks the window itself, so that an edit of another process answers with what it shows.
@@ -207,17 +188,6 @@ inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2,
 inline constexpr COLORREF kYellow = RGB(255, 255, 0);
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 
-inline std::string ColourName(COLORREF c)
-{
-    if (c == kYellow)
-        return "yellow";
-    if (c == kRed)
-        return "red";
-    char text[16];
-    snprintf(text, sizeof text, "#%06lx", static_cast<unsigned long>(c));
-    return text;
-}
-
 // A Linux path as Wine shows it: the root is drive Z:.
 inline std::filesystem::path WinePath(const char* unixPath)
 {
@@ -270,8 +240,7 @@ public:
     ~Program()
     {
         if (info_.hProcess) {
-            if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info_.hProcess, 99);
+            TerminateProcess(info_.hProcess, 99);  // fails harmlessly once it has ended
             WaitForSingleObject(info_.hProcess, 5000);
             CloseHandle(info_.hProcess);
             CloseHandle(info_.hThread);
@@ -341,7 +310,13 @@ public:
     }
 
     COLORREF Pixel(int x, int y) const { return CaptureClient(form_, x, y, 1, 1).pixels[0]; }
-    std::string Colour(int x, int y) const { return ColourName(Pixel(x, y)); }
+    std::string Colour(int x, int y) const
+    {
+        const COLORREF c = Pixel(x, y);
+        char other[16];
+        snprintf(other, sizeof other, "#%06lx", static_cast<unsigned long>(c));
+        return c == kYellow ? "yellow" : c == kRed ? "red" : other;
+    }
 
     // A real left click at a point of the client area.
     void Click(int x, int y) const
