@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "tests/support/WinProgram.h"
 
@@ -117,114 +116,5 @@ TEST_P(Window, AsLaidOut)
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, Window, ::testing::Values(96, 144));
-
-// WM_DPICHANGED as Windows sends it when the window moves to a monitor of another DPI: the
-// suggested rectangle lies in the window's own process. It is put at the same address in
-// this process too, so that it is found whether or not Wine copies it across.
-class SuggestedRect {
-public:
-    SuggestedRect(HWND window, const RECT& r)
-    {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
-        // Where the program's process has room, until that place is free here too; the pages
-        // tried and not used stay taken until the end, so each try gets another place.
-        std::vector<void*> tried;
-        for (int i = 0; process_ && !here_ && i < 64; ++i) {
-            void* there = VirtualAllocEx(process_, nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-            if (!there)
-                break;
-            here_ = VirtualAlloc(there, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-            if (here_ != there) {
-                if (here_)
-                    VirtualFree(here_, 0, MEM_RELEASE);
-                here_ = nullptr;
-                tried.push_back(there);
-            }
-        }
-        for (void* page : tried)
-            VirtualFreeEx(process_, page, 0, MEM_RELEASE);
-        if (here_) {
-            *static_cast<RECT*>(here_) = r;
-            if (!WriteProcessMemory(process_, here_, &r, sizeof r, nullptr))
-                here_ = nullptr;
-        }
-    }
-    ~SuggestedRect()
-    {
-        if (here_) {
-            VirtualFreeEx(process_, here_, 0, MEM_RELEASE);
-            VirtualFree(here_, 0, MEM_RELEASE);
-        }
-        if (process_)
-            CloseHandle(process_);
-    }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(here_); }
-
-private:
-    HANDLE process_ = nullptr;
-    void* here_ = nullptr;
-};
-
-// The rows of ink in a fixed label: its font's height on screen.
-LONG InkHeight(HWND form, const std::vector<LONG>& r)
-{
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const psbtest::Ink ink = psbtest::InkOf(psbtest::CaptureClient(form, r[0], r[1], r[2], r[3]), face, face);
-    return ink.count ? ink.bottom - ink.top + 1 : 0;
-}
-
-TEST(DpiChange, FollowsAChangeOfDpiAndBack)
-{
-    Program p("[sys]\ncount=2\n[PC1]\nCaption=PC\nLeft=20\nTop=30\nWidth=41\nHeight=21\n");
-    ASSERT_TRUE(p.Start()) << p.Error();
-    const auto snapshot = [&] {
-        std::vector<std::vector<LONG>> rects;
-        RECT r;
-        GetWindowRect(p.Form(), &r);
-        rects.push_back({r.left, r.top, r.right, r.bottom});
-        for (HWND h = GetWindow(p.Form(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-            rects.push_back(psbtest::ChildRect(h));
-        return rects;
-    };
-    const auto before = snapshot();
-    const LONG inkAt96 = InkHeight(p.Form(), LaidOut("Label2", 96));
-    // A page of its own for each message, each written once.
-    std::vector<std::unique_ptr<SuggestedRect>> pages;
-    const auto changeTo = [&](int dpi, const RECT& suggested) {
-        const SuggestedRect& rect = *pages.emplace_back(std::make_unique<SuggestedRect>(p.Form(), suggested));
-        ASSERT_NE(rect.Address(), 0) << "no shared page for the suggested rectangle";
-        DWORD_PTR result = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(p.Form(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), rect.Address(), SMTO_ABORTIFHUNG,
-                                        10000, &result));
-        p.dpi = dpi;
-        UpdateWindow(p.Form());
-        psbtest::Pause(std::chrono::milliseconds(500));
-    };
-
-    const RECT at144{before[0][0] + 7, before[0][1] + 5, before[0][0] + 7 + 1044, before[0][1] + 5 + 720};
-    changeTo(144, at144);
-    RECT r;
-    GetWindowRect(p.Form(), &r);
-    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
-              (std::vector<LONG>{at144.left, at144.top, at144.right, at144.bottom}));
-    for (const char* name : {"Button1", "Edit1", "Edit2"})
-        EXPECT_EQ(psbtest::ChildRect(ChildWindowFromPoint(p.Form(), p.Middle(name))), LaidOut(name, 144)) << name;
-    // The emulated program may still be painting: its text is waited for.
-    EXPECT_TRUE(psbtest::WaitFor([&] { return InkHeight(p.Form(), LaidOut("Label2", 144)) * 4 >= inkAt96 * 5; }))
-        << "the font scales";
-    const TRect64 pc = ScaleToDpi(TRect64{20, 30, 61, 51}, 144);
-    EXPECT_EQ(p.Colour(int(pc.right) - 1, int(pc.bottom) - 1), "yellow");
-    EXPECT_EQ(p.Pixel(int(pc.right), int(pc.bottom) - 1), GetSysColor(COLOR_BTNFACE));
-    p.Click(int(pc.right) - 1, int(pc.bottom) - 1);
-    EXPECT_EQ(p.Edit1(), "PC") << "the click lands on the scaled label";
-
-    changeTo(96, RECT{before[0][0], before[0][1], before[0][2], before[0][3]});
-    EXPECT_EQ(snapshot(), before) << "back at 96 DPI every rectangle is as it was";
-    EXPECT_TRUE(psbtest::WaitFor([&] { return InkHeight(p.Form(), LaidOut("Label2", 96)) == inkAt96; }))
-        << "the font is as it was";
-    EXPECT_EQ(p.Close(), 0u);
-}
 
 }  // namespace

@@ -43,25 +43,6 @@ TRect64 AnyRect(TRandom& pick, int kind)
     }
 }
 
-TEST(BoardModel, HitTestsAsAWalkOverEveryItem)
-{
-    TRandom pick;
-    TRectStack stack;
-    for (int i = 0; i < 3000; ++i)
-        stack.rects.push_back(AnyRect(pick, i));
-    const TBoardModel model(stack);
-    for (const int dpi : {96, 120, 144}) {
-        for (int q = 0; q < 3000; ++q) {
-            const TPoint64 p{pick(-100, 12000), pick(-100, 12000)};
-            std::size_t walked = TBoardModel::npos;
-            for (std::size_t i = 0; i < stack.rects.size(); ++i)
-                if (ScaleToDpi(stack.rects[i], dpi).Contains(p.x, p.y))
-                    walked = i;
-            ASSERT_EQ(model.ItemAt(p, dpi), walked) << "at " << p.x << "," << p.y << " dpi " << dpi;
-        }
-    }
-}
-
 // Pixel by pixel, from the top down: what of each item shows, and where it is first covered.
 std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TRect64& area, int dpi,
                                                const std::vector<TRect64>& blockers)
@@ -118,10 +99,10 @@ void ExpectSame(const TBoardModel::TShown& a, const TBoardModel::TShown& b)
     }
 }
 
-TEST(BoardModel, ShowsWhatThePixelsShow)
+TEST(BoardModel, ShowsAndHitTestsWhatThePixelsShow)
 {
     TRandom pick;
-    for (int board = 0; board < 40; ++board) {
+    for (int board = 0; board < 60; ++board) {
         TRectStack stack;
         const int items = pick(1, 60);
         for (int i = 0; i < items; ++i)
@@ -141,6 +122,16 @@ TEST(BoardModel, ShowsWhatThePixelsShow)
         if (blockers.empty())
             for (const auto& e : expected)
                 ExpectSame(model.ShownOf(e.item, area, dpi), e);
+        // A click takes the topmost item under it, as a walk over every item finds it.
+        for (int q = 0; q < 200; ++q) {
+            const TPoint64 p =
+                q % 4 ? TPoint64{pick(-30, 260), pick(-30, 200)} : TPoint64{pick(-100, 13000), pick(-100, 13000)};
+            std::size_t walked = TBoardModel::npos;
+            for (std::size_t i = 0; i < stack.rects.size(); ++i)
+                if (ScaleToDpi(stack.rects[i], dpi).Contains(p.x, p.y))
+                    walked = i;
+            ASSERT_EQ(model.ItemAt(p, dpi), walked) << "at " << p.x << "," << p.y << " dpi " << dpi;
+        }
     }
 }
 
