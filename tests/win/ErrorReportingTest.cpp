@@ -48,11 +48,17 @@ TEST(ErrorReporting, ConstructionFailureShowsTheMessageAndExitsWithZero)
 {
     // The box is modal: another thread reads and closes it.
     std::string seen;
-    std::jthread closer([&] { seen = CloseNextMessageBox(); });
+    std::atomic<bool> looking = true;
+    std::jthread closer([&] {
+        seen = CloseNextMessageBox();
+        looking = false;
+    });
     const int code = RunApplication(throwingForm);
+    const bool returnedWhileLooking = looking;
     closer.join();
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(seen, "\xE6\x95\x85\xE9\x9A\x9C: refused");
+    EXPECT_EQ(seen, "\xE6\x95\x85\xE9\x9A\x9C: refused")
+        << (returnedWhileLooking ? "the box was never up: MessageBoxW returned at once" : "");
     EXPECT_EQ(psbtest::FindTopWindow(GetCurrentProcessId(), L"PcStatusBoardForm", nullptr), nullptr);
 }
 
