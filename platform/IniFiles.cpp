@@ -13,13 +13,13 @@ namespace {
 
 // Blanks trimmed around names and values: space, tab, vertical tab, and the DOS end-of-file
 // mark (Ctrl-Z) that old editors leave after the last value, as Windows reads it.
-bool IsBlank(char c)
+inline bool IsBlank(char c)
 {
     // All four lie at or below the space; most characters are above it.
     return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\x1A');
 }
 
-std::string_view Trim(std::string_view text)
+inline std::string_view Trim(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
@@ -45,7 +45,7 @@ std::size_t HashText(std::string_view text)
 }
 
 // One matching pair of quotes around the whole value is dropped, nothing more.
-std::string_view Unquote(std::string_view value)
+inline std::string_view Unquote(std::string_view value)
 {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
@@ -91,7 +91,7 @@ private:
 };
 
 // Where the first non-blank character of a line is, or npos for a blank line.
-std::size_t FirstNonBlank(std::string_view line)
+inline std::size_t FirstNonBlank(std::string_view line)
 {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (!IsBlank(line[i]))
@@ -124,7 +124,9 @@ TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
         info.kind = TIniLine::Comment;
     } else if (equals != std::string_view::npos) {
         info.kind = TIniLine::Entry;
-        std::string_view name = line.substr(first, equals - first), value = line.substr(equals + 1);
+        // first < equals < size: both views lie inside the line.
+        std::string_view name(line.data() + first, equals - first),
+            value(line.data() + equals + 1, line.size() - equals - 1);
         if (nul) {
             name = BeforeNul(name);
             value = BeforeNul(value);

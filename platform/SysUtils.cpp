@@ -28,15 +28,6 @@ char Lower(char c)
 }
 }  // namespace
 
-bool SameText(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
 
 std::string LowerCase(std::string_view text)
 {

@@ -31,8 +31,20 @@ std::string ExtractFilePath(std::string_view path);
 // Decimal text of a 32-bit integer: no leading zeros, '-' only when negative.
 std::string IntToStr(std::int32_t value);
 
-// Whether two texts are equal ignoring ASCII letter case; other bytes must be equal.
-bool SameText(std::string_view a, std::string_view b);
+// Whether two texts are equal ignoring ASCII letter case; other bytes must be equal. Inline:
+// the reader asks it for every key it looks up.
+inline bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        // Bytes that differ only in bit 5 match when they are one letter in two cases.
+        const char folded = static_cast<char>(a[i] | 0x20);
+        if (a[i] != b[i] && (folded != static_cast<char>(b[i] | 0x20) || folded < 'a' || folded > 'z'))
+            return false;
+    }
+    return true;
+}
 // The text with ASCII capitals made small; other bytes kept.
 std::string LowerCase(std::string_view text);
 

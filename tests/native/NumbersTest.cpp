@@ -45,4 +45,12 @@ TEST(ScaleToDpi, HalvesAwayFromZeroAndExactAtTheExtremes)
     EXPECT_EQ(ScaleToDpi(TRect64{-1, 1, 1, 3}, 144), (TRect64{-2, 2, 2, 5}));
 }
 
+// Only letters match across case: bytes a case apart in bit 5 but no letters do not.
+TEST(SameText, LettersInEitherCaseOtherBytesExactly)
+{
+    EXPECT_TRUE(SameText("Caption[PC1]", "cAPTION[pc1]"));
+    for (const auto& [a, b] : {std::pair{"@", "`"}, {"[", "{"}, {"^", "~"}, {"\xC3", "\xE3"}, {"a", "ab"}})
+        EXPECT_FALSE(SameText(a, b)) << a << " " << b;
+}
+
 }  // namespace
