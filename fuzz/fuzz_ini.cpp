@@ -93,25 +93,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    // The walker: the same sections, and the same first value of every key of each first
-    // section of a name.
-    std::vector<std::string_view> walked;
+    // The walker: the same sections, and in each first section of a name the first value of
+    // every key.
+    std::vector<std::string_view> walked, keysHere;
     bool searched = false;
-    std::vector<std::pair<std::string_view, std::string_view>> seen;  // section, key
     ForEachIniLine(text, [&](const TIniLine& line) {
+        const auto has = [&](const std::vector<std::string_view>& list) {
+            return std::any_of(list.begin(), list.end(),
+                               [&](std::string_view n) { return fuzz::SameText(n, line.name); });
+        };
         if (line.kind == TIniLine::Section) {
-            searched = std::none_of(walked.begin(), walked.end(),
-                                    [&](std::string_view n) { return fuzz::SameText(n, line.name); });
-            if (searched)
+            if ((searched = !has(walked)))
                 walked.push_back(line.name);
-        } else if (line.kind == TIniLine::Entry && searched && seen.size() < 64) {
-            const std::string_view section = walked.back();
-            if (std::none_of(seen.begin(), seen.end(), [&](const auto& sk) {
-                    return fuzz::SameText(sk.first, section) && fuzz::SameText(sk.second, line.name);
-                })) {
-                seen.emplace_back(section, line.name);
-                FUZZ_CHECK(ini.ReadString(section, line.name, "\n") == line.value);
-            }
+            keysHere.clear();
+        } else if (line.kind == TIniLine::Entry && searched && keysHere.size() < 64 && !has(keysHere)) {
+            keysHere.push_back(line.name);
+            FUZZ_CHECK(ini.ReadString(walked.back(), line.name, "\n") == line.value);
         }
     });
     FUZZ_CHECK(walked == names);

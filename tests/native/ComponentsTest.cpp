@@ -97,10 +97,6 @@ TEST(Controls, LabelChangesRepaintOnceTheFormShows)
         change();
         EXPECT_EQ(headless::Recorder().invalidated, repainted);
     }
-    headless::Recorder().invalidated.clear();
-    label->Refresh();
-    EXPECT_EQ(headless::Recorder().invalidated, std::vector<TRect64>{label->BoundsRect()});
-    EXPECT_EQ(headless::Recorder().updates, 1);
     headless::Reset();
 }
 
