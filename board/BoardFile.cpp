@@ -38,11 +38,11 @@ std::int32_t PcNumberOf(std::string_view name)
 std::vector<std::int32_t> PcNumbersInFile(const TIniFile& file, std::int32_t count)
 {
     std::vector<std::int32_t> numbers;
-    for (std::string_view name : file.SectionNames()) {
+    file.ForEachSectionName([&](std::string_view name) {
         const std::int32_t i = PcNumberOf(name);
         if (i >= 1 && i < count)
             numbers.push_back(i);
-    }
+    });
     // Section names are distinct ignoring case, so no number comes twice.
     if (!std::is_sorted(numbers.begin(), numbers.end()))
         std::sort(numbers.begin(), numbers.end());

@@ -46,6 +46,13 @@ public:
     // Each distinct section name (ignoring ASCII case) once, as first written, in file order.
     // The views point into this object's text and are valid while it lives.
     std::vector<std::string_view> SectionNames() const;
+    // The same names one by one, without a list of them all.
+    template <class Fn>
+    void ForEachSectionName(Fn fn) const
+    {
+        for (const TSection& section : sections_)
+            fn(Name(section));
+    }
 
 private:
     // Offsets into text_; 32 bits keep the index small for files with millions of sections.
