@@ -196,7 +196,9 @@ void TIniFile::ScanSections()
         while (end < text.size() && text[end] != '\n' && text[end] != '\r')
             ++end;
         const std::size_t next = std::min(text.size(), end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
-        const TIniLine info = ClassifyIniLine(text.substr(start, end - start));
+        // Only a section matters here: where an '=' is or whether a NUL is, the grammar needs
+        // for entries alone.
+        const TIniLine info = Classify(text.substr(start, end - start), std::string_view::npos, false);
         at = next;
         if (info.kind != TIniLine::Section)
             continue;  // never, by how it was found; the grammar has the last word
