@@ -253,8 +253,7 @@ public:
                                                    "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
                                                    "Left=400\nTop=200\nWidth=100\nHeight=100\n")
     {
-        // A folder of its own: process ids come again, and a run that was stopped leaves its
-        // folder behind.
+        // A fresh folder: process ids come again, and a stopped run leaves its folder behind.
         static int made = 0;
         do
             dir_ = std::filesystem::temp_directory_path() /
