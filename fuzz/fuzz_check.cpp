@@ -46,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(line >= 1 && line <= lines && (i == 0 || result.findings[i - 1].line <= line));
     }
 
-    // A file name JSON must escape.
-    const std::string file = "\xE7\x9C\x8B\xE6\x9D\xBF \"a\\b\".ini";
+    const std::string file = "\xE7\x9C\x8B\xE6\x9D\xBF \"a\\b\".ini";  // JSON must escape it
     for (const check::TLanguage language : {check::TLanguage::English, check::TLanguage::Chinese}) {
         const std::string text = check::TextReport(result, file, language);
         const nlohmann::json json = nlohmann::json::parse(check::JsonReport(result, file, language));

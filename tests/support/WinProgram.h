@@ -224,9 +224,12 @@ public:
                                                    "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
                                                    "Left=400\nTop=200\nWidth=100\nHeight=100\n")
     {
+        // A fresh folder: process ids come again, and a stopped run leaves its folder behind.
         static int made = 0;
-        dir_ = std::filesystem::temp_directory_path() /
-               (L"psb-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
+        do
+            dir_ = std::filesystem::temp_directory_path() /
+                   (L"psb-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
+        while (!std::filesystem::create_directory(dir_));
         std::filesystem::create_directories(home_ = dir_ / L"機房 看板");
         std::filesystem::create_directories(work_ = dir_ / L"work");
         const char* program = std::getenv("PSB_PROGRAM");

@@ -29,8 +29,7 @@ void* operator new(std::size_t size)
 
 namespace {
 
-// Emulated 32-bit code on a busy machine takes its time to show a window or a box.
-constexpr std::chrono::seconds kShowLimit(60);
+constexpr std::chrono::seconds kShowLimit(60);  // emulated code on a busy machine is slow to show
 
 std::string CloseNextMessageBox(std::chrono::milliseconds wait = kShowLimit)
 {
@@ -57,8 +56,7 @@ public:
 };
 
 // Runs the loop of a BoardForm while another thread acts on its window, then closes it.
-// The loop must still be running when the action is done. The threads are joined whatever
-// leaves the test: a std::thread left joinable ends the process in std::terminate.
+// The loop must still be running then. Joined whatever leaves: a joinable std::thread terminates.
 std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
 {
     std::vector<std::string> boxes;
