@@ -28,7 +28,6 @@ char Lower(char c)
 }
 }  // namespace
 
-
 std::string LowerCase(std::string_view text)
 {
     std::string lower(text);
