@@ -318,23 +318,24 @@ void TChecker::Labels()
             Add(at, TMsg::EmptyLabel, {pc, size(label.width), size(label.height)}, label.pc);
             continue;
         }
-        const TRect64 rect = TRect64::Of(label.left, label.top, label.width, label.height);
+        const TRect64 rect = stack.DesignRect(k);
         if (shown == shownList.rend() || shown->item != k) {
             Add(at, TMsg::Outside, {pc, size(client.right), size(client.bottom)}, label.pc);
             continue;
         }
         const TBoardModel::TShown& seen = *shown++;
-        if (!(seen.rect.Intersect(client) == rect))
+        if (!(rect.Intersect(client) == rect))
             Add(at, TMsg::PartlyOutside, {pc, size(client.right), size(client.bottom)}, label.pc);
         if (seen.visiblePixels == 0) {
-            std::string above;
-            if (seen.covered)
-                above = labelName(seen.coveredBy);
-            else
-                for (const TFixedControl& c : controls)
-                    if (c.native && c.rect.Intersects(rect) && above.empty())
-                        above = ControlName(c);
-            Add(at, TMsg::Covered, {pc, above}, label.pc);
+            // Wholly hidden: by a label above, or else by the first window over it.
+            const auto window = std::find_if(controls.begin(), controls.end(), [&](const TFixedControl& c) {
+                return c.native && c.rect.Intersects(rect);
+            });
+            Add(at, TMsg::Covered,
+                {pc, seen.covered               ? labelName(seen.coveredBy)
+                     : window != controls.end() ? ControlName(*window)
+                                                : ""},
+                label.pc);
             continue;
         }
         if (seen.covered)

@@ -87,29 +87,20 @@ std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, i
         return client.IsEmpty() ? std::uint32_t{asInvisible} : 0;
     const TControl& c = Control(child);
     std::uint32_t state = 0;
-    if (!c.IsWindowless()) {
+    if (!c.IsWindowless())
         state |= asFocusable;
-        // A window of its own is hidden only by leaving the client area or having no size.
-        const TRect64 r = Location(child, client, dpi);
-        if (r.IsEmpty())
-            state |= asInvisible;
-        else if (!r.Intersects(client))
-            state |= asOffscreen;
-        return state;
-    }
-    if (IsItem(c)) {
-        state |= asSelectable;
-        if (form_.Selected() == &c)
-            state |= asSelected;
-    } else {
+    else if (IsItem(c))
+        state |= asSelectable | (form_.Selected() == &c ? asSelected : 0u);
+    else
         state |= asReadOnly;
-    }
     const TRect64 r = Location(child, client, dpi);
     if (r.IsEmpty())
         state |= asInvisible;
     else if (!r.Intersects(client))
         state |= asOffscreen;
-    else if (form_.Board().ShownOf(child - 1, client, dpi).visiblePixels == 0)
+    // A painted control may also be hidden by those painted above it; a window of its own,
+    // above them all, never is.
+    else if (c.IsWindowless() && form_.Board().ShownOf(child - 1, client, dpi).visiblePixels == 0)
         state |= asInvisible;
     return state;
 }

@@ -137,19 +137,6 @@ TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
     return info;
 }
 
-// Calls fn(line, start, next) for each line of the text: the line without its end, where it
-// starts and where the next one starts.
-template <class Fn>
-void ForEachLine(std::string_view text, Fn fn)
-{
-    TLineFinder lines(text);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = lines.LineEnd(pos), next = lines.NextLine(end);
-        fn(text.substr(pos, end - pos), pos, next);
-        pos = next;
-    }
-}
-
 }  // namespace
 
 TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -373,10 +360,13 @@ TIniLine ClassifyIniLine(std::string_view line)
 
 void ForEachIniLine(std::string_view text, const std::function<void(const TIniLine&)>& fn)
 {
+    TLineFinder lines(text);
     std::size_t number = 0;
-    ForEachLine(text, [&](std::string_view line, std::size_t, std::size_t) {
-        TIniLine info = ClassifyIniLine(line);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = lines.LineEnd(pos);
+        TIniLine info = ClassifyIniLine(text.substr(pos, end - pos));
         info.number = ++number;
         fn(info);
-    });
+        pos = lines.NextLine(end);
+    }
 }

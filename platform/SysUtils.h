@@ -1,6 +1,7 @@
 // Basic runtime services: the exception type, paths and integer text.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -35,15 +36,8 @@ std::string IntToStr(std::int32_t value);
 // the reader asks it for every key it looks up.
 inline bool SameText(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        // Bytes that differ only in bit 5 match when they are one letter in two cases.
-        const char folded = static_cast<char>(a[i] | 0x20);
-        if (a[i] != b[i] && (folded != static_cast<char>(b[i] | 0x20) || folded < 'a' || folded > 'z'))
-            return false;
-    }
-    return true;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 // The text with ASCII capitals made small; other bytes kept.
 std::string LowerCase(std::string_view text);

@@ -182,8 +182,9 @@ TEST_F(ScreenReader, ReadsEveryChildWhereItIsPainted)
         const TPc& e = expected[i];
         EXPECT_EQ(Name({pcs[i], nullptr}), e.name);
         const RECT r = Location(pcs[i]);
-        if (e.hidden != STATE_SYSTEM_INVISIBLE)
+        if (e.hidden != STATE_SYSTEM_INVISIBLE) {
             EXPECT_TRUE(EqualRect(&r, &e.place)) << e.name << " at " << r.left << "," << r.top;
+        }
         EXPECT_EQ(State(pcs[i]), STATE_SYSTEM_SELECTABLE | e.hidden) << e.name;
         EXPECT_EQ(Value(pcs[i]), "");
     }
