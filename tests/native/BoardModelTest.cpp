@@ -1,5 +1,4 @@
-// What the board shows is asked of one model through a grid index; whatever the board, it
-// must answer what a walk over every label and every pixel answers.
+// Whatever the board, the model answers what a walk over every label and pixel answers.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -25,8 +24,7 @@ struct TRandom {
     }
 };
 
-// Rectangles of every kind the index treats apart: small, over many cells, anywhere in the
-// 32-bit plane, at the grid's far edge, empty or negative.
+// Every kind the index treats apart: small, many cells, anywhere, the grid's edge, empty.
 TRect64 AnyRect(TRandom& pick, int kind)
 {
     switch (kind % 6) {

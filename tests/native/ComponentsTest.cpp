@@ -72,8 +72,7 @@ TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
     EXPECT_TRUE(label.BoundsRect().IsEmpty());
 }
 
-// Nothing is on screen before the form shows; once it does, every change of a label repaints
-// it: a move both where it was and where it is.
+// Once the form shows, every change of a label repaints it; a move both where it was and is.
 TEST(Controls, LabelChangesRepaintOnceTheFormShows)
 {
     headless::Reset();

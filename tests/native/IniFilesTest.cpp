@@ -1,5 +1,5 @@
 // The reader's rules for the text are fuzz_ini's oracle, run on seeds that hold each rule
-// in every encoding; here what an oracle cannot see: files, sizes and speed.
+// in every encoding; here what an oracle cannot see: files and sizes.
 #include "platform/IniFiles.h"
 
 #include <gtest/gtest.h>
@@ -51,8 +51,7 @@ TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
     EXPECT_EQ(TIniFile(Write("[s]\nk=2\n", "狀態 板.ini")).ReadInteger("s", "k", 0), 2);
 }
 
-// A repeated section is dropped from the index as it is met; those after it keep their
-// places, and lookups still find them by hash and by the next-section shortcut.
+// A repeated section leaves the index; those after it are still found, by hash and in turn.
 TEST_F(IniFile, RepeatedSectionsLeaveOnlyTheFirst)
 {
     const TIniFile ini(Write("[a]\nk=1\n[b]\nk=2\n[A]\nk=3\n[c]\nk=4\n[B]\n[d]\nk=5\n"));
@@ -61,8 +60,7 @@ TEST_F(IniFile, RepeatedSectionsLeaveOnlyTheFirst)
         EXPECT_EQ(ini.ReadString(section, "k", kMissing), value) << section;
 }
 
-// Corners that real files have: a DOS editor's Ctrl-Z after the last value is a blank, and a
-// NUL byte ends a name or a value, as the platform's strings end there.
+// A DOS editor's Ctrl-Z after a value is a blank; a NUL byte ends a name or a value.
 TEST_F(IniFile, DosEndOfFileIsABlankAndNulEndsANameOrValue)
 {
     using namespace std::string_literals;

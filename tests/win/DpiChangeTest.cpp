@@ -1,7 +1,4 @@
-// Moved to a monitor of another DPI, the window gets WM_DPICHANGED with the suggested
-// rectangle in its own memory, as Windows sends it; here, in the same process, so that the
-// 32-bit build is tried too. The window takes that rectangle, controls, labels and font scale,
-// a click lands on the scaled label, and back at 96 DPI all is exactly as it was.
+// WM_DPICHANGED as Windows sends it, from the window's own process: tried in both builds.
 #include <gtest/gtest.h>
 
 #include "tests/support/WinProgram.h"
