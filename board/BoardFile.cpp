@@ -1,6 +1,7 @@
 #include "board/BoardFile.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/IniFiles.h"
 #include "platform/SysUtils.h"
@@ -14,7 +15,9 @@ std::string FilePath(std::string_view exeName)
 
 std::string SectionName(std::int32_t i)
 {
-    return "PC" + IntToStr(i);
+    // Written in place: loading asks for one name per PC.
+    char name[2 + 11] = {'P', 'C'};
+    return std::string(name, std::to_chars(name + 2, name + sizeof name, i).ptr);
 }
 
 std::int32_t PcNumberOf(std::string_view name)

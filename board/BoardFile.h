@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/IniFiles.h"
+#include "platform/SysUtils.h"
 
 namespace board {
 
@@ -44,7 +46,7 @@ struct TPcEntry {
 
 // Reads PC i's entry in the order the board applies it: the caption, then left, top, width
 // and height, each handed to apply before the next is read (apply(caption), then
-// apply(key, value)). Missing keys give "" and 0.
+// apply(key, value)). Missing keys give "" and 0. The section is searched once for all five.
 template <class Apply>
 void ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply);
 
@@ -56,8 +58,14 @@ TPcEntry ReadPcEntry(const TIniFile& file, std::int32_t i);
 template <class Apply>
 void board::ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply)
 {
-    const std::string section = SectionName(i);
-    apply(file.ReadString(section, kPcKeys[0], ""));
-    for (const TPcKey key : {TPcKey::Left, TPcKey::Top, TPcKey::Width, TPcKey::Height})
-        apply(key, file.ReadInteger(section, kPcKeys[static_cast<std::size_t>(key)], 0));
+    std::array<std::optional<std::string_view>, kPcKeys.size()> values;
+    file.FindValues(SectionName(i), kPcKeys, values);
+    apply(std::string(values[0].value_or("")));
+    for (const TPcKey key : {TPcKey::Left, TPcKey::Top, TPcKey::Width, TPcKey::Height}) {
+        const std::optional<std::string_view>& text = values[static_cast<std::size_t>(key)];
+        std::int32_t value = 0;
+        if (!text || !TryStrToInt(*text, value))
+            value = 0;
+        apply(key, value);
+    }
 }

@@ -80,8 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             line.find('=') != line.npos && keys.size() < 16)
             keys.insert(keys.end(), {std::string(key), Recase(std::string(key), size + keys.size())});
 
+    const std::vector<std::string_view> keyViews(keys.begin(), keys.end());
     for (const std::string& section : sections) {
         FUZZ_CHECK(ini.SectionExists(section) == reference.Listed(section) && IsValidUtf8(section));
+        // All keys in one pass, some of them asked for twice in other letter cases.
+        std::vector<std::optional<std::string_view>> values(keys.size());
+        FUZZ_CHECK(ini.FindValues(section, keyViews, values) == reference.Listed(section));
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            const std::optional<std::string> expected = reference.Read(section, keys[k]);
+            FUZZ_CHECK(values[k].has_value() == expected.has_value() && (!expected || *values[k] == *expected));
+        }
         for (const std::string& key : keys) {
             const std::optional<std::string> expected = reference.Read(section, key);
             // No value holds a line end, so this default shows a missing key.

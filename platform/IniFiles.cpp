@@ -5,7 +5,7 @@
 #include "platform/TextCodec.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -116,10 +116,12 @@ TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
     if (first == std::string_view::npos) {
         info.kind = TIniLine::Blank;
     } else if (line[first] == '[') {
-        // The name runs to the first ']'; without one, to the end of the line.
+        // The name runs to the first ']'; without one, to the end of the line. A NUL ends it
+        // too. Names are short: a plain loop beats two library searches.
         info.kind = TIniLine::Section;
         const std::string_view name = line.substr(first + 1);
-        info.name = Trim(BeforeNul(name.substr(0, name.find(']'))));
+        const auto end = std::find_if(name.begin(), name.end(), [](char c) { return c == ']' || c == '\0'; });
+        info.name = Trim(name.substr(0, static_cast<std::size_t>(end - name.begin())));
     } else if (line[first] == ';') {
         info.kind = TIniLine::Comment;
     } else if (equals != std::string_view::npos) {
@@ -162,11 +164,12 @@ TIniFile::TIniFile(std::string fileName) : TIniFile(fileName, ReadDecoded(fileNa
 
 void TIniFile::Index()
 {
-    ScanSections();
-    IndexNames();
+    std::vector<std::uint32_t> hashes;
+    ScanSections(hashes);
+    IndexNames(hashes);
 }
 
-void TIniFile::ScanSections()
+void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
 {
     const std::string_view text = text_;
     // A section line is one whose first non-blank character is '[': its '[' is searched for,
@@ -182,7 +185,8 @@ void TIniFile::ScanSections()
         std::size_t end = at;
         while (end < text.size() && text[end] != '\n' && text[end] != '\r')
             ++end;
-        const std::size_t next = std::min(text.size(), end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+        const std::size_t next =
+            std::min(text.size(), end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1));
         // Only a section matters here: where an '=' is or whether a NUL is, the grammar needs
         // for entries alone.
         const TIniLine info = Classify(text.substr(start, end - start), std::string_view::npos, false);
@@ -194,10 +198,11 @@ void TIniFile::ScanSections()
         sections_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
                              static_cast<std::uint32_t>(info.name.size()), static_cast<std::uint32_t>(next),
                              static_cast<std::uint32_t>(text.size())});
+        hashes.push_back(static_cast<std::uint32_t>(HashText(info.name)));
     }
 }
 
-void TIniFile::IndexNames()
+void TIniFile::IndexNames(const std::vector<std::uint32_t>& hashes)
 {
     if (sections_.empty())
         return;
@@ -210,11 +215,10 @@ void TIniFile::IndexNames()
     const std::size_t mask = capacity - 1;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < sections_.size(); ++i) {
-        const std::string_view name = Name(sections_[i]);
-        const auto hash = static_cast<std::uint32_t>(HashText(name));
+        const std::uint32_t hash = hashes[i];
         std::size_t slot = hash & mask;
-        while (buckets_[slot].index != 0 &&
-               !(buckets_[slot].hash == hash && SameText(Name(sections_[buckets_[slot].index - 1]), name)))
+        while (buckets_[slot].index != 0 && !(buckets_[slot].hash == hash &&
+                                              SameText(Name(sections_[buckets_[slot].index - 1]), Name(sections_[i]))))
             slot = (slot + 1) & mask;
         if (buckets_[slot].index != 0)
             continue;
@@ -233,8 +237,6 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
 {
     if (buckets_.empty())
         return nullptr;
-    if (lastSection_ && SameText(Name(*lastSection_), name))
-        return lastSection_;
     // Boards are read in the order they are written: try the section after the last one.
     if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() &&
         SameText(Name(lastSection_[1]), name)) {
@@ -254,29 +256,44 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
     return nullptr;
 }
 
-void TIniFile::ListEntries(const TSection& section) const
+namespace {
+
+// The first line end, '=' or NUL in [p, stop), or stop.
+inline const char* NextStop(const char* p, const char* stop)
 {
-    entries_.clear();
-    entriesOf_ = &section;
-    const std::string_view text = text_;
-    // The bytes a walk over a section stops at; every other byte is passed at once.
-    static constexpr auto kStops = [] {
-        std::array<bool, 256> stops{};
-        for (const unsigned char c : {'\n', '\r', '=', '\0'})
-            stops[c] = true;
-        return stops;
-    }();
+    static_assert(std::endian::native == std::endian::little, "the lowest mark is the first byte");
+    // A word at a time: after an xor with a stop byte repeated, exactly the bytes equal to it
+    // are zero, and zeroBytes marks each zero byte's top bit, with no carry into the next byte.
+    using TWord = std::size_t;
+    constexpr TWord kOnes = ~TWord{0} / 0xFF, kLow7 = kOnes * 0x7F;
+    const auto zeroBytes = [](TWord x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    for (; static_cast<std::size_t>(stop - p) >= sizeof(TWord); p += sizeof(TWord)) {
+        TWord v;
+        std::memcpy(&v, p, sizeof v);
+        const TWord marks =
+            zeroBytes(v) | zeroBytes(v ^ (kOnes * '\n')) | zeroBytes(v ^ (kOnes * '\r')) | zeroBytes(v ^ (kOnes * '='));
+        if (marks)
+            return p + std::countr_zero(marks) / 8;
+    }
+    while (p < stop && *p != '\n' && *p != '\r' && *p != '=' && *p != '\0')
+        ++p;
+    return p;
+}
+
+// Calls fn(key, value) for each entry of the lines in text[begin, end), in order, until fn
+// returns false.
+template <class Fn>
+void ForEachEntry(std::string_view text, std::size_t begin, std::size_t end, Fn fn)
+{
     // A section is a few short lines: one pass over each finds its end, its first '=' and any
     // NUL; a line without '=' is no entry and needs no more.
-    const char* const begin = text.data();
-    const char* const stop = begin + section.bodyEnd;
-    for (const char* line = begin + section.bodyBegin; line < stop;) {
+    const char* const stop = text.data() + end;
+    for (const char* line = text.data() + begin; line < stop;) {
         const char* equals = nullptr;
         bool nul = false;
         const char* p = line;
         for (;; ++p) {
-            while (p < stop && !kStops[static_cast<unsigned char>(*p)])
-                ++p;
+            p = NextStop(p, stop);
             if (p == stop || *p == '\n' || *p == '\r')
                 break;
             if (*p == '=')
@@ -285,47 +302,68 @@ void TIniFile::ListEntries(const TSection& section) const
                 nul = true;
         }
         if (equals) {
-            const std::string_view whole(line, static_cast<std::size_t>(p - line));
-            const TIniLine info = Classify(whole, static_cast<std::size_t>(equals - line), nul);
-            if (info.kind == TIniLine::Entry)
-                entries_.push_back({static_cast<std::uint32_t>(info.name.data() - begin),
-                                    static_cast<std::uint32_t>(info.name.size()),
-                                    static_cast<std::uint32_t>(info.value.data() - begin),
-                                    static_cast<std::uint32_t>(info.value.size())});
+            const TIniLine info = Classify(std::string_view(line, static_cast<std::size_t>(p - line)),
+                                           static_cast<std::size_t>(equals - line), nul);
+            if (info.kind == TIniLine::Entry && !fn(info.name, info.value))
+                return;
         }
         line = p + ((p + 1 < stop && p[0] == '\r' && p[1] == '\n') ? 2 : 1);
     }
 }
 
-bool TIniFile::FindValue(std::string_view section, std::string_view ident, std::string_view& value) const
+}  // namespace
+
+bool TIniFile::FindValues(std::string_view section, std::span<const std::string_view> keys,
+                          std::span<std::optional<std::string_view>> values) const
 {
+    std::fill(values.begin(), values.end(), std::nullopt);
     const TSection* found = FindSection(section);
     if (!found)
         return false;
-    if (entriesOf_ != found)
-        ListEntries(*found);
-    // The first entry of a key wins.
-    for (const TEntry& entry : entries_) {
-        if (entry.keyLength == ident.size() &&
-            SameText(std::string_view(text_.data() + entry.keyBegin, entry.keyLength), ident)) {
-            value = std::string_view(text_.data() + entry.valueBegin, entry.valueLength);
-            return true;
+    // The first entry of a key wins; the walk ends once every key has its value.
+    const std::size_t count = std::min(keys.size(), values.size());
+    std::size_t missing = count;
+    ForEachEntry(text_, found->bodyBegin, found->bodyEnd, [&](std::string_view key, std::string_view value) {
+        // An entry gives a value to the first slot of its key only; a later entry of a key
+        // already given is passed over.
+        for (std::size_t k = 0; k < count; ++k) {
+            if (SameText(key, keys[k])) {
+                if (!values[k]) {
+                    values[k] = value;
+                    --missing;
+                }
+                break;
+            }
+        }
+        return missing > 0;
+    });
+    // A key asked for twice has its value in its first slot; the others copy it.
+    for (std::size_t k = 0; k < count && missing > 0; ++k) {
+        for (std::size_t j = 0; j < k && !values[k]; ++j) {
+            if (SameText(keys[j], keys[k]))
+                values[k] = values[j];
         }
     }
-    return false;
+    return true;
+}
+
+std::optional<std::string_view> TIniFile::FindValue(std::string_view section, std::string_view ident) const
+{
+    std::optional<std::string_view> value;
+    FindValues(section, {&ident, 1}, {&value, 1});
+    return value;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
 {
-    std::string_view value;
-    return std::string(FindValue(section, ident, value) ? value : defaultValue);
+    return std::string(FindValue(section, ident).value_or(defaultValue));
 }
 
 std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ident, std::int32_t defaultValue) const
 {
-    std::string_view value;
+    const std::optional<std::string_view> value = FindValue(section, ident);
     std::int32_t number = 0;
-    return FindValue(section, ident, value) && TryStrToInt(value, number) ? number : defaultValue;
+    return value && TryStrToInt(*value, number) ? number : defaultValue;
 }
 
 bool TIniFile::SectionExists(std::string_view section) const

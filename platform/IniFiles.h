@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,13 @@ public:
                              std::int32_t defaultValue) const override;
     bool SectionExists(std::string_view section) const override;
 
+    // Where the values of several keys of one section are, found in one pass over it:
+    // values[k] is the first value of keys[k] as ReadString gives it, or nullopt when the key
+    // is missing; values has a slot per key. False when the section is missing. The views
+    // point into Text().
+    bool FindValues(std::string_view section, std::span<const std::string_view> keys,
+                    std::span<std::optional<std::string_view>> values) const;
+
     // Each distinct section name (ignoring ASCII case) once, as first written, in file order.
     // The views point into this object's text and are valid while it lives.
     std::vector<std::string_view> SectionNames() const;
@@ -63,12 +72,13 @@ private:
         std::uint32_t bodyEnd;
     };
 
-    // Finds the sections, then hashes their names; only the first section of a name is kept.
+    // Finds the sections, then indexes their names; only the first section of a name is kept.
     void Index();
-    void ScanSections();
-    void IndexNames();
-    // The value of a key as a view into the text; false when the key or its section is missing.
-    bool FindValue(std::string_view section, std::string_view ident, std::string_view& value) const;
+    // Each section's name is hashed as it is found, while its line is at hand.
+    void ScanSections(std::vector<std::uint32_t>& hashes);
+    void IndexNames(const std::vector<std::uint32_t>& hashes);
+    // The value of a key as a view into the text; nullopt when the key or its section is missing.
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view ident) const;
     const TSection* FindSection(std::string_view name) const;
     std::string_view Name(const TSection& section) const;
 
@@ -81,18 +91,9 @@ private:
         std::uint32_t index;  // into sections_, plus one; 0 marks a free slot
     };
     std::vector<TBucket> buckets_;
-    // Readers ask for several keys of one section in a row; the last section found is kept.
+    // The last section found: readers of a board ask for its sections in the order they are
+    // written, so the next one is tried first.
     mutable const TSection* lastSection_ = nullptr;
-    // The entries of the section read last, so its keys are found without rescanning it.
-    struct TEntry {
-        std::uint32_t keyBegin;
-        std::uint32_t keyLength;
-        std::uint32_t valueBegin;
-        std::uint32_t valueLength;
-    };
-    void ListEntries(const TSection& section) const;
-    mutable const TSection* entriesOf_ = nullptr;
-    mutable std::vector<TEntry> entries_;
 };
 
 // One line of an ini text, classified the way TIniFile reads it.

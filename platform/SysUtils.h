@@ -1,7 +1,6 @@
 // Basic runtime services: the exception type, paths and integer text.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -37,7 +36,14 @@ std::string IntToStr(std::int32_t value);
 inline bool SameText(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+    if (a.size() != b.size())
+        return false;
+    // Names are mostly written as they are asked for: equal bytes need no folding.
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
 }
 // The text with ASCII capitals made small; other bytes kept.
 std::string LowerCase(std::string_view text);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -69,6 +70,18 @@ TEST_F(IniFile, DosEndOfFileIsABlankAndNulEndsANameOrValue)
     EXPECT_EQ(ini.ReadString("PC1", "Caption", kMissing), "ab");
     EXPECT_EQ(ini.ReadInteger("PC1", "Left", 0), 7);
     EXPECT_EQ(ini.ReadString("PC1", ";comment", kMissing), kMissing);
+}
+
+// Several keys in one pass: in any order, the first entry of each, a key asked for twice.
+TEST_F(IniFile, FindValuesGivesEachKeyItsFirstValue)
+{
+    const TIniFile ini(Write("[s]\nb=1\na=2\nB=3\nc=4\n[t]\na=5\n"));
+    const std::array<std::string_view, 5> keys{"A", "b", "missing", "B", "a"};
+    std::array<std::optional<std::string_view>, 5> values;
+    ASSERT_TRUE(ini.FindValues("S", keys, values));
+    EXPECT_EQ(values, (decltype(values){"2", "1", std::nullopt, "1", "2"}));
+    EXPECT_FALSE(ini.FindValues("u", keys, values));
+    EXPECT_EQ(values, decltype(values){});
 }
 
 TEST_F(IniFile, TenMegabyteLineComesBackIntact)
