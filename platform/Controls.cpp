@@ -1,6 +1,9 @@
 #include "platform/Controls.h"
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner, TNativeKind kind) : TComponent(owner)
+{
+    settings_ = static_cast<std::uint8_t>(static_cast<unsigned>(kind) << kKindShift);
+}
 
 TControl::~TControl()
 {

@@ -36,7 +36,7 @@ protected:
 
 class TControl : public TComponent {
 public:
-    explicit TControl(TComponent* owner);
+    explicit TControl(TComponent* owner, TNativeKind kind = TNativeKind::None);
     ~TControl() override;
 
     // The form that shows the control, or none.
@@ -66,9 +66,11 @@ public:
     // Repaints the control at once (only its own rectangle).
     void Refresh();
 
-    virtual TNativeKind NativeKind() const { return TNativeKind::None; }
-    // Painted and hit-tested by its form rather than shown as a window of its own.
-    bool IsWindowless() const { return NativeKind() == TNativeKind::None; }
+    // Fixed at construction, so it holds in every constructor and destructor too.
+    TNativeKind NativeKind() const { return static_cast<TNativeKind>((settings_ & kKindBits) >> kKindShift); }
+    // Painted and hit-tested by its form rather than shown as a window of its own. Asked on
+    // every change of every label, so it is a bit test.
+    bool IsWindowless() const { return (settings_ & kKindBits) == 0; }
 
     // The caption or text as the program last set it: what a backend shows.
     const std::string& TextAsSet() const { return text_; }
@@ -79,6 +81,9 @@ protected:
     void SetTextAsSet(std::string text);
     const std::string* NameSharedText() const override { return &text_; }
     bool LiveText(std::string& text) const { return parent_ && parent_->LiveText(*this, text); }
+
+    // The kind in the settings byte's top bits; subclasses keep to the others.
+    static constexpr std::uint8_t kKindShift = 6, kKindBits = 0xC0;
 
 private:
     // Ordered to pack: a board holds many of these.
@@ -110,6 +115,7 @@ public:
 private:
     // In the settings byte: alignment, layout, and whether the size is fixed.
     static constexpr std::uint8_t kAlignmentBits = 0x03, kLayoutBits = 0x0C, kFixedSize = 0x10;
+    static_assert(((kAlignmentBits | kLayoutBits | kFixedSize) & kKindBits) == 0);
 };
 
 // Where a caption of the given size starts inside a label's rectangle, placed by the
@@ -132,20 +138,16 @@ private:
 // A single-line text field. What the user types lives in the native window.
 class TEdit : public TWinControl {
 public:
-    explicit TEdit(TComponent* owner) : TWinControl(owner) {}
+    explicit TEdit(TComponent* owner) : TWinControl(owner, TNativeKind::Edit) {}
 
     std::string Text() const;
     void SetText(std::string text);
-
-    TNativeKind NativeKind() const override { return TNativeKind::Edit; }
 };
 
 class TButton : public TWinControl {
 public:
-    explicit TButton(TComponent* owner) : TWinControl(owner) {}
+    explicit TButton(TComponent* owner) : TWinControl(owner, TNativeKind::Button) {}
 
     const std::string& Caption() const { return TextAsSet(); }
     void SetCaption(std::string caption);
-
-    TNativeKind NativeKind() const override { return TNativeKind::Button; }
 };

@@ -262,20 +262,27 @@ namespace {
 inline const char* NextStop(const char* p, const char* stop)
 {
     static_assert(std::endian::native == std::endian::little, "the lowest mark is the first byte");
-    // A word at a time: after an xor with a stop byte repeated, exactly the bytes equal to it
-    // are zero, and zeroBytes marks each zero byte's top bit, with no carry into the next byte.
+    const auto isStop = [](char c) { return c == '\n' || c == '\r' || c == '=' || c == '\0'; };
+    // A word at a time, marking the bytes below 0x0E (the line ends, NUL and a few other
+    // control characters) and the '=' bytes. A borrow can mark bytes above a marked one, never
+    // below it, so the lowest mark is exact; a control character that is no stop is passed.
     using TWord = std::size_t;
-    constexpr TWord kOnes = ~TWord{0} / 0xFF, kLow7 = kOnes * 0x7F;
-    const auto zeroBytes = [](TWord x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
-    for (; static_cast<std::size_t>(stop - p) >= sizeof(TWord); p += sizeof(TWord)) {
+    constexpr TWord kOnes = ~TWord{0} / 0xFF, kHigh = kOnes * 0x80;
+    while (static_cast<std::size_t>(stop - p) >= sizeof(TWord)) {
         TWord v;
         std::memcpy(&v, p, sizeof v);
-        const TWord marks =
-            zeroBytes(v) | zeroBytes(v ^ (kOnes * '\n')) | zeroBytes(v ^ (kOnes * '\r')) | zeroBytes(v ^ (kOnes * '='));
-        if (marks)
-            return p + std::countr_zero(marks) / 8;
+        const TWord equals = v ^ (kOnes * '=');
+        const TWord marks = (((v - kOnes * 0x0E) & ~v) | ((equals - kOnes) & ~equals)) & kHigh;
+        if (!marks) {
+            p += sizeof(TWord);
+            continue;
+        }
+        p += std::countr_zero(marks) / 8;
+        if (isStop(*p))
+            return p;
+        ++p;
     }
-    while (p < stop && *p != '\n' && *p != '\r' && *p != '=' && *p != '\0')
+    while (p < stop && !isStop(*p))
         ++p;
     return p;
 }

@@ -1,6 +1,6 @@
 #include "platform/SysUtils.h"
 
-#include <charconv>
+#include <cstdint>
 
 EOutOfMemory::EOutOfMemory() : Exception("記憶體不足，這項工作無法完成。") {}
 
@@ -42,16 +42,22 @@ bool TryStrToInt(std::string_view text, std::int32_t& value)
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    // from_chars takes '-' but not '+'; after a '+' only digits may follow.
-    const bool plus = !text.empty() && text.front() == '+';
-    if (plus)
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (negative || text.front() == '+'))
         text.remove_prefix(1);
-    if (text.empty() || !((!plus && text.front() == '-') || (text.front() >= '0' && text.front() <= '9')))
+    if (text.empty())
         return false;
-    std::int32_t parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size())
-        return false;
-    value = parsed;
+    // The magnitude in 64 bits, so the most negative number fits and any overflow shows at
+    // the digit that causes it; a board reads four numbers per PC.
+    const std::int64_t limit = negative ? -std::int64_t{INT32_MIN} : INT32_MAX;
+    std::int64_t magnitude = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit)
+            return false;
+    }
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
     return true;
 }
