@@ -107,6 +107,15 @@ std::string_view BeforeNul(std::string_view text)
     return nul ? text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data())) : text;
 }
 
+// A section line's name, from the text after its '[': up to the first ']' or, without one,
+// the end of the line; a NUL ends it too. Names are short: a plain loop beats two library
+// searches.
+inline std::string_view SectionNameAfter(std::string_view rest)
+{
+    const auto end = std::find_if(rest.begin(), rest.end(), [](char c) { return c == ']' || c == '\0'; });
+    return Trim(rest.substr(0, static_cast<std::size_t>(end - rest.begin())));
+}
+
 // The grammar of a line, told where its first '=' is (npos: none) and whether it holds a
 // NUL, which a caller walking the bytes anyway has seen.
 TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
@@ -116,12 +125,8 @@ TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
     if (first == std::string_view::npos) {
         info.kind = TIniLine::Blank;
     } else if (line[first] == '[') {
-        // The name runs to the first ']'; without one, to the end of the line. A NUL ends it
-        // too. Names are short: a plain loop beats two library searches.
         info.kind = TIniLine::Section;
-        const std::string_view name = line.substr(first + 1);
-        const auto end = std::find_if(name.begin(), name.end(), [](char c) { return c == ']' || c == '\0'; });
-        info.name = Trim(name.substr(0, static_cast<std::size_t>(end - name.begin())));
+        info.name = SectionNameAfter(line.substr(first + 1));
     } else if (line[first] == ';') {
         info.kind = TIniLine::Comment;
     } else if (equals != std::string_view::npos) {
@@ -187,18 +192,15 @@ void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
             ++end;
         const std::size_t next =
             std::min(text.size(), end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1));
-        // Only a section matters here: where an '=' is or whether a NUL is, the grammar needs
-        // for entries alone.
-        const TIniLine info = Classify(text.substr(start, end - start), std::string_view::npos, false);
+        // The grammar's section line, by how it was found: its name is all that matters here.
+        const std::string_view name = SectionNameAfter(text.substr(at + 1, end - at - 1));
         at = next;
-        if (info.kind != TIniLine::Section)
-            continue;  // never, by how it was found; the grammar has the last word
         if (!sections_.empty())
             sections_.back().bodyEnd = static_cast<std::uint32_t>(start);
-        sections_.push_back({static_cast<std::uint32_t>(info.name.data() - text.data()),
-                             static_cast<std::uint32_t>(info.name.size()), static_cast<std::uint32_t>(next),
+        sections_.push_back({static_cast<std::uint32_t>(name.data() - text.data()),
+                             static_cast<std::uint32_t>(name.size()), static_cast<std::uint32_t>(next),
                              static_cast<std::uint32_t>(text.size())});
-        hashes.push_back(static_cast<std::uint32_t>(HashText(info.name)));
+        hashes.push_back(static_cast<std::uint32_t>(HashText(name)));
     }
 }
 
