@@ -178,6 +178,10 @@ void TIniFile::Index()
 void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
 {
     const std::string_view text = text_;
+    // Room for a section every 48 bytes, more than a board's PC sections need, so the lists
+    // are not copied as they grow; room not used is address space never touched.
+    sections_.reserve(text.size() / 48);
+    hashes.reserve(text.size() / 48);
     // A section line is one whose first non-blank character is '[': its '[' is searched for,
     // so the entries in between are passed at memchr's pace.
     for (std::size_t at = 0; (at = text.find('[', at)) != std::string_view::npos;) {
