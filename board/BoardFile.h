@@ -45,8 +45,9 @@ struct TPcEntry {
 };
 
 // Reads PC i's entry in the order the board applies it: the caption, then left, top, width
-// and height, each handed to apply before the next is read (apply(caption), then
-// apply(key, value)). Missing keys give "" and 0. The section is searched once for all five.
+// and height, each read and handed to apply before the next (apply(caption), then
+// apply(key, value)). Missing keys give "" and 0. One pass over the section finds where all
+// five values are.
 template <class Apply>
 void ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply);
 
