@@ -117,8 +117,8 @@ inline std::string_view SectionNameAfter(std::string_view rest)
 }
 
 // The grammar of a line, told where its first '=' is (npos: none) and whether it holds a
-// NUL, which a caller walking the bytes anyway has seen. Inline: every line a board read
-// looks at comes through here.
+// NUL, which a caller walking the bytes anyway has seen. Inline: every line the reader looks
+// at goes through it.
 inline TIniLine Classify(std::string_view line, std::size_t equals, bool nul)
 {
     TIniLine info{TIniLine::Other, 0, line, {}, {}};
