@@ -62,11 +62,6 @@ void board::ReadPcEntry(const TIniFile& file, std::int32_t i, Apply&& apply)
     std::array<std::optional<std::string_view>, kPcKeys.size()> values;
     file.FindValues(SectionName(i), kPcKeys, values);
     apply(std::string(values[0].value_or("")));
-    for (const TPcKey key : {TPcKey::Left, TPcKey::Top, TPcKey::Width, TPcKey::Height}) {
-        const std::optional<std::string_view>& text = values[static_cast<std::size_t>(key)];
-        std::int32_t value = 0;
-        if (!text || !TryStrToInt(*text, value))
-            value = 0;
-        apply(key, value);
-    }
+    for (const TPcKey key : {TPcKey::Left, TPcKey::Top, TPcKey::Width, TPcKey::Height})
+        apply(key, StrToIntDef(values[static_cast<std::size_t>(key)].value_or(""), 0));
 }

@@ -292,10 +292,8 @@ private:
 
 void TChecker::Labels()
 {
-    for (const std::int32_t i : shown_) {
-        check_.labels.push_back({board::ReadPcEntry(file_, i)});
-        check_.labels.back().pc = i;
-    }
+    for (const std::int32_t i : shown_)
+        check_.labels.push_back({board::ReadPcEntry(file_, i), i});
     const TRect64 client{0, 0, check_.clientWidth, check_.clientHeight};
     const auto& controls = check_.controls;
     std::vector<TRect64> natives;

@@ -28,19 +28,13 @@ inline std::string_view Trim(std::string_view text)
     return text;
 }
 
-// Names match as SameText matches them, so they hash with ASCII letter case folded.
-unsigned char Fold(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
-// FNV-1a over the folded bytes, so names that match hash alike.
+// FNV-1a over the bytes with letter case folded as SameText folds it, so names that match
+// hash alike.
 std::size_t HashText(std::string_view text)
 {
     std::uint64_t hash = 14695981039346656037ULL;
     for (const char c : text)
-        hash = (hash ^ Fold(c)) * 1099511628211ULL;
+        hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
     return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
@@ -152,9 +146,7 @@ TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileN
 std::int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_view ident,
                                          std::int32_t defaultValue) const
 {
-    const std::string text = ReadString(section, ident, {});
-    std::int32_t value = 0;
-    return TryStrToInt(text, value) ? value : defaultValue;
+    return StrToIntDef(ReadString(section, ident, {}), defaultValue);
 }
 
 namespace {
@@ -361,23 +353,11 @@ bool TIniFile::FindValues(std::string_view section, std::span<const std::string_
     return true;
 }
 
-std::optional<std::string_view> TIniFile::FindValue(std::string_view section, std::string_view ident) const
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
 {
     std::optional<std::string_view> value;
     FindValues(section, {&ident, 1}, {&value, 1});
-    return value;
-}
-
-std::string TIniFile::ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const
-{
-    return std::string(FindValue(section, ident).value_or(defaultValue));
-}
-
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ident, std::int32_t defaultValue) const
-{
-    const std::optional<std::string_view> value = FindValue(section, ident);
-    std::int32_t number = 0;
-    return value && TryStrToInt(*value, number) ? number : defaultValue;
+    return std::string(value.value_or(defaultValue));
 }
 
 bool TIniFile::SectionExists(std::string_view section) const

@@ -41,8 +41,6 @@ public:
 
     std::string ReadString(std::string_view section, std::string_view ident,
                            std::string_view defaultValue) const override;
-    std::int32_t ReadInteger(std::string_view section, std::string_view ident,
-                             std::int32_t defaultValue) const override;
     bool SectionExists(std::string_view section) const override;
 
     // Where the values of several keys of one section are, found in one pass over it:
@@ -77,8 +75,6 @@ private:
     // Each section's name is hashed as it is found, while its line is at hand.
     void ScanSections(std::vector<std::uint32_t>& hashes);
     void IndexNames(const std::vector<std::uint32_t>& hashes);
-    // The value of a key as a view into the text; nullopt when the key or its section is missing.
-    std::optional<std::string_view> FindValue(std::string_view section, std::string_view ident) const;
     const TSection* FindSection(std::string_view name) const;
     std::string_view Name(const TSection& section) const;
 

@@ -1,6 +1,6 @@
 #include "platform/SysUtils.h"
 
-#include <cstdint>
+#include <charconv>
 
 EOutOfMemory::EOutOfMemory() : Exception("記憶體不足，這項工作無法完成。") {}
 
@@ -22,17 +22,13 @@ bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v';
 }
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 }  // namespace
 
 std::string LowerCase(std::string_view text)
 {
     std::string lower(text);
     for (char& c : lower)
-        c = Lower(c);
+        c = LowerAscii(c);
     return lower;
 }
 
@@ -42,22 +38,22 @@ bool TryStrToInt(std::string_view text, std::int32_t& value)
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    const bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (negative || text.front() == '+'))
+    // from_chars takes '-' but not '+'; after a '+' only digits may follow.
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus)
         text.remove_prefix(1);
-    if (text.empty())
+    if (text.empty() || !((!plus && text.front() == '-') || (text.front() >= '0' && text.front() <= '9')))
         return false;
-    // The magnitude in 64 bits, so the most negative number fits and any overflow shows at
-    // the digit that causes it; a board reads four numbers per PC.
-    const std::int64_t limit = negative ? -std::int64_t{INT32_MIN} : INT32_MAX;
-    std::int64_t magnitude = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit)
-            return false;
-    }
-    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    std::int32_t parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size())
+        return false;
+    value = parsed;
     return true;
+}
+
+std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue)
+{
+    std::int32_t value = 0;
+    return TryStrToInt(text, value) ? value : defaultValue;
 }

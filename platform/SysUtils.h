@@ -32,11 +32,17 @@ std::string ExtractFilePath(std::string_view path);
 // Decimal text of a 32-bit integer: no leading zeros, '-' only when negative.
 std::string IntToStr(std::int32_t value);
 
+// An ASCII capital made small; any other byte kept. The one folding of letter case that
+// names are matched and hashed by.
+inline char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 // Whether two texts are equal ignoring ASCII letter case; other bytes must be equal. Inline:
 // the reader asks it for every key it looks up.
 inline bool SameText(std::string_view a, std::string_view b)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
     if (a.size() != b.size())
         return false;
     // Names are mostly written as they are asked for: equal bytes need no folding, and are
@@ -49,7 +55,7 @@ inline bool SameText(std::string_view a, std::string_view b)
             break;
     }
     for (; i < a.size(); ++i) {
-        if (a[i] != b[i] && lower(a[i]) != lower(b[i]))
+        if (a[i] != b[i] && LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
     }
     return true;
@@ -61,3 +67,5 @@ std::string LowerCase(std::string_view text);
 // the number are allowed, then an optional '+' or '-' and at least one digit; anything else,
 // or a value outside the 32-bit range, fails.
 bool TryStrToInt(std::string_view text, std::int32_t& value);
+// The same reading, or defaultValue when the text is no such number.
+std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue);
