@@ -6,7 +6,7 @@
 
 #include "board/BoardFile.h"
 #include "platform/IniFiles.h"
-#include "platform/BoardModel.h"
+#include "platform/PaintedIndex.h"
 #include "platform/LayoutBinding.h"
 #include "platform/SysUtils.h"
 #include "ui/Unit1Layout.h"
@@ -68,21 +68,6 @@ void ReadLayout(TBoardCheck& check)
     for (const TControlDesign& c : form.controls)
         check.controls.push_back({c.name, c.text.value_or(""), c.bounds.Rect(), c.IsNative()});
 }
-
-// The labels as the board model sees them: bottom first, at 96 DPI.
-class TLabelStack : public IBoardStack {
-public:
-    explicit TLabelStack(const std::vector<TShownLabel>& labels) : labels_(labels) {}
-    std::size_t Count() const override { return labels_.size(); }
-    TRect64 DesignRect(std::size_t item) const override
-    {
-        const TShownLabel& l = labels_[item];
-        return TRect64::Of(l.left, l.top, l.width, l.height);
-    }
-
-private:
-    const std::vector<TShownLabel>& labels_;
-};
 
 std::string ControlName(const TFixedControl& control)
 {
@@ -300,9 +285,11 @@ void TChecker::Labels()
     for (const TFixedControl& c : controls)
         if (c.native)
             natives.push_back(c.rect);
-    const TLabelStack stack(check_.labels);
-    const TBoardModel model(stack);
-    const std::vector<TBoardModel::TShown> shownList = model.ShownIn(client, kDesignDpi, natives, true);
+    TPaintedStack<const TShownLabel> stack;
+    stack.Reserve(check_.labels.size());
+    for (const TShownLabel& label : check_.labels)
+        stack.Add(label);
+    const auto shownList = stack.ShownIn(client, kDesignDpi, natives, true);
     const auto size = [](std::int64_t v) { return std::to_string(v); };
     const auto labelName = [&](std::size_t item) { return "PC" + IntToStr(check_.labels[item].pc); };
     // The last label made is on top.
@@ -316,12 +303,12 @@ void TChecker::Labels()
             Add(at, TMsg::EmptyLabel, {pc, size(label.width), size(label.height)}, label.pc);
             continue;
         }
-        const TRect64 rect = stack.DesignRect(k);
+        const TRect64 rect = label.PaintedRect();
         if (shown == shownList.rend() || shown->item != k) {
             Add(at, TMsg::Outside, {pc, size(client.right), size(client.bottom)}, label.pc);
             continue;
         }
-        const TBoardModel::TShown& seen = *shown++;
+        const TPaintedIndex::TShown& seen = *shown++;
         if (!(rect.Intersect(client) == rect))
             Add(at, TMsg::PartlyOutside, {pc, size(client.right), size(client.bottom)}, label.pc);
         if (seen.visiblePixels == 0) {

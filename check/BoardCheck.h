@@ -29,6 +29,10 @@ struct TFixedControl {
 
 struct TShownLabel : board::TPcEntry {
     std::int32_t pc = 0;
+
+    // In a painted stack: a label is painted, at 96 DPI.
+    bool IsWindowless() const { return true; }
+    TRect64 PaintedRect() const { return TRect64::Of(left, top, width, height); }
 };
 
 struct TBoardCheck {

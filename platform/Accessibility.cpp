@@ -22,17 +22,12 @@ TControl& TAccessibleForm::Control(std::size_t child) const
 std::size_t TAccessibleForm::ChildOf(const TControl& control) const
 {
     const std::size_t item = form_.IndexOf(control);
-    return item == TBoardModel::npos ? kNone : item + 1;
+    return item == TPaintedStack<TControl>::npos ? kNone : item + 1;
 }
 
 bool TAccessibleForm::HasWindow(std::size_t child) const
 {
     return IsChild(child) && !Control(child).IsWindowless();
-}
-
-bool TAccessibleForm::IsItem(const TControl& control) const
-{
-    return control.IsWindowless() && static_cast<bool>(control.OnClick());
 }
 
 std::string TAccessibleForm::Name(std::size_t child) const
@@ -53,7 +48,7 @@ TAccessibleRole TAccessibleForm::Role(std::size_t child) const
     case TNativeKind::None:
         break;
     }
-    return IsItem(c) ? TAccessibleRole::ListItem : TAccessibleRole::StaticText;
+    return form_.IsItem(c) ? TAccessibleRole::ListItem : TAccessibleRole::StaticText;
 }
 
 std::string TAccessibleForm::Value(std::size_t child) const
@@ -76,9 +71,7 @@ TRect64 TAccessibleForm::Location(std::size_t child, const TRect64& client, int 
     if (child == kSelf)
         return client;
     const TControl& c = Control(child);
-    if (c.IsWindowless())
-        return form_.Board().RectAt(child - 1, dpi);
-    return ScaleToDpi(TRect64::Of(c.Left(), c.Top(), c.Width(), c.Height()), dpi);
+    return c.IsWindowless() ? form_.Stack().RectAt(child - 1, dpi) : c.ScaledBounds(dpi);
 }
 
 std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, int dpi) const
@@ -89,7 +82,7 @@ std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, i
     std::uint32_t state = 0;
     if (!c.IsWindowless())
         state |= asFocusable;
-    else if (IsItem(c))
+    else if (form_.IsItem(c))
         state |= asSelectable | (form_.Selected() == &c ? asSelected : 0u);
     else
         state |= asReadOnly;
@@ -100,7 +93,7 @@ std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, i
         state |= asOffscreen;
     // A painted control may also be hidden by those painted above it; a window of its own,
     // above them all, never is.
-    else if (c.IsWindowless() && form_.Board().ShownOf(child - 1, client, dpi).visiblePixels == 0)
+    else if (c.IsWindowless() && form_.Stack().ShownOf(child - 1, client, dpi).visiblePixels == 0)
         state |= asInvisible;
     return state;
 }
@@ -111,10 +104,10 @@ std::size_t TAccessibleForm::HitTest(TPoint64 point, const TRect64& client, int 
         return kNone;
     // Native windows lie above every painted control.
     for (const TControl* c : form_.WindowedControls())
-        if (ScaleToDpi(c->BoundsRect(), dpi).Contains(point.x, point.y))
+        if (c->ScaledBounds(dpi).Contains(point.x, point.y))
             return ChildOf(*c);
-    const std::size_t item = form_.Board().ItemAt(point, dpi);
-    return item == TBoardModel::npos ? kSelf : item + 1;
+    const std::size_t item = form_.Stack().IndexAt(point, dpi);
+    return item == TPaintedStack<TControl>::npos ? kSelf : item + 1;
 }
 
 std::size_t TAccessibleForm::Navigate(std::size_t from, TNavigation direction) const
@@ -146,7 +139,7 @@ std::string TAccessibleForm::DefaultAction(std::size_t child) const
     const TControl& c = Control(child);
     if (c.NativeKind() == TNativeKind::Button)
         return kPress;
-    return IsItem(c) ? kSelect : std::string();
+    return form_.IsItem(c) ? kSelect : std::string();
 }
 
 bool TAccessibleForm::DoDefaultAction(std::size_t child) const

@@ -69,8 +69,5 @@ public:
     bool DoDefaultAction(std::size_t child) const;
 
 private:
-    // A painted control that takes clicks: the user selects it.
-    bool IsItem(const TControl& control) const;
-
     TForm& form_;
 };

@@ -25,13 +25,17 @@ public:
     virtual void ControlChanged(TControl& control, TControlChange change) = 0;
     // The user selected another control (or none), for assistive technology.
     virtual void SelectionChanged(TControl* selected) = 0;
-    // Marks a part of the client area for repainting.
+    // Marks a part of the client area of a shown form for repainting.
     virtual void Invalidate(const TRect64& area) = 0;
-    // Paints what is marked, now.
+    // Paints what is marked, now (on a shown form).
     virtual void Update() = 0;
     // The live text of a native control (what the user typed); false when there is none.
     virtual bool ReadText(const TControl& control, std::string& text) const = 0;
     virtual void Show() = 0;
+    // Gives the form's window the keyboard, for a painted control that takes the focus.
+    virtual void TakeFocus() = 0;
+    // Closing this form ends the event loop.
+    virtual void EndLoopWhenClosed() = 0;
 };
 
 namespace backend {

@@ -87,6 +87,11 @@ TNotifyEvent TComponent::Handler(std::uint16_t number) const
     return (owner_ ? owner_ : this)->extras_->handlers[number - 1u];
 }
 
+TObject& TComponent::Attach(std::unique_ptr<TObject> attachment)
+{
+    return *(Extras().attachment = std::move(attachment));
+}
+
 TComponent::TExtras& TComponent::Extras()
 {
     if (!extras_)

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 class TObject {
@@ -17,26 +19,30 @@ public:
     virtual ~TObject() = default;
 };
 
-// A click or similar event: the handler gets the object that raised it. Copies share one
-// handler, so a hundred thousand labels wired to one method hold it once; two events are
-// equal when they are copies of one.
-class TNotifyEvent {
+// An event: the handler gets the object that raised it and the event's own arguments. Copies
+// share one handler, so a hundred thousand labels wired to one method hold it once; two
+// events are equal when they are copies of one.
+template <class... Args>
+class TEvent {
 public:
-    TNotifyEvent() = default;
+    TEvent() = default;
     template <class F>
-    requires(!std::is_same_v<std::decay_t<F>, TNotifyEvent> && std::is_invocable_v<F&, TObject*>)
-        TNotifyEvent(F handler)
-        : handler_(std::make_shared<const std::function<void(TObject*)>>(std::move(handler)))
+    requires(!std::is_same_v<std::decay_t<F>, TEvent> && std::is_invocable_v<F&, TObject*, Args...>)
+        TEvent(F handler)
+        : handler_(std::make_shared<const std::function<void(TObject*, Args...)>>(std::move(handler)))
     {
     }
 
     explicit operator bool() const { return handler_ != nullptr; }
-    void operator()(TObject* sender) const { (*handler_)(sender); }
-    bool operator==(const TNotifyEvent& other) const { return handler_ == other.handler_; }
+    void operator()(TObject* sender, Args... args) const { (*handler_)(sender, std::forward<Args>(args)...); }
+    bool operator==(const TEvent& other) const { return handler_ == other.handler_; }
 
 private:
-    std::shared_ptr<const std::function<void(TObject*)>> handler_;
+    std::shared_ptr<const std::function<void(TObject*, Args...)>> handler_;
 };
+
+// A click or similar event, with nothing to say but who raised it.
+using TNotifyEvent = TEvent<>;
 
 // A component belongs to its owner, which destroys it. Destroying a component also takes
 // it out of its owner's list, so either may go first and nothing is freed twice.
@@ -72,6 +78,11 @@ protected:
     std::uint16_t HandlerNumber(const TNotifyEvent& handler);
     TNotifyEvent Handler(std::uint16_t number) const;
 
+    // An object of a subclass's own that few components need (a control's input handlers),
+    // kept with the other rarely used parts rather than in every component; none by default.
+    TObject* Attachment() const { return extras_ ? extras_->attachment.get() : nullptr; }
+    TObject& Attach(std::unique_ptr<TObject> attachment);
+
 private:
     // What most components never need: owned components, a name that is not a shared
     // text, handlers; a label on a board has none of it.
@@ -79,6 +90,7 @@ private:
         std::vector<TComponent*> components;
         std::string name;
         std::vector<TNotifyEvent> handlers;
+        std::unique_ptr<TObject> attachment;
     };
     TExtras& Extras();
     void Remove(TComponent* component);

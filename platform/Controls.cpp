@@ -54,6 +54,13 @@ void TControl::Click()
         handler(this);
 }
 
+TControl::TInput& TControl::MutableInput()
+{
+    if (auto* input = static_cast<TInput*>(Attachment()))
+        return *input;
+    return static_cast<TInput&>(Attach(std::make_unique<TInput>()));
+}
+
 void TControl::Refresh()
 {
     if (parent_)

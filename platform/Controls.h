@@ -12,6 +12,46 @@ class TControl;
 enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TTextLayout { tlTop = 0, tlCenter = 1, tlBottom = 2 };
 
+// Input beyond a click. Points are in design pixels (96 DPI) of whoever gets the event: a
+// control's own rectangle, or the form's client area.
+enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+// Modifier keys and mouse buttons held, as bits; ssDouble marks the press of a double click.
+using TShiftState = std::uint16_t;
+enum : TShiftState { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+
+struct TMouseInfo {
+    TMouseButton button = mbLeft;  // the one pressed or released; mbLeft for a move
+    TShiftState shift = 0;
+    std::int64_t x = 0, y = 0;
+};
+
+// A key going down or up, as a Windows virtual-key code. A handler that sets handled keeps
+// the key from going further (to the control, or to the dialog keys).
+struct TKeyInfo {
+    std::uint16_t key = 0;
+    TShiftState shift = 0;
+    bool repeat = false;  // held down: the keyboard repeats it
+    bool handled = false;
+};
+
+using TMouseEvent = TEvent<const TMouseInfo&>;
+using TKeyEvent = TEvent<TKeyInfo&>;
+
+// The mouse pointer's shape over a control; crDefault leaves it to the form (an arrow).
+enum TCursor : std::uint8_t {
+    crDefault,
+    crArrow,
+    crCross,
+    crIBeam,
+    crHandPoint,
+    crSizeAll,
+    crSizeNESW,
+    crSizeNS,
+    crSizeNWSE,
+    crSizeWE,
+    crNo,
+};
+
 // What changed on a control or a form, so that a backend mirrors only that.
 enum class TControlChange { Bounds, Text, Look, TabOrder };
 enum class TFormChange { Bounds, Caption, Color, Font };
@@ -66,6 +106,29 @@ public:
     // Repaints the control at once (only its own rectangle).
     void Refresh();
 
+    // Input beyond OnClick, for the controls that ask for it; a board's labels ask for none
+    // and carry none of it. A control with OnDblClick gets a double click as its own event (a
+    // press with ssDouble, no second click); without, a double click is two clicks.
+    TMouseEvent OnMouseDown() const { return Input() ? Input()->onMouseDown : TMouseEvent(); }
+    void SetOnMouseDown(TMouseEvent handler) { MutableInput().onMouseDown = std::move(handler); }
+    TMouseEvent OnMouseMove() const { return Input() ? Input()->onMouseMove : TMouseEvent(); }
+    void SetOnMouseMove(TMouseEvent handler) { MutableInput().onMouseMove = std::move(handler); }
+    TMouseEvent OnMouseUp() const { return Input() ? Input()->onMouseUp : TMouseEvent(); }
+    void SetOnMouseUp(TMouseEvent handler) { MutableInput().onMouseUp = std::move(handler); }
+    TNotifyEvent OnDblClick() const { return Input() ? Input()->onDblClick : TNotifyEvent(); }
+    void SetOnDblClick(TNotifyEvent handler) { MutableInput().onDblClick = std::move(handler); }
+    // Keys go to the focused control: a native one, or a painted one that takes the focus.
+    TKeyEvent OnKeyDown() const { return Input() ? Input()->onKeyDown : TKeyEvent(); }
+    void SetOnKeyDown(TKeyEvent handler) { MutableInput().onKeyDown = std::move(handler); }
+    TKeyEvent OnKeyUp() const { return Input() ? Input()->onKeyUp : TKeyEvent(); }
+    void SetOnKeyUp(TKeyEvent handler) { MutableInput().onKeyUp = std::move(handler); }
+    TCursor Cursor() const { return Input() ? Input()->cursor : crDefault; }
+    void SetCursor(TCursor cursor) { MutableInput().cursor = cursor; }
+    // A painted control that wants the keyboard: a press on it gives it the focus. The native
+    // controls keep their tab order; Tab leaves it for them.
+    bool TakesFocus() const { return Input() && Input()->takesFocus; }
+    void SetTakesFocus(bool value) { MutableInput().takesFocus = value; }
+
     // Fixed at construction, so it holds in every constructor and destructor too.
     TNativeKind NativeKind() const { return static_cast<TNativeKind>((settings_ & kKindBits) >> kKindShift); }
     // Painted and hit-tested by its form rather than shown as a window of its own. Asked on
@@ -74,6 +137,11 @@ public:
 
     // The caption or text as the program last set it: what a backend shows.
     const std::string& TextAsSet() const { return text_; }
+
+    // What a form paints of it, in design pixels: empty for a native control, which is a
+    // window of its own. At a DPI, ScaledBounds gives where any control lies.
+    TRect64 PaintedRect() const { return IsWindowless() ? BoundsRect() : TRect64{}; }
+    TRect64 ScaledBounds(int dpi) const { return ScaleToDpi(TRect64::Of(left_, top_, width_, height_), dpi); }
 
 protected:
     void Changed(TControlChange change);
@@ -86,6 +154,16 @@ protected:
     static constexpr std::uint8_t kKindShift = 6, kKindBits = 0xC0;
 
 private:
+    struct TInput : TObject {
+        TMouseEvent onMouseDown, onMouseMove, onMouseUp;
+        TNotifyEvent onDblClick;
+        TKeyEvent onKeyDown, onKeyUp;
+        TCursor cursor = crDefault;
+        bool takesFocus = false;
+    };
+    const TInput* Input() const { return static_cast<const TInput*>(Attachment()); }
+    TInput& MutableInput();
+
     // Ordered to pack: a board holds many of these.
     std::uint16_t onClick_ = 0;
     TColor color_ = clBtnFace;

@@ -1,17 +1,21 @@
 #include "platform/Forms.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Backend.h"
 
-TForm::TForm(TComponent* owner) : TComponent(owner), peer_(backend::CreateFormPeer(*this)) {}
+TForm::TForm(TComponent* owner, std::string_view windowClass)
+    : TComponent(owner), windowClass_(windowClass), peer_(backend::CreateFormPeer(*this))
+{
+}
 
 TForm::~TForm()
 {
     // Controls leave the form while it is still whole, then the window goes.
     DestroyComponents();
-    while (!controls_.empty())
-        controls_.back()->SetParent(nullptr);
+    while (!Controls().empty())
+        Controls().back()->SetParent(nullptr);
     peer_.reset();
 }
 
@@ -48,19 +52,9 @@ void TForm::Show()
     peer_->Show();
 }
 
-TControl* TForm::ControlAt(std::int64_t x, std::int64_t y, int dpi) const
+bool TForm::IsItem(const TControl&) const
 {
-    const std::size_t item = board_.ItemAt({x, y}, dpi);
-    return item == TBoardModel::npos ? nullptr : controls_[item];
-}
-
-std::size_t TForm::IndexOf(const TControl& control) const
-{
-    const TRect64 r = control.IsWindowless() ? control.BoundsRect() : TRect64{};
-    if (!r.IsEmpty())
-        return board_.FindNear(r, [&](std::size_t item) { return controls_[item] == &control; });
-    const auto it = std::find(controls_.begin(), controls_.end(), &control);
-    return it == controls_.end() ? TBoardModel::npos : static_cast<std::size_t>(it - controls_.begin());
+    return false;
 }
 
 void TForm::SetSelected(TControl* control)
@@ -81,36 +75,178 @@ std::string TForm::AccessibleStatus(const TControl&) const
     return {};
 }
 
-TRect64 TForm::DesignRect(std::size_t item) const
+void TForm::SetFocusedControl(TControl* control)
 {
-    const TControl& c = *controls_[item];
-    return c.IsWindowless() ? c.BoundsRect() : TRect64{};
+    focused_ = control;
+    if (control)
+        peer_->TakeFocus();
+}
+
+namespace {
+
+std::uint8_t ButtonBit(TMouseButton button)
+{
+    return static_cast<std::uint8_t>(1u << button);
+}
+
+}  // namespace
+
+TControl* TForm::MouseTarget(TPoint64 point, int dpi) const
+{
+    return controls_.ItemAt(point, dpi);
+}
+
+void TForm::RaiseMouse(TMouseAction action, TControl* target, TMouseButton button, TShiftState shift, TPoint64 point,
+                       int dpi)
+{
+    TMouseInfo info{button, shift, ScaleFromDpi(point.x, dpi), ScaleFromDpi(point.y, dpi)};
+    TObject* sender = this;
+    TMouseEvent handler = action == TMouseAction::Down ? onMouseDown_
+                          : action == TMouseAction::Move ? onMouseMove_
+                                                         : onMouseUp_;
+    if (target) {
+        info.x -= target->Left();
+        info.y -= target->Top();
+        sender = target;
+        handler = action == TMouseAction::Down   ? target->OnMouseDown()
+                  : action == TMouseAction::Move ? target->OnMouseMove()
+                                                 : target->OnMouseUp();
+    }
+    if (handler)
+        handler(sender, info);
+}
+
+bool TForm::MouseDown(TMouseButton button, TShiftState shift, TPoint64 point, int dpi, bool doubleClick)
+{
+    lastPoint_ = point;
+    lastDpi_ = dpi;
+    if (!held_) {
+        mouseTarget_ = MouseTarget(point, dpi);
+        targetGone_ = false;
+    }
+    held_ |= ButtonBit(button);
+    if (button == mbLeft && !targetGone_) {
+        TControl* target = mouseTarget_;
+        const TNotifyEvent dblClick = target && doubleClick ? target->OnDblClick() : TNotifyEvent();
+        // A click is a press and a release on the same control; a double click that is an
+        // event of its own ends in none.
+        pressed_ = dblClick ? nullptr : target;
+        if (target && target->TakesFocus())
+            SetFocusedControl(target);
+        if (dblClick) {
+            shift |= ssDouble;
+            dblClick(target);
+        }
+    }
+    if (!targetGone_)
+        RaiseMouse(TMouseAction::Down, mouseTarget_, button, shift, point, dpi);
+    return held_ != 0;
+}
+
+bool TForm::MouseMove(TShiftState shift, TPoint64 point, int dpi)
+{
+    lastPoint_ = point;
+    lastDpi_ = dpi;
+    if (!held_)
+        RaiseMouse(TMouseAction::Move, MouseTarget(point, dpi), mbLeft, shift, point, dpi);
+    else if (!targetGone_)
+        RaiseMouse(TMouseAction::Move, mouseTarget_, mbLeft, shift, point, dpi);
+    return held_ != 0;
+}
+
+bool TForm::MouseUp(TMouseButton button, TShiftState shift, TPoint64 point, int dpi)
+{
+    lastPoint_ = point;
+    lastDpi_ = dpi;
+    // A release whose press came before the window had the mouse belongs to nobody here.
+    if (!(held_ & ButtonBit(button)))
+        return held_ != 0;
+    held_ &= static_cast<std::uint8_t>(~ButtonBit(button));
+    if (button == mbLeft) {
+        TControl* pressed = std::exchange(pressed_, nullptr);
+        if (pressed && ControlAt(point.x, point.y, dpi) == pressed)
+            pressed->Click();
+    }
+    if (!targetGone_)
+        RaiseMouse(TMouseAction::Up, mouseTarget_, button, shift, point, dpi);
+    if (!held_)
+        mouseTarget_ = nullptr;
+    return held_ != 0;
+}
+
+void TForm::MouseCaptureLost()
+{
+    if (!held_)
+        return;
+    const TMouseButton button = (held_ & ButtonBit(mbLeft)) ? mbLeft : (held_ & ButtonBit(mbRight)) ? mbRight : mbMiddle;
+    held_ = 0;
+    pressed_ = nullptr;
+    TControl* target = std::exchange(mouseTarget_, nullptr);
+    if (!targetGone_)
+        RaiseMouse(TMouseAction::Up, target, button, 0, lastPoint_, lastDpi_);
+}
+
+bool TForm::Key(TKeyInfo& key, TControl* focusedNative, bool down)
+{
+    TControl* target = focusedNative ? focusedNative : focused_;
+    const TKeyEvent& own = down ? onKeyDown_ : onKeyUp_;
+    if (own && (keyPreview_ || !target)) {
+        own(this, key);
+        if (key.handled)
+            return true;
+    }
+    if (target)
+        if (const TKeyEvent handler = down ? target->OnKeyDown() : target->OnKeyUp())
+            handler(target, key);
+    return key.handled;
+}
+
+bool TForm::KeyDown(TKeyInfo& key, TControl* focusedNative)
+{
+    return Key(key, focusedNative, true);
+}
+
+bool TForm::KeyUp(TKeyInfo& key, TControl* focusedNative)
+{
+    return Key(key, focusedNative, false);
+}
+
+TCursor TForm::CursorAt(TPoint64 point, int dpi) const
+{
+    const TControl* over = held_ ? (targetGone_ ? nullptr : mouseTarget_) : MouseTarget(point, dpi);
+    const TCursor own = over ? over->Cursor() : crDefault;
+    return own != crDefault ? own : cursor_;
+}
+
+void TForm::Repaint(const TRect64& area) const
+{
+    if (visible_ && !area.IsEmpty())
+        peer_->Invalidate(area);
 }
 
 void TForm::InsertControl(TControl& control)
 {
-    board_.MarkStale();
-    controls_.push_back(&control);
-    if (!control.IsWindowless())
-        windowed_.push_back(&control);
+    controls_.Add(control);
     peer_->ControlInserted(control);
-    if (control.IsWindowless())
-        peer_->Invalidate(control.BoundsRect());
+    Repaint(control.PaintedRect());
 }
 
 void TForm::RemoveControl(TControl& control)
 {
-    const auto it = std::find(controls_.rbegin(), controls_.rend(), &control);
-    if (it == controls_.rend())
+    if (!controls_.Remove(control))
         return;
-    controls_.erase(std::next(it).base());
-    std::erase(windowed_, &control);
     if (selected_ == &control)
         selected_ = nullptr;
-    board_.MarkStale();
+    if (focused_ == &control)
+        focused_ = nullptr;
+    if (pressed_ == &control)
+        pressed_ = nullptr;
+    if (mouseTarget_ == &control) {
+        mouseTarget_ = nullptr;
+        targetGone_ = held_ != 0;
+    }
     peer_->ControlRemoved(control);
-    if (control.IsWindowless())
-        peer_->Invalidate(control.BoundsRect());
+    Repaint(control.PaintedRect());
 }
 
 void TForm::ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds)
@@ -120,20 +256,21 @@ void TForm::ControlChanged(TControl& control, TControlChange change, const TRect
         return;
     }
     if (change == TControlChange::Bounds)
-        board_.MarkStale();
-    // Nothing is on screen before the form is shown.
+        controls_.Moved(control);
     if (!visible_)
         return;
     if (change == TControlChange::Look)
         peer_->ControlChanged(control, change);
     if (change == TControlChange::Bounds)
-        peer_->Invalidate(oldBounds);
-    peer_->Invalidate(control.BoundsRect());
+        Repaint(oldBounds);
+    Repaint(control.BoundsRect());
 }
 
 void TForm::RefreshControl(TControl& control)
 {
-    peer_->Invalidate(control.BoundsRect());
+    if (!visible_)
+        return;
+    Repaint(control.BoundsRect());
     peer_->Update();
 }
 
@@ -146,6 +283,7 @@ void TApplication::Run()
 {
     if (!mainForm_)
         return;
+    mainForm_->peer_->EndLoopWhenClosed();
     mainForm_->Show();
     backend::RunMessageLoop(*mainForm_, [this](std::exception_ptr error) { HandleException(error); });
 }

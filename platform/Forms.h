@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/Classes.h"
-#include "platform/BoardModel.h"
 #include "platform/Controls.h"
+#include "platform/PaintedIndex.h"
 #include "platform/Graphics.h"
 #include "platform/SysUtils.h"
 
@@ -25,9 +25,11 @@ struct TFont {
     int Charset = 1;  // DEFAULT_CHARSET
 };
 
-class TForm : public TComponent, public TControlParent, private IBoardStack {
+class TForm : public TComponent, public TControlParent {
 public:
-    explicit TForm(TComponent* owner);
+    // The window class names the form's window to other programs (and to tests); forms of
+    // one kind share it.
+    explicit TForm(TComponent* owner, std::string_view windowClass = "TForm");
     ~TForm() override;
 
     // Outer rectangle on the screen.
@@ -43,27 +45,33 @@ public:
     void SetColor(TColor color);
     const TFont& Font() const { return font_; }
     void SetFont(TFont font);
+    const std::string& WindowClass() const { return windowClass_; }
 
     void Show();
     bool Visible() const { return visible_; }
 
-    // The controls shown on the form, bottom first: the one added last is on top.
-    const std::vector<TControl*>& Controls() const { return controls_; }
+    // The controls shown on the form, bottom first (the one added last is on top), what of
+    // the painted ones shows at a DPI and which takes a point. The native controls are in the
+    // stack too, with empty painted rectangles.
+    const TPaintedStack<TControl>& Stack() const { return controls_; }
+    const std::vector<TControl*>& Controls() const { return controls_.Items(); }
     // Makes room for that many more controls, for a form that knows how many come.
-    void ReserveControls(std::size_t count) { controls_.reserve(controls_.size() + count); }
-
-    // What the painted (windowless) controls show: their rectangles at a DPI, what of each
-    // shows and which takes a point. Items are positions in Controls(); the native controls
-    // are in the stack too, with empty rectangles.
-    const TBoardModel& Board() const { return board_; }
+    void ReserveControls(std::size_t count) { controls_.Reserve(count); }
     // The topmost painted control under a client-area point, or none. With a dpi, the point is
     // in pixels of a screen of that DPI.
-    TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const;
+    TControl* ControlAt(std::int64_t x, std::int64_t y, int dpi = kDesignDpi) const
+    {
+        return controls_.ItemAt({x, y}, dpi);
+    }
     // Where a control is in Controls(), or npos; a painted one is looked for only where it lies.
-    std::size_t IndexOf(const TControl& control) const;
+    std::size_t IndexOf(const TControl& control) const { return controls_.IndexOf(control); }
     // The controls with windows of their own, in the order they came.
-    const std::vector<TControl*>& WindowedControls() const { return windowed_; }
+    const std::vector<TControl*>& WindowedControls() const { return controls_.Windowed(); }
 
+    // The painted controls the user picks one of, as items of a list (the PCs of a board):
+    // they are announced as list items, selectable, and a change of their look is a change
+    // of their state. None by default.
+    virtual bool IsItem(const TControl& control) const;
     // The control the user selected last, or none; the form tells assistive technology.
     TControl* Selected() const { return selected_; }
     void SetSelected(TControl* control);
@@ -73,7 +81,42 @@ public:
     virtual std::string AccessibleName(const TControl& control) const;
     virtual std::string AccessibleStatus(const TControl& control) const;
 
-    IFormPeer& Peer() const { return *peer_; }
+    // The form's own input: the mouse where no painted control lies, and keys when it has
+    // the focus itself or previews keys.
+    TMouseEvent OnMouseDown() const { return onMouseDown_; }
+    void SetOnMouseDown(TMouseEvent handler) { onMouseDown_ = std::move(handler); }
+    TMouseEvent OnMouseMove() const { return onMouseMove_; }
+    void SetOnMouseMove(TMouseEvent handler) { onMouseMove_ = std::move(handler); }
+    TMouseEvent OnMouseUp() const { return onMouseUp_; }
+    void SetOnMouseUp(TMouseEvent handler) { onMouseUp_ = std::move(handler); }
+    TKeyEvent OnKeyDown() const { return onKeyDown_; }
+    void SetOnKeyDown(TKeyEvent handler) { onKeyDown_ = std::move(handler); }
+    TKeyEvent OnKeyUp() const { return onKeyUp_; }
+    void SetOnKeyUp(TKeyEvent handler) { onKeyUp_ = std::move(handler); }
+    // With KeyPreview the form sees every key before the focused control does.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+
+    // The painted control that has the keyboard, or none (then a native control, or nothing).
+    TControl* FocusedControl() const { return focused_; }
+    void SetFocusedControl(TControl* control);
+
+    // What a backend reports of the user, in pixels of the client area on a screen of that
+    // DPI; the form hands each to the control it concerns. While a button is held, every
+    // event goes to whoever got the press, even outside the window, until the last button
+    // comes up or the backend loses the mouse: each returns whether the mouse is held.
+    bool MouseDown(TMouseButton button, TShiftState shift, TPoint64 point, int dpi, bool doubleClick = false);
+    bool MouseMove(TShiftState shift, TPoint64 point, int dpi);
+    bool MouseUp(TMouseButton button, TShiftState shift, TPoint64 point, int dpi);
+    // The mouse went elsewhere while held: whoever held it gets its release, once.
+    void MouseCaptureLost();
+    // A key for the focused native control, or for the form's window with none; true when a
+    // handler took it.
+    bool KeyDown(TKeyInfo& key, TControl* focusedNative);
+    bool KeyUp(TKeyInfo& key, TControl* focusedNative);
+    TCursor CursorAt(TPoint64 point, int dpi) const;
 
 private:
     // Kept up to date by the controls.
@@ -83,19 +126,40 @@ private:
     void RefreshControl(TControl& control) override;
     bool LiveText(const TControl& control, std::string& text) const override;
 
-    std::unique_ptr<IFormPeer> peer_;
-    std::vector<TControl*> controls_;
-    std::vector<TControl*> windowed_;
-    TControl* selected_ = nullptr;
-    std::size_t Count() const override { return controls_.size(); }
-    TRect64 DesignRect(std::size_t item) const override;
+    // Marks a part of the client area for repainting; nothing is on screen before the form is
+    // shown.
+    void Repaint(const TRect64& area) const;
+    // Whoever gets the mouse at a point: a painted control, or the form (none).
+    TControl* MouseTarget(TPoint64 point, int dpi) const;
+    enum class TMouseAction { Down, Move, Up };
+    // Raises a mouse event on the target (the form for none), in its design pixels.
+    void RaiseMouse(TMouseAction action, TControl* target, TMouseButton button, TShiftState shift, TPoint64 point,
+                    int dpi);
+    bool Key(TKeyInfo& key, TControl* focusedNative, bool down);
 
-    TBoardModel board_{*this};
+    friend class TApplication;  // makes its main form's window end the event loop
+
+    std::string windowClass_;  // before the peer, which makes the window of that class
+    std::unique_ptr<IFormPeer> peer_;
+    TPaintedStack<TControl> controls_;
+    TControl* selected_ = nullptr;
+    TControl* focused_ = nullptr;
+    // The mouse: which buttons are held, who got the press, and who may get the click.
+    std::uint8_t held_ = 0;
+    TControl* mouseTarget_ = nullptr;
+    TControl* pressed_ = nullptr;
+    bool targetGone_ = false;  // the control that got the press went away meanwhile
+    TPoint64 lastPoint_;
+    int lastDpi_ = kDesignDpi;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string caption_;
     TColor color_ = clBtnFace;
     TFont font_;
     bool visible_ = false;
+    bool keyPreview_ = false;
+    TCursor cursor_ = crDefault;
+    TMouseEvent onMouseDown_, onMouseMove_, onMouseUp_;
+    TKeyEvent onKeyDown_, onKeyUp_;
 };
 
 class TApplication : public TComponent {

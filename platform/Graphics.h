@@ -61,6 +61,13 @@ constexpr std::int64_t ScaleToDpi(std::int64_t v, int dpi)
     return (product + (product < 0 ? -kDesignDpi / 2 : kDesignDpi / 2)) / kDesignDpi;
 }
 
+// Back from a screen of that DPI to design pixels, rounded the same way.
+constexpr std::int64_t ScaleFromDpi(std::int64_t v, int dpi)
+{
+    const std::int64_t product = v * kDesignDpi;
+    return (product + (product < 0 ? -dpi / 2 : dpi / 2)) / dpi;
+}
+
 constexpr TRect64 ScaleToDpi(const TRect64& r, int dpi)
 {
     return {ScaleToDpi(r.left, dpi), ScaleToDpi(r.top, dpi), ScaleToDpi(r.right, dpi), ScaleToDpi(r.bottom, dpi)};

@@ -20,7 +20,8 @@ const char* StatusOf(const TControl& label)
 }
 }  // namespace
 
-TForm1::TForm1(TComponent* owner) : TForm(owner)
+// The name other programs (and the tests) find the window by.
+TForm1::TForm1(TComponent* owner) : TForm(owner, "PcStatusBoardForm")
 {
     LoadLayout(*this, kUnit1Layout,
                {"TForm1",
@@ -36,8 +37,8 @@ TForm1::~TForm1()
     SelectedLabel = nullptr;
 }
 
-// One yellow label per PC section of the board file, in ascending PC number; each value is
-// applied before the next one is read.
+// One yellow label per PC section of the board file, in ascending PC number. Each PC's
+// section is walked once for its five values, which are then applied in order.
 void TForm1::LoadBoard()
 {
     const auto file = std::make_unique<TIniFile>(board::FilePath(Application->GetExeName()));
@@ -120,8 +121,12 @@ std::string TForm1::AccessibleName(const TControl& control) const
     return it == uncaptioned_.end() ? TForm::AccessibleName(control) : board::SectionName(it->second);
 }
 
+bool TForm1::IsItem(const TControl& control) const
+{
+    return control.IsWindowless() && &control != Label1 && &control != Label2;
+}
+
 std::string TForm1::AccessibleStatus(const TControl& control) const
 {
-    const bool pc = control.IsWindowless() && &control != Label1 && &control != Label2;
-    return pc ? StatusOf(control) : "";
+    return IsItem(control) ? StatusOf(control) : "";
 }

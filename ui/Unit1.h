@@ -19,6 +19,8 @@ public:
     explicit TForm1(TComponent* owner);
     ~TForm1() override;
 
+    // The PCs: every label but the two fixed ones.
+    bool IsItem(const TControl& control) const override;
     // A PC without a caption is named after its section; a PC says what the status field
     // shows for it.
     std::string AccessibleName(const TControl& control) const override;

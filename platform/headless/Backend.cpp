@@ -11,7 +11,8 @@ namespace headless {
 
 TRecorder& Recorder()
 {
-    static TRecorder recorder;
+    // Never destroyed: forms that static objects own may still report while the program ends.
+    static TRecorder& recorder = *new TRecorder;
     return recorder;
 }
 
@@ -33,19 +34,12 @@ public:
     void ControlRemoved(TControl&) override {}
     void ControlChanged(TControl&, TControlChange) override {}
     void SelectionChanged(TControl*) override {}
-    void Invalidate(const TRect64& area) override
-    {
-        // Like a hidden window, a form not yet shown has nothing to repaint.
-        if (form_.Visible() && !area.IsEmpty())
-            headless::Recorder().invalidated.push_back(area);
-    }
-    void Update() override
-    {
-        if (form_.Visible())
-            ++headless::Recorder().updates;
-    }
+    void Invalidate(const TRect64& area) override { headless::Recorder().invalidated.push_back(area); }
+    void Update() override { ++headless::Recorder().updates; }
     bool ReadText(const TControl&, std::string&) const override { return false; }
     void Show() override {}
+    void TakeFocus() override { headless::Recorder().focused = &form_; }
+    void EndLoopWhenClosed() override {}
 
 private:
     TForm& form_;

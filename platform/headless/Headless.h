@@ -19,6 +19,7 @@ struct TRecorder {
     int updates = 0;                     // immediate repaints asked for while shown
     std::string exeName;                 // GetExeName's answer; empty: the real one
     std::function<void(TForm&)> onLoop;  // run inside the event loop, as if a user acted
+    TForm* focused = nullptr;            // the form whose window took the keyboard last
 };
 
 TRecorder& Recorder();

@@ -8,7 +8,6 @@
 
 #include "platform/Accessibility.h"
 #include "platform/Forms.h"
-#include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/win32/WinText.h"
 
@@ -90,9 +89,9 @@ LONG StateOf(std::uint32_t state)
 // procedure does.
 class TAccessibleObject final : public IAccessible, public IEnumVARIANT {
 public:
-    explicit TAccessibleObject(TFormWindow& window) : window_(&window) {}
+    TAccessibleObject(TForm& form, const IAccessibleHost& host) : form_(form), host_(&host) {}
 
-    void Disconnect() { window_ = nullptr; }
+    void Disconnect() { host_ = nullptr; }
 
     // IUnknown, for both interfaces.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
@@ -138,7 +137,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
     {
         return Guard(parent, [&] {
-            return Ole().accessibleObjectFromWindow(window_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+            return Ole().accessibleObjectFromWindow(host_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
                                                     __uuidof(IDispatch), reinterpret_cast<void**>(parent));
         });
     }
@@ -188,9 +187,9 @@ public:
             if (!ChildOf(id, c))
                 return E_INVALIDARG;
             const TAccessibleForm m = Model();
-            LONG bits = StateOf(m.State(c, Client(), window_->Dpi()));
+            LONG bits = StateOf(m.State(c, Client(), host_->Dpi()));
             const HWND focus = GetFocus();
-            if (focus && focus == (c == TAccessibleForm::kSelf ? window_->Handle() : WindowOf(c)))
+            if (focus && focus == (c == TAccessibleForm::kSelf ? host_->Handle() : WindowOf(c)))
                 bits |= STATE_SYSTEM_FOCUSED;
             state->vt = VT_I4;
             state->lVal = bits;
@@ -212,10 +211,10 @@ public:
     {
         return Guard(focus, [&] {
             const HWND hwnd = GetFocus();
-            if (hwnd && hwnd == window_->Handle())
+            if (hwnd && hwnd == host_->Handle())
                 return Child(TAccessibleForm::kSelf, focus);
-            for (const TControl* c : window_->Form().WindowedControls())
-                if (window_->WindowOf(*c) == hwnd)
+            for (const TControl* c : form_.WindowedControls())
+                if (host_->WindowOf(*c) == hwnd)
                     return Child(Model().ChildOf(*c), focus);
             return S_FALSE;
         });
@@ -238,7 +237,7 @@ public:
             std::size_t c;
             if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION || !(Model().State(c, {}, kDesignDpi) & asSelectable))
                 return E_INVALIDARG;
-            return window_->PostDefaultAction(c) ? S_OK : E_FAIL;
+            return host_->PostDefaultAction(c) ? S_OK : E_FAIL;
         });
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT id) override
@@ -250,8 +249,8 @@ public:
             if (!ChildOf(id, c))
                 return E_INVALIDARG;
             POINT origin{0, 0};
-            ClientToScreen(window_->Handle(), &origin);
-            const TRect64 r = Model().Location(c, Client(), window_->Dpi());
+            ClientToScreen(host_->Handle(), &origin);
+            const TRect64 r = Model().Location(c, Client(), host_->Dpi());
             *left = ClampToInt(r.left + origin.x);
             *top = ClampToInt(r.top + origin.y);
             *width = ClampToInt(r.right - r.left);
@@ -290,8 +289,8 @@ public:
     {
         return Guard(hit, [&] {
             POINT p{x, y};
-            ScreenToClient(window_->Handle(), &p);
-            const std::size_t c = Model().HitTest({p.x, p.y}, Client(), window_->Dpi());
+            ScreenToClient(host_->Handle(), &p);
+            const std::size_t c = Model().HitTest({p.x, p.y}, Client(), host_->Dpi());
             return c == TAccessibleForm::kNone ? S_FALSE : Child(c, hit);
         });
     }
@@ -304,7 +303,7 @@ public:
                 return E_INVALIDARG;
             if (Model().DefaultAction(c).empty())
                 return DISP_E_MEMBERNOTFOUND;
-            return window_->PostDefaultAction(c) ? S_OK : E_FAIL;
+            return host_->PostDefaultAction(c) ? S_OK : E_FAIL;
         });
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -353,7 +352,7 @@ private:
     template <class Work>
     HRESULT Guard(Work work) noexcept
     {
-        if (!window_)
+        if (!host_)
             return RPC_E_DISCONNECTED;
         try {
             return work();
@@ -395,17 +394,17 @@ private:
         return Text(id, out, [](const TAccessibleForm&, std::size_t) { return std::string(); });
     }
 
-    TAccessibleForm Model() const { return TAccessibleForm(window_->Form()); }
+    TAccessibleForm Model() const { return TAccessibleForm(form_); }
     // The client area in its own pixels.
     TRect64 Client() const
     {
         RECT r{};
-        GetClientRect(window_->Handle(), &r);
+        GetClientRect(host_->Handle(), &r);
         return ToRect64(r);
     }
     HWND WindowOf(std::size_t child) const
     {
-        return Model().HasWindow(child) ? window_->WindowOf(Model().Control(child)) : nullptr;
+        return Model().HasWindow(child) ? host_->WindowOf(Model().Control(child)) : nullptr;
     }
 
     // A child id from a client: a number, 0 for the client area itself.
@@ -448,7 +447,8 @@ private:
     }
 
     LONG refs_ = 1;
-    TFormWindow* window_;
+    TForm& form_;
+    const IAccessibleHost* host_;  // none once the window is gone
     std::size_t next_ = 0;  // the enumeration's position: children before it were handed out
 };
 
@@ -457,7 +457,8 @@ bool TAccessibleClient::Available()
     return Ole().complete;
 }
 
-TAccessibleClient::TAccessibleClient(TFormWindow& window) : object_(new TAccessibleObject(window))
+TAccessibleClient::TAccessibleClient(TForm& form, const IAccessibleHost& host)
+    : object_(new TAccessibleObject(form, host))
 {
     // Marshalling to another process needs an apartment on this thread.
     uninitialize_ = SUCCEEDED(Ole().coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));

@@ -4,16 +4,35 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
+class TControl;
+class TForm;
+
 namespace win32 {
 
-class TFormWindow;
 class TAccessibleObject;
+
+// What the accessible object needs of the window it speaks for.
+class IAccessibleHost {
+public:
+    virtual HWND Handle() const = 0;
+    virtual int Dpi() const = 0;
+    // The window of a native control, or none.
+    virtual HWND WindowOf(const TControl& control) const = 0;
+    // Does a child's default action soon, from the window procedure, as a click; false when
+    // the window is gone.
+    virtual bool PostDefaultAction(std::size_t child) const = 0;
+
+protected:
+    ~IAccessibleHost() = default;
+};
 
 class TAccessibleClient {
 public:
     // Whether this Windows has what it takes (OLE's libraries, loaded on the first question).
     static bool Available();
-    explicit TAccessibleClient(TFormWindow& window);
+    TAccessibleClient(TForm& form, const IAccessibleHost& host);
     // Every call that comes later fails with RPC_E_DISCONNECTED.
     ~TAccessibleClient();
     TAccessibleClient(const TAccessibleClient&) = delete;

@@ -3,18 +3,18 @@
 #include <windowsx.h>
 
 #include <climits>
+#include <set>
 
 #include "platform/Accessibility.h"
 #include "platform/Forms.h"
 #include "platform/win32/LabelPainter.h"
-#include "platform/win32/Services.h"
+#include "platform/win32/PendingError.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/win32/WinText.h"
 
 namespace win32 {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"PcStatusBoardForm";
 // Posted to run a child's default action: wParam is the child.
 constexpr UINT kDefaultActionMessage = WM_APP + 1;
 
@@ -35,22 +35,83 @@ int WindowDpi(HWND hwnd)
     return dpi > 0 ? dpi : kDesignDpi;
 }
 
-// The class has no CS_DBLCLKS: a quick second click comes as another press and release, so
-// a double click counts as two clicks.
-void RegisterFormClass(WNDPROC procedure)
+// One window class per kind of form, registered when its first window is made. Double clicks
+// come as messages of their own; the form makes them two clicks for a control that does not
+// ask for them.
+void RegisterFormClass(const std::wstring& name, WNDPROC procedure)
 {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // IDI_APPLICATION
-        wc.lpszClassName = kFormClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    if (!registered)
+    static std::set<std::wstring> registered;
+    if (registered.contains(name))
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = nullptr;  // WM_SETCURSOR sets the shape the control under the pointer asks for
+    wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&wc))
         throw Exception("The window class could not be registered.");
+    registered.insert(name);
+}
+
+LPCWSTR CursorResource(TCursor cursor)
+{
+    switch (cursor) {
+    case crCross:
+        return MAKEINTRESOURCEW(32515);  // IDC_CROSS
+    case crIBeam:
+        return MAKEINTRESOURCEW(32513);  // IDC_IBEAM
+    case crHandPoint:
+        return MAKEINTRESOURCEW(32649);  // IDC_HAND
+    case crSizeAll:
+        return MAKEINTRESOURCEW(32646);  // IDC_SIZEALL
+    case crSizeNESW:
+        return MAKEINTRESOURCEW(32643);  // IDC_SIZENESW
+    case crSizeNS:
+        return MAKEINTRESOURCEW(32645);  // IDC_SIZENS
+    case crSizeNWSE:
+        return MAKEINTRESOURCEW(32642);  // IDC_SIZENWSE
+    case crSizeWE:
+        return MAKEINTRESOURCEW(32644);  // IDC_SIZEWE
+    case crNo:
+        return MAKEINTRESOURCEW(32648);  // IDC_NO
+    case crDefault:
+    case crArrow:
+        break;
+    }
+    return MAKEINTRESOURCEW(32512);  // IDC_ARROW
+}
+
+// The modifier keys held now, as of the message being handled.
+TShiftState KeyShift()
+{
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+// The keys and buttons a mouse message says are held.
+TShiftState MouseShift(WPARAM wParam)
+{
+    TShiftState shift = KeyShift() & ssAlt;
+    if (wParam & MK_SHIFT)
+        shift |= ssShift;
+    if (wParam & MK_CONTROL)
+        shift |= ssCtrl;
+    if (wParam & MK_LBUTTON)
+        shift |= ssLeft;
+    if (wParam & MK_RBUTTON)
+        shift |= ssRight;
+    if (wParam & MK_MBUTTON)
+        shift |= ssMiddle;
+    return shift;
 }
 
 // BeginPaint validates the damaged area, so a paint that fails is not asked for again;
@@ -74,9 +135,10 @@ private:
 
 TFormWindow::TFormWindow(TForm& form) : form_(form)
 {
-    RegisterFormClass(&TFormWindow::WindowProc);
+    const std::wstring windowClass = ToWide(form.WindowClass());
+    RegisterFormClass(windowClass, &TFormWindow::WindowProc);
     // The handle is kept from WM_NCCREATE on, so every message finds this object whole.
-    CreateWindowExW(0, kFormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(0, windowClass.c_str(), L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_)
         throw Exception("The window could not be created.");
@@ -113,7 +175,7 @@ void TFormWindow::FormChanged(TFormChange change)
         // A layout sets the font one property at a time: it is made once, when needed.
         fontStale_ = true;
         if (!natives_.Empty())
-            Font();
+            UpToDateFont();
         break;
     case TFormChange::Color:
         break;
@@ -124,13 +186,11 @@ void TFormWindow::FormChanged(TFormChange change)
 void TFormWindow::ControlInserted(TControl& control)
 {
     if (hwnd_)
-        natives_.Insert(control, dpi_, Font());
+        natives_.Insert(control, dpi_, UpToDateFont());
 }
 
 void TFormWindow::ControlRemoved(TControl& control)
 {
-    if (pressed_ == &control)
-        pressed_ = nullptr;
     natives_.Remove(control);
 }
 
@@ -140,8 +200,8 @@ void TFormWindow::ControlChanged(TControl& control, TControlChange change)
         natives_.Changed(control, change, dpi_);
         return;
     }
-    // A PC's colour is its status: out of order or in service.
-    if (change == TControlChange::Look && static_cast<bool>(control.OnClick())) {
+    // An item's look is its status (a PC out of order or in service, say).
+    if (change == TControlChange::Look && form_.IsItem(control)) {
         Notify(EVENT_OBJECT_STATECHANGE, control);
         Notify(EVENT_OBJECT_VALUECHANGE, control);
         Notify(EVENT_OBJECT_DESCRIPTIONCHANGE, control);
@@ -171,8 +231,7 @@ bool TFormWindow::PostDefaultAction(std::size_t child) const
 
 void TFormWindow::Invalidate(const TRect64& area)
 {
-    // Until the window is shown there is nothing on screen to repaint.
-    if (!hwnd_ || !form_.Visible() || area.IsEmpty())
+    if (!hwnd_)
         return;
     RECT client;
     GetClientRect(hwnd_, &client);
@@ -202,6 +261,31 @@ void TFormWindow::Show()
     UpdateWindow(hwnd_);
     // The first control in tab order starts with the focus, as in a dialog.
     natives_.FocusFirst();
+}
+
+void TFormWindow::TakeFocus()
+{
+    if (hwnd_ && GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+}
+
+bool TFormWindow::PreviewKey(HWND formWindow, const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_SYSKEYDOWN &&
+        msg.message != WM_SYSKEYUP)
+        return false;
+    // Only windows of this procedure hold a form window in their user data.
+    if (GetWindowLongPtrW(formWindow, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TFormWindow::WindowProc))
+        return false;
+    auto* self = reinterpret_cast<TFormWindow*>(GetWindowLongPtrW(formWindow, GWLP_USERDATA));
+    if (!self)
+        return false;
+    try {
+        return self->OnKey(msg);
+    } catch (...) {
+        DeferError(std::current_exception());
+        return true;
+    }
 }
 
 LRESULT CALLBACK TFormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -234,15 +318,29 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
-        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        return 0;
+    case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
-        OnLButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+        OnMouse(message, wParam, lParam);
         return 0;
     case WM_CAPTURECHANGED:
-        pressed_ = nullptr;
+        form_.MouseCaptureLost();
         return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor(wParam, lParam))
+            return TRUE;
+        break;
+    case WM_GETDLGCODE:
+        // With the focus on the form itself (a painted control has it), arrows and characters
+        // are the control's; Tab stays the dialog's.
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_COMMAND:
         if (natives_.Command(wParam, lParam))
             return 0;
@@ -272,25 +370,69 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void TFormWindow::OnPaint()
 {
     const TPaintScope paint(hwnd_);
-    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, Font());
+    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, UpToDateFont());
 }
 
-void TFormWindow::OnLButtonDown(int x, int y)
+void TFormWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    pressed_ = form_.ControlAt(x, y, dpi_);
-    if (pressed_)
+    const TPoint64 point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const TShiftState shift = MouseShift(wParam);
+    bool held;
+    switch (message) {
+    case WM_MOUSEMOVE:
+        held = form_.MouseMove(shift, point, dpi_);
+        // No WM_SETCURSOR comes while the mouse is held: a drag's shape is set here.
+        if (held && GetCapture() == hwnd_)
+            SetCursor(LoadCursorW(nullptr, CursorResource(form_.CursorAt(point, dpi_))));
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        held = form_.MouseDown(mbLeft, shift, point, dpi_, message == WM_LBUTTONDBLCLK);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        held = form_.MouseDown(mbRight, shift, point, dpi_, message == WM_RBUTTONDBLCLK);
+        break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        held = form_.MouseDown(mbMiddle, shift, point, dpi_, message == WM_MBUTTONDBLCLK);
+        break;
+    case WM_LBUTTONUP:
+        held = form_.MouseUp(mbLeft, shift, point, dpi_);
+        break;
+    case WM_RBUTTONUP:
+        held = form_.MouseUp(mbRight, shift, point, dpi_);
+        break;
+    default:
+        held = form_.MouseUp(mbMiddle, shift, point, dpi_);
+        break;
+    }
+    // A drag that leaves the window keeps its events until the last button comes up.
+    if (held && GetCapture() != hwnd_)
         SetCapture(hwnd_);
+    else if (!held && GetCapture() == hwnd_)
+        ReleaseCapture();
 }
 
-// A click is a press and a release on the same label.
-void TFormWindow::OnLButtonUp(int x, int y)
+bool TFormWindow::OnSetCursor(WPARAM wParam, LPARAM lParam)
 {
-    TControl* pressed = pressed_;
-    pressed_ = nullptr;
-    if (GetCapture() == hwnd_)
-        ReleaseCapture();
-    if (pressed && form_.ControlAt(x, y, dpi_) == pressed)
-        pressed->Click();
+    if (reinterpret_cast<HWND>(wParam) != hwnd_ || LOWORD(lParam) != HTCLIENT)
+        return false;
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd_, &p);
+    SetCursor(LoadCursorW(nullptr, CursorResource(form_.CursorAt({p.x, p.y}, dpi_))));
+    return true;
+}
+
+bool TFormWindow::OnKey(const MSG& msg)
+{
+    TControl* native = msg.hwnd == hwnd_ ? nullptr : natives_.ControlOf(msg.hwnd);
+    if (msg.hwnd != hwnd_ && !native)
+        return false;
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    TKeyInfo key{static_cast<std::uint16_t>(msg.wParam), KeyShift(), down && (msg.lParam & (1L << 30)) != 0};
+    return down ? form_.KeyDown(key, native) : form_.KeyUp(key, native);
 }
 
 // Moved to a monitor of another DPI: take the size Windows suggests, rescale the rest.
@@ -300,7 +442,7 @@ void TFormWindow::OnDpiChanged(int dpi, const RECT& suggested)
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     fontStale_ = true;
-    Font();
+    UpToDateFont();
     natives_.Rescale(dpi_);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -324,7 +466,7 @@ LRESULT TFormWindow::OnGetObject(WPARAM wParam, LPARAM lParam)
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !TAccessibleClient::Available())
         return 0;
     if (!accessible_)
-        accessible_ = std::make_unique<TAccessibleClient>(*this);
+        accessible_ = std::make_unique<TAccessibleClient>(form_, static_cast<const IAccessibleHost&>(*this));
     const LRESULT answer = accessible_->Answer(wParam);
     return answer > 0 ? answer : 0;
 }
@@ -336,7 +478,7 @@ void TFormWindow::OnDefaultAction(std::size_t child)
         model.DoDefaultAction(child);
 }
 
-HFONT TFormWindow::Font()
+HFONT TFormWindow::UpToDateFont()
 {
     if (!fontStale_)
         return font_;

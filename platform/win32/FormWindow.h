@@ -1,4 +1,5 @@
-// A form's window: mirrors the form onto it and turns its messages into the form's events.
+// The window of any form: mirrors the form onto it and turns its messages into the form's
+// events. A form class supplies its layout and handlers; this serves them all.
 #pragma once
 
 #include <windows.h>
@@ -12,21 +13,14 @@
 
 namespace win32 {
 
-class TFormWindow final : public IFormPeer {
+class TFormWindow final : public IFormPeer, private IAccessibleHost {
 public:
     explicit TFormWindow(TForm& form);
     ~TFormWindow() override;
 
-    HWND Handle() const { return hwnd_; }
-    TForm& Form() const { return form_; }
-    int Dpi() const { return dpi_; }
-    // The window of a native control, or none.
-    HWND WindowOf(const TControl& control) const { return natives_.HandleOf(control); }
-    // Does a child's default action soon, from the window procedure, as a click; false when
-    // the window is gone.
-    bool PostDefaultAction(std::size_t child) const;
-    // Closing this window ends the event loop.
-    void EndLoopWhenDestroyed() { endsLoop_ = true; }
+    // Hands a key message for a form's window (or a control on it) to the form's handlers
+    // first; true when one of them took it. Any other window's messages are left alone.
+    static bool PreviewKey(HWND formWindow, const MSG& msg);
 
     void FormChanged(TFormChange change) override;
     void ControlInserted(TControl& control) override;
@@ -37,14 +31,23 @@ public:
     void Update() override;
     bool ReadText(const TControl& control, std::string& text) const override;
     void Show() override;
+    void TakeFocus() override;
+    void EndLoopWhenClosed() override { endsLoop_ = true; }
 
 private:
+    // What the accessible object needs of its window.
+    HWND Handle() const override { return hwnd_; }
+    int Dpi() const override { return dpi_; }
+    HWND WindowOf(const TControl& control) const override { return natives_.HandleOf(control); }
+    bool PostDefaultAction(std::size_t child) const override;
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnPaint();
-    void OnLButtonDown(int x, int y);
-    void OnLButtonUp(int x, int y);
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    bool OnKey(const MSG& msg);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnDestroy();
     void OnNcDestroy();
@@ -53,15 +56,15 @@ private:
     // Tells listening clients of assistive technology about a child of the client area.
     void Notify(DWORD event, const TControl& control) const;
 
-    // The form's font at the window's DPI, made when first needed after a change.
-    HFONT Font();
+    // The form's font at the window's DPI, made anew after a change of either; the old one is
+    // deleted once nothing uses it.
+    HFONT UpToDateFont();
 
     TForm& form_;
     HWND hwnd_ = nullptr;
     TNativeControls natives_{nullptr};
     HFONT font_ = nullptr;
     bool fontStale_ = true;
-    TControl* pressed_ = nullptr;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;
     std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request

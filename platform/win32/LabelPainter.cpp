@@ -86,7 +86,7 @@ void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
 
     // Each label painted bottom up, only where it shows: what lies outside is painted over
     // anyway.
-    for (const TBoardModel::TShown& shown : form.Board().ShownIn(area, dpi)) {
+    for (const TPaintedStack<TControl>::TShown& shown : form.Stack().ShownIn(area, dpi)) {
         const auto* label = dynamic_cast<const TLabel*>(form.Controls()[shown.item]);
         if (label && !shown.visible.IsEmpty())
             PaintLabel(dc, *label, shown.rect, shown.visible);

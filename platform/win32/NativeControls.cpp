@@ -28,15 +28,10 @@ public:
     }
 };
 
-RECT Scaled(const TControl& c, int dpi)
-{
-    return ToRect(ScaleToDpi(TRect64::Of(c.Left(), c.Top(), c.Width(), c.Height()), dpi));
-}
-
 template <class TKind>
 std::unique_ptr<TNativeControl> Make(TControl& control, HWND parent, int id, int dpi)
 {
-    const RECT r = Scaled(control, dpi);
+    const RECT r = ToRect(control.ScaledBounds(dpi));
     HWND hwnd = CreateWindowExW(TKind::kExStyle, TKind::kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TKind::kStyle,
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -138,6 +133,12 @@ HWND TNativeControls::HandleOf(const TControl& control) const
     return native ? native->Handle() : nullptr;
 }
 
+TControl* TNativeControls::ControlOf(HWND hwnd) const
+{
+    const auto it = std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return n->Handle() == hwnd; });
+    return it == natives_.end() ? nullptr : &(*it)->Control();
+}
+
 void TNativeControls::FocusFirst() const
 {
     if (!natives_.empty())
@@ -160,7 +161,7 @@ TNativeControl* TNativeControls::Find(const TControl& control) const
 
 void TNativeControls::Move(const TNativeControl& native, int dpi) const
 {
-    const RECT r = Scaled(native.Control(), dpi);
+    const RECT r = ToRect(native.Control().ScaledBounds(dpi));
     MoveWindow(native.Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 

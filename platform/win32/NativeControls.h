@@ -45,6 +45,8 @@ public:
     bool Command(WPARAM wParam, LPARAM lParam);
     bool ReadText(const TControl& control, std::string& text) const;
     HWND HandleOf(const TControl& control) const;
+    // The control of one of these windows, or none.
+    TControl* ControlOf(HWND hwnd) const;
     void FocusFirst() const;
     void ParentDestroyed();
 

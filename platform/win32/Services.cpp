@@ -2,34 +2,11 @@
 // path and the error box.
 #include <windows.h>
 
-#include <utility>
-
 #include "platform/Backend.h"
 #include "platform/Forms.h"
 #include "platform/win32/FormWindow.h"
-#include "platform/win32/Services.h"
-#include "platform/win32/Win32Support.h"
+#include "platform/win32/PendingError.h"
 #include "platform/win32/WinText.h"
-
-namespace win32 {
-namespace {
-
-// What a message handler threw, kept until the loop can show it. One at a time: a failure
-// that comes while one waits (or while its box is up) would only repeat it.
-std::exception_ptr pendingError;
-
-}  // namespace
-
-void DeferError(std::exception_ptr error)
-{
-    if (pendingError)
-        return;
-    pendingError = error;
-    // Wakes the loop if it is waiting, so the message is shown now.
-    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-}
-
-}  // namespace win32
 
 namespace backend {
 
@@ -38,21 +15,20 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<win32::TFormWindow>(form);
 }
 
-void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError)
+void RunMessageLoop(TForm&, const std::function<void(std::exception_ptr)>& onError)
 {
-    auto& window = static_cast<win32::TFormWindow&>(mainForm.Peer());
-    window.EndLoopWhenDestroyed();
-    HWND dialog = window.Handle();
     const auto showPending = [&] {
         // The box runs a loop of its own; what fails meanwhile waits for the next turn.
-        while (win32::pendingError)
-            onError(std::exchange(win32::pendingError, nullptr));
+        while (const std::exception_ptr error = win32::TakeDeferredError())
+            onError(error);
     };
     showPending();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Tab and Shift+Tab move the focus between the controls, as in any dialog.
-        if (!(dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg))) {
+        // Keys go to the form's handlers first; Tab and Shift+Tab then move the focus between
+        // the controls, as in any dialog.
+        const HWND form = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (!(form && (win32::TFormWindow::PreviewKey(form, msg) || IsDialogMessageW(form, &msg)))) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -69,21 +69,22 @@ public:
         Form1 = nullptr;
     }
 
-    // The PC labels: every label on the window but the two fixed ones, bottom to top.
+    // The PC labels, as the form tells them, bottom to top.
     static std::vector<TLabel*> Labels(const TForm1& form)
     {
         std::vector<TLabel*> labels;
         for (TControl* c : form.Controls())
-            if (auto* label = dynamic_cast<TLabel*>(c); label && label != form.Label1 && label != form.Label2)
-                labels.push_back(label);
+            if (form.IsItem(*c))
+                labels.push_back(static_cast<TLabel*>(c));
         return labels;
     }
 
-    // What an operator's click at a client point (96 DPI) does.
-    static void ClickAt(TForm1& form, std::int64_t x, std::int64_t y)
+    // An operator's click at a client point (96 DPI): a press and a release, as the window
+    // reports them.
+    static void ClickAt(TForm& form, std::int64_t x, std::int64_t y)
     {
-        if (TControl* hit = form.ControlAt(x, y))
-            hit->Click();
+        form.MouseDown(mbLeft, ssLeft, {x, y}, kDesignDpi);
+        form.MouseUp(mbLeft, 0, {x, y}, kDesignDpi);
     }
 
 private:

@@ -1,19 +1,34 @@
-// Whatever the board, the model answers what a walk over every label and pixel answers.
+// Whatever the stack, the index answers what a walk over every rectangle and pixel answers.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <random>
 
-#include "platform/BoardModel.h"
+#include "platform/PaintedIndex.h"
 #include "platform/Forms.h"
 
 namespace {
 
-class TRectStack : public IBoardStack {
-public:
+struct TPainted {
+    TRect64 rect;
+    bool IsWindowless() const { return true; }
+    TRect64 PaintedRect() const { return rect; }
+};
+
+// The rectangles, and a stack over them.
+struct TRectStack {
     std::vector<TRect64> rects;
-    std::size_t Count() const override { return rects.size(); }
-    TRect64 DesignRect(std::size_t item) const override { return rects[item]; }
+    std::vector<TPainted> items;
+    TPaintedStack<TPainted> stack;
+
+    void Build()
+    {
+        items.clear();
+        for (const TRect64& r : rects)
+            items.push_back({r});
+        for (TPainted& item : items)
+            stack.Add(item);
+    }
 };
 
 struct TRandom {
@@ -42,15 +57,15 @@ TRect64 AnyRect(TRandom& pick, int kind)
 }
 
 // Pixel by pixel, from the top down: what of each item shows, and where it is first covered.
-std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TRect64& area, int dpi,
+std::vector<TPaintedIndex::TShown> ShownByPixels(const TRectStack& stack, const TRect64& area, int dpi,
                                                const std::vector<TRect64>& blockers)
 {
-    std::vector<TBoardModel::TShown> shown;
+    std::vector<TPaintedIndex::TShown> shown;
     for (std::size_t i = 0; i < stack.rects.size(); ++i) {
         const TRect64 rect = ScaleToDpi(stack.rects[i], dpi);
         if (!rect.Intersects(area))
             continue;
-        TBoardModel::TShown s;
+        TPaintedIndex::TShown s;
         s.item = i;
         s.rect = rect;
         const TRect64 inside = rect.Intersect(area);
@@ -65,8 +80,7 @@ std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TR
                     above = on(ScaleToDpi(stack.rects[j], dpi));
                 if (above && !s.covered) {
                     s.covered = true;
-                    s.firstCovered = {x, y};
-                    for (std::size_t j = stack.rects.size(); j-- > i + 1 && s.coveredBy == TBoardModel::npos;)
+                    for (std::size_t j = stack.rects.size(); j-- > i + 1 && s.coveredBy == TPaintedIndex::npos;)
                         if (on(ScaleToDpi(stack.rects[j], dpi)))
                             s.coveredBy = j;
                 }
@@ -82,22 +96,19 @@ std::vector<TBoardModel::TShown> ShownByPixels(const TRectStack& stack, const TR
     return shown;
 }
 
-void ExpectSame(const TBoardModel::TShown& a, const TBoardModel::TShown& b)
+void ExpectSame(const TPaintedIndex::TShown& a, const TPaintedIndex::TShown& b)
 {
     EXPECT_EQ(a.item, b.item);
     EXPECT_EQ(a.rect, b.rect);
     EXPECT_EQ(a.visible, b.visible) << "item " << a.item;
     EXPECT_EQ(a.visiblePixels, b.visiblePixels) << "item " << a.item;
     EXPECT_EQ(a.covered, b.covered) << "item " << a.item;
-    if (a.covered && b.covered) {
-        EXPECT_EQ(a.firstCovered, b.firstCovered) << "item " << a.item;
-    }
-    if (a.coveredBy != TBoardModel::npos) {
+    if (a.coveredBy != TPaintedIndex::npos) {
         EXPECT_EQ(a.coveredBy, b.coveredBy) << "item " << a.item;
     }
 }
 
-TEST(BoardModel, ShowsAndHitTestsWhatThePixelsShow)
+TEST(PaintedIndex, ShowsAndHitTestsWhatThePixelsShow)
 {
     TRandom pick;
     for (int board = 0; board < 60; ++board) {
@@ -109,7 +120,8 @@ TEST(BoardModel, ShowsAndHitTestsWhatThePixelsShow)
         std::vector<TRect64> blockers;
         if (board % 2)
             blockers.push_back(TRect64::Of(pick(0, 100), pick(0, 80), pick(1, 60), pick(1, 40)));
-        const TBoardModel model(stack);
+        stack.Build();
+        const TPaintedStack<TPainted>& model = stack.stack;
         const int dpi = std::array{96, 120, 144, 72}[board % 4];
         const TRect64 area = TRect64::Of(pick(-10, 60), pick(-10, 40), pick(0, 200), pick(0, 150));
         const auto expected = ShownByPixels(stack, area, dpi, blockers);
@@ -124,16 +136,36 @@ TEST(BoardModel, ShowsAndHitTestsWhatThePixelsShow)
         for (int q = 0; q < 200; ++q) {
             const TPoint64 p =
                 q % 4 ? TPoint64{pick(-30, 260), pick(-30, 200)} : TPoint64{pick(-100, 13000), pick(-100, 13000)};
-            std::size_t walked = TBoardModel::npos;
+            std::size_t walked = TPaintedIndex::npos;
             for (std::size_t i = 0; i < stack.rects.size(); ++i)
                 if (ScaleToDpi(stack.rects[i], dpi).Contains(p.x, p.y))
                     walked = i;
-            ASSERT_EQ(model.ItemAt(p, dpi), walked) << "at " << p.x << "," << p.y << " dpi " << dpi;
+            ASSERT_EQ(model.IndexAt(p, dpi), walked) << "at " << p.x << "," << p.y << " dpi " << dpi;
         }
     }
 }
 
-TEST(BoardModel, FormFollowsLabelsThatMoveOrGo)
+// The index is built anew, not on top of the last one: rebuilt for an unchanged stack it holds
+// the same entries.
+TEST(PaintedIndex, RebuildsFromScratch)
+{
+    TRandom pick;
+    TRectStack stack;
+    for (int i = 0; i < 40; ++i)
+        stack.rects.push_back(AnyRect(pick, i));
+    stack.Build();
+    const TPaintedStack<TPainted>& s = stack.stack;
+    s.IndexAt({5, 5}, kDesignDpi);
+    const std::size_t entries = s.IndexEntryCount();
+    ASSERT_GT(entries, 0u);
+    for (int round = 0; round < 3; ++round) {
+        stack.stack.Moved(stack.items.front());
+        s.IndexAt({5, 5}, kDesignDpi);
+        EXPECT_EQ(s.IndexEntryCount(), entries);
+    }
+}
+
+TEST(PaintedIndex, FormFollowsLabelsThatMoveOrGo)
 {
     TForm form(nullptr);
     auto* below = new TLabel(&form);

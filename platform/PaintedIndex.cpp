@@ -1,4 +1,4 @@
-#include "platform/BoardModel.h"
+#include "platform/PaintedIndex.h"
 
 #include <algorithm>
 #include <bit>
@@ -20,18 +20,18 @@ TCellRange CellsOf(const TRect64& r, std::int64_t cellSize, std::int64_t columns
 
 }  // namespace
 
-void TGridIndex::Build(const IBoardStack& stack)
+void TGridIndex::Build(const TRectSource& rects)
 {
     stale_ = false;
     loose_.clear();
     entries_.clear();
-    const std::size_t count = stack.Count();
+    const std::size_t count = rects.count;
     marked_.assign((count + 63) / 64, 0);
     const std::int64_t limit = kCellSize * kMaxCells;
     // The grid covers from the origin to the farthest right and bottom edge within reach.
     std::int64_t right = 0, bottom = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        const TRect64 r = stack.DesignRect(i);
+        const TRect64 r = rects(i);
         if (!r.IsEmpty() && r.left >= 0 && r.top >= 0) {
             right = std::max(right, std::min(r.right, limit));
             bottom = std::max(bottom, std::min(r.bottom, limit));
@@ -49,7 +49,7 @@ void TGridIndex::Build(const IBoardStack& stack)
     };
     std::vector<TCellRange> ranges(count, TCellRange{0, 0, 0, 0});
     for (std::size_t i = 0; i < count; ++i) {
-        const TRect64 r = stack.DesignRect(i);
+        const TRect64 r = rects(i);
         if (r.IsEmpty())
             continue;
         const TCellRange cells = CellsOf(r, kCellSize, columns_, rows_);
@@ -80,10 +80,10 @@ void TGridIndex::Mark(std::uint32_t item)
     }
 }
 
-const std::vector<std::uint32_t>& TGridIndex::Near(const IBoardStack& stack, const TRect64& area)
+const std::vector<std::uint32_t>& TGridIndex::Near(const TRectSource& rects, const TRect64& area)
 {
     if (stale_)
-        Build(stack);
+        Build(rects);
     found_.clear();
     if (area.IsEmpty())
         return found_;
@@ -145,11 +145,11 @@ public:
     }
 
     // Keeps, from now on, which item takes each pixel.
-    void KeepOwners() { owners_.assign(taken_.size() * 64, TBoardModel::npos); }
+    void KeepOwners() { owners_.assign(taken_.size() * 64, TPaintedIndex::npos); }
 
-    // Takes what of r (inside the area) is still free: its bounds, its pixels, and the first
-    // pixel that an item above had taken.
-    void Take(TBoardModel::TShown& shown)
+    // Takes what of r (inside the area) is still free: its bounds, its pixels, and whether an
+    // item above had taken any of it (and which, on the first such pixel).
+    void Take(TPaintedIndex::TShown& shown)
     {
         const TRect64 r = shown.visible;
         TRect64 free{r.right, r.bottom, r.left, r.top};
@@ -167,7 +167,6 @@ public:
             const std::uint64_t covered = mask & taken_[at] & ~(blocked_.empty() ? 0 : blocked_[at]);
             if (covered && !shown.covered) {
                 shown.covered = true;
-                shown.firstCovered = {x + std::countr_zero(covered), y};
                 if (!owners_.empty())
                     shown.coveredBy = owners_[at * 64 + static_cast<std::size_t>(std::countr_zero(covered))];
             }
@@ -204,26 +203,27 @@ private:
 
 }  // namespace
 
-std::size_t TBoardModel::ItemAt(TPoint64 point, int dpi) const
+std::size_t TPaintedIndex::ItemAt(const TRectSource& rects, TPoint64 point, int dpi) const
 {
-    const auto& near = index_.Near(stack_, DesignArea({point.x, point.y, point.x + 1, point.y + 1}, dpi));
+    const auto& near = index_.Near(rects, DesignArea({point.x, point.y, point.x + 1, point.y + 1}, dpi));
     for (auto it = near.rbegin(); it != near.rend(); ++it)
-        if (RectAt(*it, dpi).Contains(point.x, point.y))
+        if (ScaleToDpi(rects(*it), dpi).Contains(point.x, point.y))
             return *it;
     return npos;
 }
 
-std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi, std::span<const TRect64> blockers,
-                                                   std::size_t lowest, bool whoCovers) const
+std::vector<TPaintedIndex::TShown> TPaintedIndex::Walk(const TRectSource& rects, const TRect64& area, int dpi,
+                                                       std::span<const TRect64> blockers, std::size_t lowest,
+                                                       bool whoCovers) const
 {
     std::vector<TShown> shown;
     if (area.IsEmpty())
         return shown;
     TRect64 reach{area.right, area.bottom, area.left, area.top};  // what the items meet of the area
-    for (const std::uint32_t item : index_.Near(stack_, DesignArea(area, dpi))) {
+    for (const std::uint32_t item : index_.Near(rects, DesignArea(area, dpi))) {
         if (item < lowest)
             continue;
-        const TRect64 rect = RectAt(item, dpi);
+        const TRect64 rect = ScaleToDpi(rects(item), dpi);
         const TRect64 inside = rect.Intersect(area);
         if (inside.IsEmpty())
             continue;
@@ -246,16 +246,17 @@ std::vector<TBoardModel::TShown> TBoardModel::Walk(const TRect64& area, int dpi,
     return shown;
 }
 
-std::vector<TBoardModel::TShown> TBoardModel::ShownIn(const TRect64& area, int dpi, std::span<const TRect64> blockers,
-                                                      bool whoCovers) const
+std::vector<TPaintedIndex::TShown> TPaintedIndex::ShownIn(const TRectSource& rects, const TRect64& area, int dpi,
+                                                          std::span<const TRect64> blockers, bool whoCovers) const
 {
-    return Walk(area, dpi, blockers, 0, whoCovers);
+    return Walk(rects, area, dpi, blockers, 0, whoCovers);
 }
 
-TBoardModel::TShown TBoardModel::ShownOf(std::size_t item, const TRect64& area, int dpi) const
+TPaintedIndex::TShown TPaintedIndex::ShownOf(const TRectSource& rects, std::size_t item, const TRect64& area,
+                                             int dpi) const
 {
-    const TRect64 rect = RectAt(item, dpi);
-    std::vector<TShown> shown = Walk(rect.Intersect(area), dpi, {}, item, false);
+    const TRect64 rect = ScaleToDpi(rects(item), dpi);
+    std::vector<TShown> shown = Walk(rects, rect.Intersect(area), dpi, {}, item, false);
     // Only what lies on the item is walked, from the item up: it comes first, if at all.
     if (!shown.empty() && shown.front().item == item)
         return shown.front();
