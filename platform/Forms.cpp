@@ -5,8 +5,13 @@
 
 #include "platform/Backend.h"
 
+#ifndef PSB_WINDOW_CLASS
+#define PSB_WINDOW_CLASS "TForm"
+#endif
+
 TForm::TForm(TComponent* owner, std::string_view windowClass)
-    : TComponent(owner), windowClass_(windowClass), peer_(backend::CreateFormPeer(*this))
+    : TComponent(owner), windowClass_(windowClass.empty() ? PSB_WINDOW_CLASS : windowClass),
+      peer_(backend::CreateFormPeer(*this))
 {
 }
 
@@ -52,9 +57,9 @@ void TForm::Show()
     peer_->Show();
 }
 
-bool TForm::IsItem(const TControl&) const
+bool TForm::IsItem(const TControl& control) const
 {
-    return false;
+    return control.IsWindowless() && static_cast<bool>(control.OnClick());
 }
 
 void TForm::SetSelected(TControl* control)

@@ -28,8 +28,9 @@ struct TFont {
 class TForm : public TComponent, public TControlParent {
 public:
     // The window class names the form's window to other programs (and to tests); forms of
-    // one kind share it.
-    explicit TForm(TComponent* owner, std::string_view windowClass = "TForm");
+    // one kind share it. Without one, the form takes the program's (PSB_WINDOW_CLASS, set
+    // where the program is built).
+    explicit TForm(TComponent* owner, std::string_view windowClass = {});
     ~TForm() override;
 
     // Outer rectangle on the screen.
@@ -70,7 +71,7 @@ public:
 
     // The painted controls the user picks one of, as items of a list (the PCs of a board):
     // they are announced as list items, selectable, and a change of their look is a change
-    // of their state. None by default.
+    // of their state. By default, those that take clicks.
     virtual bool IsItem(const TControl& control) const;
     // The control the user selected last, or none; the form tells assistive technology.
     TControl* Selected() const { return selected_; }

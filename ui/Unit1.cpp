@@ -20,8 +20,7 @@ const char* StatusOf(const TControl& label)
 }
 }  // namespace
 
-// The name other programs (and the tests) find the window by.
-TForm1::TForm1(TComponent* owner) : TForm(owner, "PcStatusBoardForm")
+TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
     LoadLayout(*this, kUnit1Layout,
                {"TForm1",
