@@ -13,6 +13,12 @@ void LayoutError(int line, const std::string& what)
 
 namespace {
 
+const TControlClass kControlClasses[] = {
+#define PSB_DESIGN_ROW(cls, native, text) {#cls, native, #text},
+    PSB_CONTROL_CLASSES(PSB_DESIGN_ROW)
+#undef PSB_DESIGN_ROW
+};
+
 const std::map<std::string, TColor>& ColorNames()
 {
     static const std::map<std::string, TColor> names = {
@@ -98,9 +104,9 @@ TControlDesign ReadControl(const TLayoutObject& object)
     design.name = object.name;
     design.className = object.className;
     design.line = object.line;
-    if (object.className != "TLabel" && object.className != "TEdit" && object.className != "TButton")
+    const TControlClass* controlClass = FindControlClass(object.className);
+    if (!controlClass)
         LayoutError(object.line, "unknown class " + object.className);
-    const bool captioned = object.className != "TEdit";
     std::set<std::string> seen;
     for (const TLayoutProperty& p : object.properties) {
         CheckOnce(seen, p, object.name);
@@ -108,9 +114,9 @@ TControlDesign ReadControl(const TLayoutObject& object)
             continue;
         if (p.name == "Color")
             design.color = NamedValue(p, ColorNames());
-        else if (p.name == (captioned ? "Caption" : "Text"))
+        else if (p.name == controlClass->textProperty)
             design.text = StringOf(p);
-        else if (p.name == "TabOrder" && design.IsNative())
+        else if (p.name == "TabOrder" && controlClass->native)
             design.tabOrder = IntegerOf(p);
         else if (p.name == "OnClick") {
             if (p.value.kind != TLayoutValue::Identifier)
@@ -124,6 +130,20 @@ TControlDesign ReadControl(const TLayoutObject& object)
 }
 
 }  // namespace
+
+const TControlClass* FindControlClass(std::string_view className)
+{
+    for (const TControlClass& c : kControlClasses)
+        if (c.name == className)
+            return &c;
+    return nullptr;
+}
+
+bool TControlDesign::IsNative() const
+{
+    const TControlClass* c = FindControlClass(className);
+    return c && c->native;
+}
 
 TFormDesign ReadFormDesign(std::string_view layoutText)
 {

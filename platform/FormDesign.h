@@ -11,6 +11,23 @@
 
 #include "platform/Graphics.h"
 
+// The control classes a layout may name, one row each: the class, whether it is a window
+// of its own (above everything the form paints), and the property that holds its text. The
+// reader and the binding both expand this list, so a new class is one row here.
+#define PSB_CONTROL_CLASSES(ROW) \
+    ROW(TLabel, false, Caption)  \
+    ROW(TEdit, true, Text)       \
+    ROW(TButton, true, Caption)
+
+struct TControlClass {
+    std::string_view name;
+    bool native;
+    std::string_view textProperty;
+};
+
+// The row of a class name, or null for a class no layout may name.
+const TControlClass* FindControlClass(std::string_view className);
+
 // Position and size as a layout gives them, at 96 DPI.
 struct TDesignBounds {
     std::int32_t left = 0, top = 0, width = 0, height = 0;
@@ -19,7 +36,7 @@ struct TDesignBounds {
 
 struct TControlDesign {
     std::string name;
-    std::string className;  // TLabel, TEdit or TButton
+    std::string className;  // one of PSB_CONTROL_CLASSES
     int line = 0;
     TDesignBounds bounds;
     std::optional<TColor> color;
@@ -29,7 +46,7 @@ struct TControlDesign {
     int onClickLine = 0;
 
     // A window of its own, above everything the form paints.
-    bool IsNative() const { return className != "TLabel"; }
+    bool IsNative() const;
 };
 
 struct TFormDesign {

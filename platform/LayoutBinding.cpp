@@ -4,15 +4,28 @@
 
 namespace {
 
-TControl* CreateControl(const std::string& className, TComponent* owner)
+// How each control class is made and given its layout's text.
+struct TControlMaker {
+    std::string_view className;
+    TControl* (*create)(TComponent* owner);
+    void (*setText)(TControl& control, std::string text);
+};
+
+const TControlMaker kControlMakers[] = {
+#define PSB_BINDING_ROW(cls, native, text)                                \
+    {#cls, [](TComponent* owner) -> TControl* { return new cls(owner); }, \
+     [](TControl& control, std::string value) { static_cast<cls&>(control).Set##text(std::move(value)); }},
+    PSB_CONTROL_CLASSES(PSB_BINDING_ROW)
+#undef PSB_BINDING_ROW
+};
+
+const TControlMaker& MakerOf(const TControlDesign& c)
 {
-    if (className == "TLabel")
-        return new TLabel(owner);
-    if (className == "TEdit")
-        return new TEdit(owner);
-    if (className == "TButton")
-        return new TButton(owner);
-    return nullptr;
+    for (const TControlMaker& maker : kControlMakers)
+        if (maker.className == c.className)
+            return maker;
+    // Not reached: the reader takes only classes of the same list.
+    LayoutError(c.line, "unknown class " + c.className);
 }
 
 }  // namespace
@@ -40,7 +53,8 @@ void LoadLayout(TForm& form, std::string_view layoutText, const TPublished& publ
         if (owner)
             LayoutError(c.line, c.name + " appears twice");
         owner = &c;
-        TControl* control = CreateControl(c.className, &form);
+        const TControlMaker& maker = MakerOf(c);
+        TControl* control = maker.create(&form);
         if (!field->bind(control))
             LayoutError(c.line, "the field " + c.name + " cannot hold a " + c.className);
         control->SetName(c.name);
@@ -48,14 +62,8 @@ void LoadLayout(TForm& form, std::string_view layoutText, const TPublished& publ
         control->SetBounds(c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height);
         if (c.color)
             control->SetColor(*c.color);
-        if (c.text) {
-            if (auto* label = dynamic_cast<TLabel*>(control))
-                label->SetCaption(*c.text);
-            else if (auto* button = dynamic_cast<TButton*>(control))
-                button->SetCaption(*c.text);
-            else if (auto* edit = dynamic_cast<TEdit*>(control))
-                edit->SetText(*c.text);
-        }
+        if (c.text)
+            maker.setText(*control, *c.text);
         if (c.tabOrder)
             static_cast<TWinControl*>(control)->SetTabOrder(*c.tabOrder);
         if (!c.onClick.empty()) {
