@@ -6,8 +6,8 @@
 
 #include "board/BoardFile.h"
 #include "platform/IniFiles.h"
+#include "platform/FormDesign.h"
 #include "platform/PaintedIndex.h"
-#include "platform/LayoutBinding.h"
 #include "platform/SysUtils.h"
 #include "ui/Unit1Layout.h"
 
@@ -57,10 +57,21 @@ std::string_view NearestKey(std::string_view key, const std::vector<std::string_
     return best;
 }
 
+// The client area at 96 DPI of a sizable window with a caption of these outer bounds, as
+// Windows 10 and 11 frame it.
+TRect64 ClientRectOf(const TDesignBounds& bounds)
+{
+    // What Windows 10 and 11 put around the client area of WS_OVERLAPPEDWINDOW at 96 DPI
+    // (AdjustWindowRectEx): a resizing border of 8 on three sides, and 31 for the caption.
+    constexpr std::int64_t kFrameWidth = 2 * 8, kFrameHeight = 31 + 8;
+    return {0, 0, std::max<std::int64_t>(bounds.width - kFrameWidth, 0),
+            std::max<std::int64_t>(bounds.height - kFrameHeight, 0)};
+}
+
 void ReadLayout(TBoardCheck& check)
 {
     const TFormDesign form = ReadFormDesign(kUnit1Layout);
-    const TRect64 client = form.ClientRect();
+    const TRect64 client = ClientRectOf(form.bounds);
     check.clientWidth = client.right;
     check.clientHeight = client.bottom;
     check.fontName = form.font.Name;

@@ -18,13 +18,6 @@
 
 class IFormPeer;
 
-struct TFont {
-    std::string Name = "MS Sans Serif";
-    std::int32_t Height = -11;  // negative: character height in pixels
-    TColor Color = clWindowText;
-    int Charset = 1;  // DEFAULT_CHARSET
-};
-
 class TForm : public TComponent, public TControlParent {
 public:
     // The window class names the form's window to other programs (and to tests); forms of

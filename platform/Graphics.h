@@ -1,8 +1,9 @@
-// Colours and rectangles.
+// Colours, fonts and rectangles.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 // A colour: red in the low byte, then green, then blue. Values with the top bit set name a
 // system colour (its index in the low byte), resolved by the backend when painting.
@@ -20,6 +21,13 @@ constexpr bool IsSystemColor(TColor c)
 {
     return (c & clSystemColor) != 0;
 }
+
+struct TFont {
+    std::string Name = "MS Sans Serif";
+    std::int32_t Height = -11;  // negative: character height in pixels
+    TColor Color = clWindowText;
+    int Charset = 1;  // DEFAULT_CHARSET
+};
 
 struct TPoint64 {
     std::int64_t x = 0, y = 0;

@@ -1,56 +1,14 @@
-// A form built from its layout (see Layout.h): the layout read into what it says, every
-// property checked, then its objects made and bound to the form's published fields and
-// methods by name.
+// A form built from its layout: the layout read into a design (FormDesign.h), then its
+// objects made and bound to the form's published fields and methods by name.
 #pragma once
 
-#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/FormDesign.h"
 #include "platform/Forms.h"
-
-// Position and size as a layout gives them, at 96 DPI.
-struct TDesignBounds {
-    std::int32_t left = 0, top = 0, width = 0, height = 0;
-    TRect64 Rect() const { return TRect64::Of(left, top, width, height); }
-};
-
-struct TControlDesign {
-    std::string name;
-    std::string className;  // TLabel, TEdit or TButton
-    int line = 0;
-    TDesignBounds bounds;
-    std::optional<TColor> color;
-    std::optional<std::string> text;  // a label's or a button's caption, an edit's text
-    std::optional<int> tabOrder;
-    std::string onClick;  // a method name, or empty
-    int onClickLine = 0;
-
-    // A window of its own, above everything the form paints.
-    bool IsNative() const { return className != "TLabel"; }
-};
-
-struct TFormDesign {
-    std::string name;
-    std::string className;
-    int line = 0;
-    TDesignBounds bounds;  // the outer rectangle
-    std::string caption;
-    TColor color = clBtnFace;
-    TFont font;
-    std::vector<TControlDesign> controls;  // bottom first
-
-    // The client area at 96 DPI of a sizable window with a caption of these outer bounds, as
-    // Windows 10 and 11 frame it.
-    TRect64 ClientRect() const;
-};
-
-// Throws Exception naming the line on a syntax error, an unknown class, property or value,
-// a property given twice, or an object inside a control.
-TFormDesign ReadFormDesign(std::string_view layoutText);
 
 // What a form class publishes to its layout: fields bound to the layout's objects by name
 // (with the class they must have), and methods bound to the layout's events by name.

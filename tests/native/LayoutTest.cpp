@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 
+#include "platform/FormDesign.h"
 #include "platform/Forms.h"
 #include "platform/Layout.h"
 #include "platform/LayoutBinding.h"
@@ -121,6 +124,92 @@ TEST(Layout, BadLayoutsFailWithAClearMessage)
         const std::string message = ErrorOf(c.layout);
         EXPECT_NE(message.find(c.expected), std::string::npos) << "got: " << message;
     }
+}
+
+// One control of each class, each with its text property and, for windowed ones, a tab order.
+const std::string kEveryClass = R"(object Form1: TEveryClassForm
+  object Label1: TLabel
+    Caption = 'label'
+  end
+  object Edit1: TEdit
+    Text = 'edit'
+    TabOrder = 1
+  end
+  object Button1: TButton
+    Caption = 'button'
+    TabOrder = 0
+  end
+end
+)";
+
+TEST(Layout, ReadsEachControlClassWithItsOwnTextProperty)
+{
+    const TFormDesign design = ReadFormDesign(kEveryClass);
+    ASSERT_EQ(design.controls.size(), 3u);
+    const TControlDesign& label = design.controls[0];
+    const TControlDesign& edit = design.controls[1];
+    const TControlDesign& button = design.controls[2];
+    EXPECT_EQ(std::tie(label.className, label.text, label.tabOrder),
+              std::make_tuple(std::string("TLabel"), std::optional<std::string>("label"), std::optional<int>()));
+    EXPECT_EQ(std::tie(edit.className, edit.text, edit.tabOrder),
+              std::make_tuple(std::string("TEdit"), std::optional<std::string>("edit"), std::optional<int>(1)));
+    EXPECT_EQ(std::tie(button.className, button.text, button.tabOrder),
+              std::make_tuple(std::string("TButton"), std::optional<std::string>("button"), std::optional<int>(0)));
+    EXPECT_FALSE(label.IsNative());
+    EXPECT_TRUE(edit.IsNative());
+    EXPECT_TRUE(button.IsNative());
+}
+
+TEST(Layout, AControlTakesOnlyItsOwnClassesProperties)
+{
+    const auto errorOf = [](const std::string& layout) -> std::string {
+        try {
+            ReadFormDesign(layout);
+        } catch (const Exception& e) {
+            return e.Message();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(errorOf(Replace(kEveryClass, "Text = 'edit'", "Caption = 'edit'")),
+              "Layout error at line 6: Edit1 has no property Caption");
+    EXPECT_EQ(errorOf(Replace(kEveryClass, "Caption = 'label'", "Text = 'label'")),
+              "Layout error at line 3: Label1 has no property Text");
+    EXPECT_EQ(errorOf(Replace(kEveryClass, "Caption = 'label'", "TabOrder = 2")),
+              "Layout error at line 3: Label1 has no property TabOrder");
+    EXPECT_EQ(errorOf(Replace(kEveryClass, "Caption = 'button'", "Text = 'button'")),
+              "Layout error at line 10: Button1 has no property Text");
+}
+
+class EveryClassForm : public TForm {
+public:
+    TLabel* Label1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TButton* Button1 = nullptr;
+
+    EveryClassForm() : TForm(nullptr)
+    {
+        LoadLayout(
+            *this, kEveryClass,
+            {"TEveryClassForm",
+             {PublishedField("Label1", Label1), PublishedField("Edit1", Edit1), PublishedField("Button1", Button1)},
+             {}});
+    }
+};
+
+TEST(Layout, MakesEachControlClassAndSetsItsText)
+{
+    EveryClassForm form;
+    ASSERT_NE(form.Label1, nullptr);
+    ASSERT_NE(form.Edit1, nullptr);
+    ASSERT_NE(form.Button1, nullptr);
+    EXPECT_EQ(form.Label1->Caption(), "label");
+    EXPECT_EQ(form.Edit1->Text(), "edit");
+    EXPECT_EQ(form.Button1->Caption(), "button");
+    EXPECT_EQ(form.Edit1->TabOrder(), 1);
+    EXPECT_EQ(form.Button1->TabOrder(), 0);
+    EXPECT_TRUE(form.Label1->IsWindowless());
+    EXPECT_EQ(form.Edit1->NativeKind(), TNativeKind::Edit);
+    EXPECT_EQ(form.Button1->NativeKind(), TNativeKind::Button);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include "platform/Forms.h"
+#include "tests/support/Msaa.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ TEST(AccessibleObject, AnswersUntilTheWindowGoesThenOnlyFails)
     ASSERT_EQ(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&object)),
               S_OK);
-    VARIANT child;
-    child.vt = VT_I4;
-    child.lVal = 1;
+    const VARIANT child = psbtest::ChildId(1);
     BSTR name = nullptr;
     ASSERT_EQ(object->get_accName(child, &name), S_OK);
     EXPECT_EQ(std::wstring(name), L"PC-01");

@@ -8,6 +8,7 @@
 #include <new>
 #include <thread>
 
+#include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
 #include "platform/Forms.h"
 
@@ -109,10 +110,7 @@ TEST(ErrorReporting, DefaultActionFailureIsShownOnceAndTheLoopGoesOn)
         IAccessible* object = nullptr;
         if (SUCCEEDED(AccessibleObjectFromWindow(form, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                  reinterpret_cast<void**>(&object)))) {
-            VARIANT label;
-            label.vt = VT_I4;
-            label.lVal = 1;
-            done = object->accDoDefaultAction(label);
+            done = object->accDoDefaultAction(psbtest::ChildId(1));
             object->Release();
         }
         CoUninitialize();

@@ -1,0 +1,218 @@
+// A form class of another kind on the same window code: its own layout, window class, painted
+// items that take drags and the keyboard, and a native edit and button, driven through the
+// real event loop from another thread as a user would, read through Active Accessibility,
+// then closed.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <thread>
+
+#include "platform/LayoutBinding.h"
+#include "tests/support/Msaa.h"
+#include "tests/support/WinProgram.h"
+
+namespace {
+
+constexpr char kLayout[] = R"(object NotesForm: TNotesForm
+  Left = 40
+  Top = 30
+  Width = 360
+  Height = 260
+  Caption = 'Notes'
+  object Title: TLabel
+    Left = 8
+    Top = 8
+    Width = 120
+    Height = 16
+    Caption = 'Name'
+  end
+  object NameEdit: TEdit
+    Left = 8
+    Top = 28
+    Width = 160
+    Height = 21
+    TabOrder = 0
+  end
+  object AddButton: TButton
+    Left = 176
+    Top = 26
+    Width = 75
+    Height = 25
+    Caption = 'Add'
+    TabOrder = 1
+    OnClick = AddButtonClick
+  end
+end
+)";
+
+class TNotesForm;
+TNotesForm* notesForm = nullptr;
+
+// Everything the form heard, in order.
+std::vector<std::string> heard;
+
+class TNotesForm : public TForm {
+public:  // published
+    TLabel* Title = nullptr;
+    TEdit* NameEdit = nullptr;
+    TButton* AddButton = nullptr;
+    void AddButtonClick(TObject*) { heard.push_back("add " + NameEdit->Text()); }
+
+public:
+    explicit TNotesForm(TComponent* owner) : TForm(owner, "NotesForm")
+    {
+        LoadLayout(*this, kLayout,
+                   {"TNotesForm",
+                    {PublishedField("Title", Title), PublishedField("NameEdit", NameEdit),
+                     PublishedField("AddButton", AddButton)},
+                    {{"AddButtonClick", [this](TObject* sender) { AddButtonClick(sender); }}}});
+        for (int i = 0; i < 2; ++i) {
+            auto* note = new TLabel(this);
+            note->SetParent(this);
+            note->SetBounds(8 + 100 * i, 80, 90, 40);
+            note->SetCaption("note " + std::to_string(i + 1));
+            note->SetColor(clYellow);
+            const std::string name = note->Caption();
+            note->SetOnClick([name](TObject*) { heard.push_back(name + " click"); });
+            note->SetOnMouseDown([name](TObject*, const TMouseInfo& m) {
+                heard.push_back(name + " down " + std::to_string(m.x) + "," + std::to_string(m.y));
+            });
+            note->SetOnMouseMove([name](TObject*, const TMouseInfo& m) {
+                heard.push_back(name + " move " + std::to_string(m.x) + "," + std::to_string(m.y));
+            });
+            note->SetOnMouseUp([name](TObject*, const TMouseInfo&) { heard.push_back(name + " up"); });
+            note->SetOnKeyDown([name](TObject*, TKeyInfo& k) { heard.push_back(name + " key " + std::to_string(k.key)); });
+            note->SetTakesFocus(true);
+            note->SetCursor(crSizeAll);
+            notes.push_back(note);
+        }
+        // Sees every key first, and keeps F2 for itself.
+        SetKeyPreview(true);
+        SetOnKeyDown([](TObject*, TKeyInfo& k) {
+            heard.push_back("form key " + std::to_string(k.key));
+            k.handled = k.key == VK_F2;
+        });
+        NameEdit->SetOnKeyDown([](TObject*, TKeyInfo& k) { heard.push_back("edit key " + std::to_string(k.key)); });
+    }
+
+    bool IsItem(const TControl& control) const override
+    {
+        return std::find(notes.begin(), notes.end(), &control) != notes.end();
+    }
+
+    std::vector<TLabel*> notes;
+};
+
+// Posts a key's press and release to a window, with the scan code a keyboard would give.
+void PostKey(HWND hwnd, WORD key)
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, 0 /* MAPVK_VK_TO_VSC */)) << 16;
+    PostMessageW(hwnd, WM_KEYDOWN, key, 1 | scan);
+    PostMessageW(hwnd, WM_KEYUP, key, 1 | scan | (LPARAM{3} << 30));
+}
+
+// Waits until the form's thread has handled everything posted before.
+void Settle(HWND form)
+{
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+}
+
+HWND FocusOf(DWORD thread)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
+{
+    heard.clear();
+    const DWORD gui = GetCurrentThreadId();
+    HWND form = nullptr, edit = nullptr, button = nullptr;
+    std::vector<std::wstring> names;
+    std::vector<LONG> roles;
+    HRESULT action = E_FAIL;
+    HWND focusAfterClick = nullptr, focusAfterTab = nullptr;
+    std::jthread driver([&] {
+        if (!psbtest::WaitFor([&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), L"NotesForm", L"Notes")); },
+                              std::chrono::seconds(60)))
+            return;
+        Settle(form);
+        edit = FindWindowExW(form, nullptr, L"EDIT", nullptr);
+        button = FindWindowExW(form, nullptr, L"BUTTON", nullptr);
+
+        // Typed into the edit, which has the focus first (as letters without Shift: "hi"); F2
+        // stops at the form.
+        for (const WORD key : {WORD('H'), WORD('I'), WORD(VK_F2)})
+            PostKey(edit, key);
+        PostMessageW(button, BM_CLICK, 0, 0);
+        // A click on the second note, then a drag of the first that leaves the window.
+        PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 90));
+        PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(120, 90));
+        Settle(form);
+        focusAfterClick = FocusOf(gui);
+        PostMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 82));
+        PostMessageW(form, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, -30));
+        PostMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(-20, -30));
+        // The note has the keyboard; Tab goes on to the native controls.
+        PostKey(form, VK_RIGHT);
+        PostKey(form, VK_TAB);
+        Settle(form);
+        focusAfterTab = FocusOf(gui);
+
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IAccessible* object = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(form, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&object)))) {
+            LONG count = 0;
+            object->get_accChildCount(&count);
+            for (LONG i = 1; i <= count; ++i) {
+                BSTR name = nullptr;
+                object->get_accName(psbtest::ChildId(i), &name);
+                names.push_back(name ? name : L"");
+                SysFreeString(name);
+                VARIANT role{};
+                object->get_accRole(psbtest::ChildId(i), &role);
+                roles.push_back(role.vt == VT_I4 ? role.lVal : -1);
+            }
+            action = object->accDoDefaultAction(psbtest::ChildId(5));
+            object->Release();
+        }
+        CoUninitialize();
+        Settle(form);
+        PostMessageW(form, WM_CLOSE, 0, 0);
+    });
+    std::string failed;
+    try {
+        Application->CreateForm(notesForm);
+        Application->Run();
+    } catch (const std::exception& e) {
+        failed = e.what();
+    }
+    driver.join();
+    ASSERT_EQ(failed, "");
+    ASSERT_NE(form, nullptr) << "the window of its own class was shown";
+    EXPECT_FALSE(IsWindow(form)) << "closing it ended the loop";
+    Application->DestroyForms();
+    notesForm = nullptr;
+
+    const std::string h = std::to_string('H'), i = std::to_string('I'), f2 = std::to_string(VK_F2),
+                      right = std::to_string(VK_RIGHT), tab = std::to_string(VK_TAB);
+    EXPECT_EQ(heard, (std::vector<std::string>{
+                         "form key " + h, "edit key " + h, "form key " + i, "edit key " + i, "form key " + f2,
+                         "add hi", "note 2 down 12,10", "note 2 click", "note 2 up",
+                         // design pixels of the note, outside the window too; no click
+                         "note 1 down 2,2", "note 1 move -28,-110", "note 1 up",
+                         "form key " + right, "note 1 key " + right, "form key " + tab, "note 1 key " + tab,
+                         // the screen reader's default action is the item's click
+                         "note 2 click"}));
+    EXPECT_EQ(focusAfterClick, form) << "a note takes the keyboard";
+    EXPECT_EQ(focusAfterTab, edit) << "and Tab gives it to the first native control";
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Name", L"", L"Add", L"note 1", L"note 2"}));
+    EXPECT_EQ(roles, (std::vector<LONG>{ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_TEXT, ROLE_SYSTEM_PUSHBUTTON,
+                                        ROLE_SYSTEM_LISTITEM, ROLE_SYSTEM_LISTITEM}));
+    EXPECT_EQ(action, S_OK);
+}
+
+}  // namespace
