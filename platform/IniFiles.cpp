@@ -1,15 +1,18 @@
 #include "platform/IniFiles.h"
 
 #include "platform/FileRead.h"
+#include "platform/IniScan.h"
 #include "platform/SysUtils.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
 namespace {
+
+using iniscan::IsLineEnd;
+using iniscan::NextLineStart;
 
 // Blanks trimmed around names and values: space, tab, vertical tab, and the DOS end-of-file
 // mark (Ctrl-Z) that old editors leave after the last value, as Windows reads it.
@@ -46,8 +49,8 @@ inline std::string_view Unquote(std::string_view value)
     return value;
 }
 
-// CR, LF and CR LF all end a line. Keeps the next CR and the next LF found with memchr,
-// so walking all lines of a text scans it only once.
+// Keeps the next CR and the next LF found with memchr, so walking all lines of a text scans
+// it only once.
 class TLineFinder {
 public:
     explicit TLineFinder(std::string_view text) : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
@@ -62,14 +65,10 @@ public:
         return std::min(nextCr_, nextLf_);
     }
 
-    // Start of the line after the one ending at end.
+    // Start of the line after the one ending at end, as LineEnd gave it.
     std::size_t NextLine(std::size_t end) const
     {
-        if (end >= text_.size())
-            return text_.size();
-        if (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n')
-            return end + 2;
-        return end + 1;
+        return static_cast<std::size_t>(NextLineStart(text_.data() + end, text_.data() + text_.size()) - text_.data());
     }
 
 private:
@@ -180,15 +179,15 @@ void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
         std::size_t start = at;
         while (start > 0 && IsBlank(text[start - 1]))
             --start;
-        if (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r') {
+        if (start > 0 && !IsLineEnd(text[start - 1])) {
             ++at;  // inside a line
             continue;
         }
         std::size_t end = at;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+        while (end < text.size() && !IsLineEnd(text[end]))
             ++end;
-        const std::size_t next =
-            std::min(text.size(), end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1));
+        const auto next =
+            static_cast<std::size_t>(NextLineStart(text.data() + end, text.data() + text.size()) - text.data());
         // The grammar's section line, by how it was found: its name is all that matters here.
         const std::string_view name = SectionNameAfter(text.substr(at + 1, end - at - 1));
         at = next;
@@ -257,35 +256,6 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
 
 namespace {
 
-// The first line end, '=' or NUL in [p, stop), or stop.
-inline const char* NextStop(const char* p, const char* stop)
-{
-    static_assert(std::endian::native == std::endian::little, "the lowest mark is the first byte");
-    const auto isStop = [](char c) { return c == '\n' || c == '\r' || c == '=' || c == '\0'; };
-    // A word at a time, marking the bytes below 0x0E (the line ends, NUL and a few other
-    // control characters) and the '=' bytes. A borrow can mark bytes above a marked one, never
-    // below it, so the lowest mark is exact; a control character that is no stop is passed.
-    using TWord = std::size_t;
-    constexpr TWord kOnes = ~TWord{0} / 0xFF, kHigh = kOnes * 0x80;
-    while (static_cast<std::size_t>(stop - p) >= sizeof(TWord)) {
-        TWord v;
-        std::memcpy(&v, p, sizeof v);
-        const TWord equals = v ^ (kOnes * '=');
-        const TWord marks = (((v - kOnes * 0x0E) & ~v) | ((equals - kOnes) & ~equals)) & kHigh;
-        if (!marks) {
-            p += sizeof(TWord);
-            continue;
-        }
-        p += std::countr_zero(marks) / 8;
-        if (isStop(*p))
-            return p;
-        ++p;
-    }
-    while (p < stop && !isStop(*p))
-        ++p;
-    return p;
-}
-
 // Calls fn(key, value) for each entry of the lines in text[begin, end), in order, until fn
 // returns false.
 template <class Fn>
@@ -299,8 +269,8 @@ void ForEachEntry(std::string_view text, std::size_t begin, std::size_t end, Fn 
         bool nul = false;
         const char* p = line;
         for (;; ++p) {
-            p = NextStop(p, stop);
-            if (p == stop || *p == '\n' || *p == '\r')
+            p = iniscan::NextStop(p, stop);
+            if (p == stop || IsLineEnd(*p))
                 break;
             if (*p == '=')
                 equals = equals ? equals : p;
@@ -313,7 +283,7 @@ void ForEachEntry(std::string_view text, std::size_t begin, std::size_t end, Fn 
             if (info.kind == TIniLine::Entry && !fn(info.name, info.value))
                 return;
         }
-        line = p + ((p + 1 < stop && p[0] == '\r' && p[1] == '\n') ? 2 : 1);
+        line = NextLineStart(p, stop);
     }
 }
 

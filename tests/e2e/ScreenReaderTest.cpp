@@ -241,17 +241,20 @@ TEST_F(ScreenReader, FollowsSelectionAndMarkingWithEvents)
     ASSERT_EQ(client_->accDoDefaultAction(Id(button->id)), S_OK);
     EXPECT_TRUE(WaitFor([&] { return Value(pcs[0]).empty() && p_.Edit2().empty(); }));
 
+    // Each change of status: its state, its value (the status) and its description, in turn.
     const auto order = [&] {
         std::string text;
         for (const auto& [event, child] : events)
             if (child == pcs[0])
-                text += event == EVENT_OBJECT_SELECTION     ? "select "
-                        : event == EVENT_OBJECT_STATECHANGE ? "state "
-                        : event == EVENT_OBJECT_VALUECHANGE ? "value "
-                                                            : "";
+                text += event == EVENT_OBJECT_SELECTION           ? "select "
+                        : event == EVENT_OBJECT_STATECHANGE       ? "state "
+                        : event == EVENT_OBJECT_VALUECHANGE       ? "value "
+                        : event == EVENT_OBJECT_DESCRIPTIONCHANGE ? "description "
+                                                                  : "other ";
         return text;
     };
-    EXPECT_TRUE(WaitFor([&] { return order() == "select state value state value "; })) << order();
+    const std::string marked = "state value description ";
+    EXPECT_TRUE(WaitFor([&] { return order() == "select " + marked + marked; })) << order();
     UnhookWinEvent(hook);
 
     // An event leads to the object that sent it.

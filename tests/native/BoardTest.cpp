@@ -2,6 +2,7 @@
 // backend. Which sections make labels, and with which values, is fuzz_board's oracle.
 #include <gtest/gtest.h>
 
+#include "board/BoardFile.h"
 #include "tests/support/HeadlessBoard.h"
 #include "tests/support/SevenSteps.h"
 
@@ -61,6 +62,24 @@ TEST_F(Board, ReadFromBesideTheExecutableOnly)
     EXPECT_TRUE(Captions().empty());
     std::filesystem::create_directory(board_.BoardPath());
     EXPECT_TRUE(Captions().empty());
+}
+
+// A PC section is "PC" and the number as written, letter case aside: anything after the
+// digits, a leading zero or a sign makes it another section.
+TEST_F(Board, OnlyPcAndTheNumberNameAPcSection)
+{
+    const std::pair<std::string_view, std::int32_t> names[] = {
+        {"PC1", 1},  {"pc12", 12},  {"Pc2147483647", 2147483647},
+        {"PC1a", 0}, {"PC12x3", 0}, {"PC1 ", 0},
+        {"PC01", 0}, {"PC0", 0},    {"PC2147483648", 0},
+        {"PC+1", 0}, {"PC-1", 0},   {"PC", 0},
+        {"PCa", 0},  {"xPC1", 0},   {"P1", 0},
+    };
+    for (const auto& [name, number] : names)
+        EXPECT_EQ(board::PcNumberOf(name), number) << name;
+
+    board_.Write("[sys]\ncount=4\n[PC1a]\nCaption=1a\n[PC2]\nCaption=two\n[PC3b]\nCaption=3b\n[pc3]\nCaption=three\n");
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"two", "three"}));
 }
 
 class Marking : public Board {

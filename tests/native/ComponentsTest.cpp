@@ -72,6 +72,35 @@ TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
     EXPECT_TRUE(label.BoundsRect().IsEmpty());
 }
 
+// A 30 x 11 caption in a label at (10, 20) of 100 x 50, by each alignment and layout as the
+// label keeps them; a caption wider and taller than its label sticks out on the far side
+// from its edge.
+TEST(Controls, CaptionOriginFollowsAlignmentAndLayout)
+{
+    struct Case {
+        TAlignment alignment;
+        TTextLayout layout;
+        TPoint64 origin;
+    };
+    const Case cases[] = {
+        {taLeftJustify, tlTop, {10, 20}},    {taCenter, tlTop, {45, 20}},    {taRightJustify, tlTop, {80, 20}},
+        {taLeftJustify, tlCenter, {10, 39}}, {taCenter, tlCenter, {45, 39}}, {taRightJustify, tlCenter, {80, 39}},
+        {taLeftJustify, tlBottom, {10, 59}}, {taCenter, tlBottom, {45, 59}}, {taRightJustify, tlBottom, {80, 59}},
+    };
+    TLabel label(nullptr);
+    label.SetBounds(10, 20, 100, 50);
+    for (const Case& c : cases) {
+        label.SetAlignment(c.alignment);
+        label.SetLayout(c.layout);
+        const TPoint64 at = CaptionOrigin(label.BoundsRect(), 30, 11, label.Alignment(), label.Layout());
+        EXPECT_EQ(at, c.origin) << c.alignment << " " << c.layout << ": " << at.x << ", " << at.y;
+    }
+    EXPECT_EQ(CaptionOrigin(TRect64::Of(10, 20, 20, 8), 30, 12, taRightJustify, tlBottom), (TPoint64{0, 16}));
+    // Far edges beyond 32 bits.
+    const TRect64 far = TRect64::Of(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(CaptionOrigin(far, 1, 1, taRightJustify, tlBottom), (TPoint64{4294967293, 4294967293}));
+}
+
 // Once the form shows, every change of a label repaints it; a move both where it was and is.
 TEST(Controls, LabelChangesRepaintOnceTheFormShows)
 {

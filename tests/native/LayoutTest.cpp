@@ -70,7 +70,7 @@ std::string ErrorOf(const std::string& layout)
 
 TEST(Layout, BindsFieldsPropertiesAndHandlersByName)
 {
-    std::string crlf;  // Windows line ends and blank lines read the same
+    std::string crlf = "\r\n  \r\n";  // Windows line ends and blank lines, leading ones too, read the same
     for (char c : kGood)
         crlf += c == '\n' ? std::string("\r\n\r\n") : std::string(1, c);
     LayoutForm form(crlf);
@@ -109,6 +109,9 @@ TEST(Layout, BadLayoutsFailWithAClearMessage)
         {Replace(kGood, "object Button1", "object Label1: TLabel\n  end\n  object Button1"), "Label1 appears twice"},
         {Replace(kGood, "Label1: TLabel", "Label1: TMemo"), "unknown class TMemo"},
         {Replace(kGood, "= Button1Click", "= Button2Click"), "line 22: the form has no method named Button2Click"},
+        {"\n  \r\n" + Replace(kGood, "= Button1Click", "= Button2Click"), "line 24: the form has no method"},
+        {Replace(kGood, "= Button1Click", "= 5"), "line 22: OnClick needs a method name"},
+        {Replace(kGood, "= Button1Click", "= 'Button1Click'"), "line 22: OnClick needs a method name"},
         {Replace(kGood, "TabOrder = 3", "Flavour = 3"), "Button1 has no property Flavour"},
         {Replace(kGood, "Label1: TLabel", "Label1: TButton"), "field Label1 cannot hold a TButton"},
         {Replace(kGood, "TabOrder = 3", "TabOrder = 'x'"), "TabOrder needs a number"},
