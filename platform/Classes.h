@@ -27,8 +27,7 @@ class TEvent {
 public:
     TEvent() = default;
     template <class F>
-    requires(!std::is_same_v<std::decay_t<F>, TEvent> && std::is_invocable_v<F&, TObject*, Args...>)
-        TEvent(F handler)
+    requires(!std::is_same_v<std::decay_t<F>, TEvent> && std::is_invocable_v<F&, TObject*, Args...>) TEvent(F handler)
         : handler_(std::make_shared<const std::function<void(TObject*, Args...)>>(std::move(handler)))
     {
     }

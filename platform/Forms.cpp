@@ -106,7 +106,7 @@ void TForm::RaiseMouse(TMouseAction action, TControl* target, TMouseButton butto
 {
     TMouseInfo info{button, shift, ScaleFromDpi(point.x, dpi), ScaleFromDpi(point.y, dpi)};
     TObject* sender = this;
-    TMouseEvent handler = action == TMouseAction::Down ? onMouseDown_
+    TMouseEvent handler = action == TMouseAction::Down   ? onMouseDown_
                           : action == TMouseAction::Move ? onMouseMove_
                                                          : onMouseUp_;
     if (target) {
@@ -183,7 +183,9 @@ void TForm::MouseCaptureLost()
 {
     if (!held_)
         return;
-    const TMouseButton button = (held_ & ButtonBit(mbLeft)) ? mbLeft : (held_ & ButtonBit(mbRight)) ? mbRight : mbMiddle;
+    const TMouseButton button = (held_ & ButtonBit(mbLeft))    ? mbLeft
+                                : (held_ & ButtonBit(mbRight)) ? mbRight
+                                                               : mbMiddle;
     held_ = 0;
     pressed_ = nullptr;
     TControl* target = std::exchange(mouseTarget_, nullptr);

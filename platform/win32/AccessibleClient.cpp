@@ -449,7 +449,7 @@ private:
     LONG refs_ = 1;
     TForm& form_;
     const IAccessibleHost* host_;  // none once the window is gone
-    std::size_t next_ = 0;  // the enumeration's position: children before it were handed out
+    std::size_t next_ = 0;         // the enumeration's position: children before it were handed out
 };
 
 bool TAccessibleClient::Available()

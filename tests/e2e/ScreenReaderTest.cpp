@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "tests/support/Msaa.h"
 #include "tests/support/SevenSteps.h"
 #include "tests/support/WinProgram.h"
 
@@ -43,14 +44,6 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child,
 {
     if (object == OBJID_CLIENT)
         events.emplace_back(event, child);
-}
-
-VARIANT Id(LONG child)
-{
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = child;
-    return v;
 }
 
 std::string Take(BSTR text)
@@ -109,20 +102,21 @@ protected:
     std::string Name(const TChild& c) const
     {
         BSTR name = nullptr;
-        c.object ? c.object->get_accName(Id(CHILDID_SELF), &name) : client_->get_accName(Id(c.id), &name);
+        c.object ? c.object->get_accName(psbtest::ChildId(CHILDID_SELF), &name)
+                 : client_->get_accName(psbtest::ChildId(c.id), &name);
         return Take(name);
     }
     std::string Value(LONG id) const
     {
         BSTR value = nullptr;
-        client_->get_accValue(Id(id), &value);
+        client_->get_accValue(psbtest::ChildId(id), &value);
         return Take(value);
     }
     // Asked of the client area (Wine's objects of windows call every window a client).
     LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), LONG id) const
     {
         VARIANT n{};
-        (client_->*get)(Id(id), &n);
+        (client_->*get)(psbtest::ChildId(id), &n);
         return n.vt == VT_I4 ? n.lVal : -1;
     }
     LONG Role(const TChild& c) const { return Number(&IAccessible::get_accRole, c.id); }
@@ -130,7 +124,7 @@ protected:
     RECT Location(LONG id) const
     {
         LONG x = 0, y = 0, w = 0, h = 0;
-        client_->accLocation(&x, &y, &w, &h, Id(id));
+        client_->accLocation(&x, &y, &w, &h, psbtest::ChildId(id));
         return {x, y, x + w, y + h};
     }
     // Where the board file puts a PC, on the screen.
@@ -211,7 +205,7 @@ TEST_F(ScreenReader, ReadsEveryChildWhereItIsPainted)
     hit.pdispVal->Release();
 
     // The default action selects a PC as a click does.
-    ASSERT_EQ(client_->accDoDefaultAction(Id(pcs[1])), S_OK);
+    ASSERT_EQ(client_->accDoDefaultAction(psbtest::ChildId(pcs[1])), S_OK);
     EXPECT_TRUE(WaitFor([&] { return p_.Edit1() == "B"; }));
     VARIANT selection{};
     ASSERT_EQ(client_->get_accSelection(&selection), S_OK);
@@ -229,7 +223,7 @@ TEST_F(ScreenReader, FollowsSelectionAndMarkingWithEvents)
     ASSERT_TRUE(hook);
 
     // Select A by its default action, then mark it out of order by the real button.
-    ASSERT_EQ(client_->accDoDefaultAction(Id(pcs[0])), S_OK);
+    ASSERT_EQ(client_->accDoDefaultAction(psbtest::ChildId(pcs[0])), S_OK);
     EXPECT_TRUE(WaitFor([&] { return p_.Edit1() == "A"; }));
     p_.Press();
     EXPECT_TRUE(WaitFor([&] { return Value(pcs[0]) == psbtest::kOutOfOrder; }));
@@ -238,7 +232,7 @@ TEST_F(ScreenReader, FollowsSelectionAndMarkingWithEvents)
     // The button as a screen reader presses it: A back in service.
     const TChild* button = Named("故障設定");
     ASSERT_TRUE(button);
-    ASSERT_EQ(client_->accDoDefaultAction(Id(button->id)), S_OK);
+    ASSERT_EQ(client_->accDoDefaultAction(psbtest::ChildId(button->id)), S_OK);
     EXPECT_TRUE(WaitFor([&] { return Value(pcs[0]).empty() && p_.Edit2().empty(); }));
 
     // Each change of status: its state, its value (the status) and its description, in turn.
@@ -268,9 +262,9 @@ TEST_F(ScreenReader, FollowsSelectionAndMarkingWithEvents)
 
     // Navigation walks the children in order.
     VARIANT to{};
-    ASSERT_EQ(client_->accNavigate(NAVDIR_NEXT, Id(pcs[0]), &to), S_OK);
+    ASSERT_EQ(client_->accNavigate(NAVDIR_NEXT, psbtest::ChildId(pcs[0]), &to), S_OK);
     EXPECT_TRUE(to.vt == VT_I4 && to.lVal == pcs[1]);
-    EXPECT_EQ(client_->accNavigate(NAVDIR_NEXT, Id(pcs.back()), &to), S_FALSE);
+    EXPECT_EQ(client_->accNavigate(NAVDIR_NEXT, psbtest::ChildId(pcs.back()), &to), S_FALSE);
 }
 
 }  // namespace

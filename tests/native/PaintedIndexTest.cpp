@@ -58,7 +58,7 @@ TRect64 AnyRect(TRandom& pick, int kind)
 
 // Pixel by pixel, from the top down: what of each item shows, and where it is first covered.
 std::vector<TPaintedIndex::TShown> ShownByPixels(const TRectStack& stack, const TRect64& area, int dpi,
-                                               const std::vector<TRect64>& blockers)
+                                                 const std::vector<TRect64>& blockers)
 {
     std::vector<TPaintedIndex::TShown> shown;
     for (std::size_t i = 0; i < stack.rects.size(); ++i) {
