@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
+
+#include "tests/support/ScratchFolder.h"
 
 // A failed property aborts, so libFuzzer keeps the input as a crash.
 #define FUZZ_CHECK(condition) ((condition) ? void() : ::fuzz::Fail(#condition, __FILE__, __LINE__))
@@ -44,23 +45,14 @@ inline bool SameText(std::string_view a, std::string_view b)
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-// Replaces the file's whole content, in a directory of this process's own under TMPDIR
+// Replaces the file's whole content, in a folder of this process's own under TMPDIR
 // (tools/run-fuzzers points it into build/) that goes again when the process ends normally.
 inline std::string WriteScratch(const std::string& name, std::string_view bytes)
 {
-    static const struct TDir {
-        std::string path = (std::filesystem::temp_directory_path() / "psb-fuzz-XXXXXX").string();
-        TDir() { FUZZ_CHECK(mkdtemp(path.data())); }
-        ~TDir()
-        {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    } dir;
-    const std::string path = (std::filesystem::path(dir.path) / name).string();
-    FUZZ_CHECK(
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
-    return path;
+    static const psbtest::TScratchFolder dir("fuzz");
+    const std::filesystem::path path = dir / name;
+    FUZZ_CHECK(psbtest::WriteBytes(path, bytes));
+    return path.string();
 }
 
 }  // namespace fuzz

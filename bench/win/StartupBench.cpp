@@ -208,7 +208,8 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
     const std::string only = argc > 2 ? argv[2] : "";
     const auto part = [&](const char* name) { return only.empty() || only == name; };
-    const fs::path temp = fs::temp_directory_path() / ("psb-startup-" + std::to_string(GetCurrentProcessId()));
+    const psbtest::TScratchFolder scratch("startup");
+    const fs::path& temp = scratch.Path();
     const std::string example = psbtest::ReadBytes(WinePath(PSB_EXAMPLE_UNIX_PATH));
 
     // Start-up. The floors are yellow everywhere; the boards are checked at their last label.
@@ -310,7 +311,5 @@ int main(int argc, char** argv)
         CoUninitialize();
     }
 
-    std::error_code ignored;
-    fs::remove_all(temp, ignored);
     return bare >= 0 && floor >= 0 && small >= 0 && large >= 0 ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/ScratchFolder.h"
+
 namespace fs = std::filesystem;
 using namespace check;
 using namespace std::string_view_literals;
@@ -90,33 +92,29 @@ class BoardCheckProgram : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("psb-check-" + std::to_string(getpid()));
         fs::create_directories(dir_ / "folder");
         Write("clean.ini", "[sys]\ncount=2\n[PC1]\nCaption=A\nWidth=20\nHeight=20\n");
         Write("bad.ini", PC1("Width=60px\n"));
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     void Write(const std::string& name, std::string_view bytes)
     {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        psbtest::WriteBytes(dir_ / name, bytes);
     }
     std::string Read(const std::string& name) const
     {
-        std::ostringstream text;
-        text << std::ifstream(dir_ / name, std::ios::binary).rdbuf();
-        return text.str();
+        return psbtest::ReadBytes(dir_ / name);
     }
 
     int Run(const std::string& args, const std::string& locale = "C")
     {
-        const std::string command = "cd '" + dir_.string() + "' && env -u LANG -u LC_MESSAGES LC_ALL=" + locale + " " +
+        const std::string command = "cd '" + dir_.Path().string() + "' && env -u LANG -u LC_MESSAGES LC_ALL=" + locale + " " +
                                     PSB_BOARDCHECK + " " + args + " >out 2>err";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    fs::path dir_;
+    psbtest::TScratchFolder dir_{"check"};
 };
 
 TEST_F(BoardCheckProgram, ExitCodesAndStreams)
@@ -163,7 +161,7 @@ TEST_F(BoardCheckProgram, PictureShowsTheBoardAndMarksItsProblems)
     ASSERT_EQ(Run("--svg two.svg two.ini"), 1);
     ASSERT_EQ(Read("out").substr(0, 10), "two.ini:3:") << "report line 1 is PC1's overlap";
     // PC1's yellow, the window left of it, PC2's yellow, marker 1 on PC1.
-    ASSERT_EQ(std::system(("cd '" + dir_.string() +
+    ASSERT_EQ(std::system(("cd '" + dir_.Path().string() +
                            "' && rsvg-convert two.svg | convert png:- -format '%w %h %[hex:p{104,136}] "
                            "%[hex:p{99,136}] %[hex:p{226,156}] %[hex:p{101,107}]' info: > pixels")
                               .c_str()),

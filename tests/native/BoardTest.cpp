@@ -9,6 +9,7 @@
 namespace {
 
 using psbtest::HeadlessBoard;
+using psbtest::WriteBytes;
 
 class Board : public ::testing::Test {
 protected:
@@ -47,7 +48,7 @@ TEST_F(Board, ReadFromBesideTheExecutableOnly)
     const auto elsewhere = board_.Folder() / "elsewhere", chinese = board_.Folder() / "機房 看板";
     std::filesystem::create_directories(elsewhere);
     std::filesystem::create_directories(chinese);
-    HeadlessBoard::WriteFile(elsewhere / "sys.ini", "[sys]\ncount=2\n[PC1]\nCaption=working dir\n");
+    WriteBytes(elsewhere / "sys.ini", "[sys]\ncount=2\n[PC1]\nCaption=working dir\n");
     board_.Write("[sys]\ncount=2\n[PC1]\nCaption=beside\n");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(elsewhere);

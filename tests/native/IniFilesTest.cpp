@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScratchFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -21,16 +23,14 @@ namespace {
 constexpr const char* kMissing = "<missing>";
 
 struct IniFile : testing::Test {
-    void SetUp() override { ASSERT_TRUE(fs::create_directory(dir_)); }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::string Write(const std::string& bytes, const std::string& name = "sys.ini") const
     {
-        EXPECT_TRUE((std::ofstream(dir_ / name, std::ios::binary) << bytes).flush()) << name;
+        EXPECT_TRUE(psbtest::WriteBytes(dir_ / name, bytes)) << name;
         return (dir_ / name).string();
     }
 
-    const fs::path dir_ = fs::temp_directory_path() / ("psb-ini-" + std::to_string(std::random_device{}()));
+    const psbtest::TScratchFolder dir_{"ini"};
 };
 
 TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
@@ -44,7 +44,7 @@ TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
     EXPECT_EQ(fs::last_write_time(path), past);
-    const TIniFile missing((dir_ / "no such.ini").string()), directory(dir_.string());
+    const TIniFile missing((dir_ / "no such.ini").string()), directory(dir_.Path().string());
     EXPECT_EQ(missing.ReadString("s", "k", kMissing), kMissing);
     EXPECT_EQ(missing.ReadInteger("s", "k", 5), 5);
     EXPECT_FALSE(fs::exists(dir_ / "no such.ini"));

@@ -3,42 +3,32 @@
 // benchmarks, so it uses no test framework.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/headless/Headless.h"
+#include "tests/support/ScratchFolder.h"
 #include "ui/Unit1.h"
 
 namespace psbtest {
 
 class HeadlessBoard {
 public:
-    // A fresh folder of this process's own under the temporary directory, named by tag.
-    explicit HeadlessBoard(const std::string& tag)
-        : folder_(std::filesystem::temp_directory_path() / ("psb-" + tag + "-" + std::to_string(getpid())))
-    {
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        MoveExecutableTo(folder_);
-    }
+    // In a fresh folder of its own, named by tag.
+    explicit HeadlessBoard(const std::string& tag) : folder_(tag) { MoveExecutableTo(folder_.Path()); }
 
     ~HeadlessBoard()
     {
         Destroy();
         headless::Reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
 
     HeadlessBoard(const HeadlessBoard&) = delete;
     HeadlessBoard& operator=(const HeadlessBoard&) = delete;
 
-    const std::filesystem::path& Folder() const { return folder_; }
+    const std::filesystem::path& Folder() const { return folder_.Path(); }
     std::filesystem::path BoardPath() const { return exeFolder_ / "sys.ini"; }
 
     // The pretend executable lies in this folder from now on.
@@ -48,12 +38,7 @@ public:
         headless::Recorder().exeName = (folder / "PcStatusBoard.exe").string();
     }
 
-    void Write(std::string_view bytes) const { WriteFile(BoardPath(), bytes); }
-
-    static void WriteFile(const std::filesystem::path& path, std::string_view bytes)
-    {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
+    void Write(std::string_view bytes) const { WriteBytes(BoardPath(), bytes); }
 
     // Builds the window the way start-up does; any window built before goes first.
     TForm1& Build()
@@ -88,7 +73,8 @@ public:
     }
 
 private:
-    std::filesystem::path folder_, exeFolder_;
+    TScratchFolder folder_;
+    std::filesystem::path exeFolder_;
 };
 
 }  // namespace psbtest

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/Graphics.h"
+#include "tests/support/ScratchFolder.h"
 #include "platform/Layout.h"
 #include "ui/Unit1.h"
 #include "ui/Unit1Layout.h"
@@ -196,17 +197,6 @@ inline std::filesystem::path WinePath(const char* unixPath)
     return path;
 }
 
-inline std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // A folder made by someone else that holds a copy of the program and its board.
 struct InFolder {
     std::filesystem::path home;
@@ -224,14 +214,8 @@ public:
                                                    "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
                                                    "Left=400\nTop=200\nWidth=100\nHeight=100\n")
     {
-        // A fresh folder: process ids come again, and a stopped run leaves its folder behind.
-        static int made = 0;
-        do
-            dir_ = std::filesystem::temp_directory_path() /
-                   (L"psb-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made));
-        while (!std::filesystem::create_directory(dir_));
-        std::filesystem::create_directories(home_ = dir_ / L"機房 看板");
-        std::filesystem::create_directories(work_ = dir_ / L"work");
+        std::filesystem::create_directories(home_ = folder_ / L"機房 看板");
+        std::filesystem::create_directories(work_ = folder_ / L"work");
         const char* program = std::getenv("PSB_PROGRAM");
         std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set"),
                                    home_ / L"PcStatusBoard.exe");
@@ -248,9 +232,6 @@ public:
             CloseHandle(info_.hProcess);
             CloseHandle(info_.hThread);
         }
-        std::error_code ignored;
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_, ignored);
     }
 
     std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
@@ -360,7 +341,8 @@ public:
     }
 
 private:
-    std::filesystem::path dir_, home_, work_;
+    TScratchFolder folder_{"e2e"};  // goes once the program has ended
+    std::filesystem::path home_, work_;
     PROCESS_INFORMATION info_{};
     HWND form_ = nullptr;
     std::string error_;
