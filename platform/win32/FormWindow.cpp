@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <climits>
+#include <iterator>
 #include <set>
 
 #include "platform/Accessibility.h"
@@ -56,32 +57,24 @@ void RegisterFormClass(const std::wstring& name, WNDPROC procedure)
     registered.insert(name);
 }
 
+// The system's shape of each TCursor, in its order.
 LPCWSTR CursorResource(TCursor cursor)
 {
-    switch (cursor) {
-    case crCross:
-        return MAKEINTRESOURCEW(32515);  // IDC_CROSS
-    case crIBeam:
-        return MAKEINTRESOURCEW(32513);  // IDC_IBEAM
-    case crHandPoint:
-        return MAKEINTRESOURCEW(32649);  // IDC_HAND
-    case crSizeAll:
-        return MAKEINTRESOURCEW(32646);  // IDC_SIZEALL
-    case crSizeNESW:
-        return MAKEINTRESOURCEW(32643);  // IDC_SIZENESW
-    case crSizeNS:
-        return MAKEINTRESOURCEW(32645);  // IDC_SIZENS
-    case crSizeNWSE:
-        return MAKEINTRESOURCEW(32642);  // IDC_SIZENWSE
-    case crSizeWE:
-        return MAKEINTRESOURCEW(32644);  // IDC_SIZEWE
-    case crNo:
-        return MAKEINTRESOURCEW(32648);  // IDC_NO
-    case crDefault:
-    case crArrow:
-        break;
-    }
-    return MAKEINTRESOURCEW(32512);  // IDC_ARROW
+    static constexpr WORD kShapes[] = {
+        32512,  // crDefault: IDC_ARROW
+        32512,  // crArrow
+        32515,  // crCross: IDC_CROSS
+        32513,  // crIBeam: IDC_IBEAM
+        32649,  // crHandPoint: IDC_HAND
+        32646,  // crSizeAll: IDC_SIZEALL
+        32643,  // crSizeNESW: IDC_SIZENESW
+        32645,  // crSizeNS: IDC_SIZENS
+        32642,  // crSizeNWSE: IDC_SIZENWSE
+        32644,  // crSizeWE: IDC_SIZEWE
+        32648,  // crNo: IDC_NO
+    };
+    static_assert(std::size(kShapes) == crNo + 1);
+    return MAKEINTRESOURCEW(kShapes[cursor <= crNo ? cursor : crDefault]);
 }
 
 // The modifier keys held now, as of the message being handled.

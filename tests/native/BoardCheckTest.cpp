@@ -97,19 +97,13 @@ protected:
         Write("bad.ini", PC1("Width=60px\n"));
     }
 
-    void Write(const std::string& name, std::string_view bytes)
-    {
-        psbtest::WriteBytes(dir_ / name, bytes);
-    }
-    std::string Read(const std::string& name) const
-    {
-        return psbtest::ReadBytes(dir_ / name);
-    }
+    void Write(const std::string& name, std::string_view bytes) { psbtest::WriteBytes(dir_ / name, bytes); }
+    std::string Read(const std::string& name) const { return psbtest::ReadBytes(dir_ / name); }
 
     int Run(const std::string& args, const std::string& locale = "C")
     {
-        const std::string command = "cd '" + dir_.Path().string() + "' && env -u LANG -u LC_MESSAGES LC_ALL=" + locale + " " +
-                                    PSB_BOARDCHECK + " " + args + " >out 2>err";
+        const std::string command = "cd '" + dir_.Path().string() + "' && env -u LANG -u LC_MESSAGES LC_ALL=" + locale +
+                                    " " + PSB_BOARDCHECK + " " + args + " >out 2>err";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

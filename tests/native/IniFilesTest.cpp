@@ -23,7 +23,6 @@ namespace {
 constexpr const char* kMissing = "<missing>";
 
 struct IniFile : testing::Test {
-
     std::string Write(const std::string& bytes, const std::string& name = "sys.ini") const
     {
         EXPECT_TRUE(psbtest::WriteBytes(dir_ / name, bytes)) << name;

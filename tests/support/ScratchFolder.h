@@ -56,8 +56,14 @@ public:
     TScratchFolder(const TScratchFolder&) = delete;
     TScratchFolder& operator=(const TScratchFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+    const std::filesystem::path& Path() const
+    {
+        return path_;
+    }
+    std::filesystem::path operator/(const std::filesystem::path& name) const
+    {
+        return path_ / name;
+    }
     // Writes a file of these bytes in the folder and gives its path.
     std::filesystem::path Write(const std::filesystem::path& name, std::string_view bytes) const
     {

@@ -30,6 +30,26 @@
 
 namespace psbtest {
 
+// Makes the form the application's main form and runs its event loop while another thread
+// acts on it (and closes it in the end); the form goes again after. Gives what making or
+// running it threw, or "". The thread is joined however the loop ends.
+template <class TFormClass>
+std::string RunLoopWhile(TFormClass*& form, const std::function<void()>& act)
+{
+    std::string failed;
+    std::jthread driver(act);
+    try {
+        Application->CreateForm(form);
+        Application->Run();
+    } catch (const std::exception& e) {
+        failed = e.what();
+    }
+    driver.join();
+    Application->DestroyForms();
+    form = nullptr;
+    return failed;
+}
+
 // Polls until the condition holds or the time is up; messages of this thread keep flowing.
 inline bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10))
 {

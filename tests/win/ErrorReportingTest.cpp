@@ -62,7 +62,7 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
 {
     std::vector<std::string> boxes;
     bool stillRunning = false;
-    std::jthread driver([&] {
+    const std::string failed = psbtest::RunLoopWhile(boardForm, [&] {
         HWND form = nullptr;
         if (!psbtest::WaitFor(
                 [&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), nullptr, L"errors")); }, kShowLimit))
@@ -76,18 +76,7 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
         stillRunning = IsWindow(form) && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
-    // A window that cannot be made must fail the test, not leave the driver running.
-    std::string failed;
-    try {
-        Application->CreateForm(boardForm);
-        Application->Run();
-    } catch (const std::exception& e) {
-        failed = e.what();
-    }
-    driver.join();
     EXPECT_EQ(failed, "");
-    Application->DestroyForms();
-    boardForm = nullptr;
     EXPECT_TRUE(stillRunning) << "the loop ended with the failure";
     return boxes;
 }

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include <thread>
-
 #include "platform/LayoutBinding.h"
 #include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
@@ -138,7 +136,7 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
     HRESULT action = E_FAIL;
     bool noteTookFocus = false, tabLeftIt = false;
     bool typed = false, moveShape = false;
-    std::jthread driver([&] {
+    const std::string failed = psbtest::RunLoopWhile(notesForm, [&] {
         if (!psbtest::WaitFor(
                 [&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), L"NotesForm", L"Notes")); },
                 std::chrono::seconds(60)))
@@ -199,19 +197,9 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
         Settle(form);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
-    std::string failed;
-    try {
-        Application->CreateForm(notesForm);
-        Application->Run();
-    } catch (const std::exception& e) {
-        failed = e.what();
-    }
-    driver.join();
     ASSERT_EQ(failed, "");
     ASSERT_NE(form, nullptr) << "the window of its own class was shown";
     EXPECT_FALSE(IsWindow(form)) << "closing it ended the loop";
-    Application->DestroyForms();
-    notesForm = nullptr;
 
     const std::string h = std::to_string('H'), i = std::to_string('I'), f2 = std::to_string(VK_F2),
                       right = std::to_string(VK_RIGHT), tab = std::to_string(VK_TAB);
