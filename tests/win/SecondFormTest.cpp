@@ -12,8 +12,6 @@
 namespace {
 
 constexpr char kLayout[] = R"(object NotesForm: TNotesForm
-  Left = 40
-  Top = 30
   Width = 360
   Height = 260
   Caption = 'Notes'
@@ -29,7 +27,6 @@ constexpr char kLayout[] = R"(object NotesForm: TNotesForm
     Top = 28
     Width = 160
     Height = 21
-    TabOrder = 0
   end
   object AddButton: TButton
     Left = 176
@@ -37,7 +34,6 @@ constexpr char kLayout[] = R"(object NotesForm: TNotesForm
     Width = 75
     Height = 25
     Caption = 'Add'
-    TabOrder = 1
     OnClick = AddButtonClick
   end
 end
@@ -71,21 +67,19 @@ public:
             note->SetCaption("note " + std::to_string(i + 1));
             note->SetColor(clYellow);
             const std::string name = note->Caption();
+            const auto at = [](const TMouseInfo& m) { return std::to_string(m.x) + "," + std::to_string(m.y); };
             note->SetOnClick([name](TObject*) { heard.push_back(name + " click"); });
-            note->SetOnMouseDown([name](TObject*, const TMouseInfo& m) {
-                heard.push_back(name + " down " + std::to_string(m.x) + "," + std::to_string(m.y));
-            });
-            // Drags only: where the real pointer hovers is no business of the test.
-            note->SetOnMouseMove([name](TObject*, const TMouseInfo& m) {
+            note->SetOnMouseDown([=](TObject*, const TMouseInfo& m) { heard.push_back(name + " down " + at(m)); });
+            // Moves only while dragged: where the real pointer hovers is no business here.
+            note->SetOnMouseMove([=](TObject*, const TMouseInfo& m) {
                 if (m.shift & ssLeft)
-                    heard.push_back(name + " move " + std::to_string(m.x) + "," + std::to_string(m.y));
+                    heard.push_back(name + " move " + at(m));
             });
             note->SetOnMouseUp([name](TObject*, const TMouseInfo&) { heard.push_back(name + " up"); });
             note->SetOnKeyDown(
                 [name](TObject*, TKeyInfo& k) { heard.push_back(name + " key " + std::to_string(k.key)); });
             note->SetTakesFocus(true);
             note->SetCursor(crSizeAll);
-            notes.push_back(note);
         }
         // Sees every key first, and keeps F2 for itself.
         SetKeyPreview(true);
@@ -95,13 +89,6 @@ public:
         });
         NameEdit->SetOnKeyDown([](TObject*, TKeyInfo& k) { heard.push_back("edit key " + std::to_string(k.key)); });
     }
-
-    bool IsItem(const TControl& control) const override
-    {
-        return std::find(notes.begin(), notes.end(), &control) != notes.end();
-    }
-
-    std::vector<TLabel*> notes;
 };
 
 // Posts a key's press and release to a window, with the scan code a keyboard would give.
@@ -110,13 +97,6 @@ void PostKey(HWND hwnd, WORD key)
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, 0 /* MAPVK_VK_TO_VSC */)) << 16;
     PostMessageW(hwnd, WM_KEYDOWN, key, 1 | scan);
     PostMessageW(hwnd, WM_KEYUP, key, 1 | scan | (LPARAM{3} << 30));
-}
-
-// Waits until the form's thread answers: its loop runs.
-void Settle(HWND form)
-{
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
 }
 
 HWND FocusOf(DWORD thread)
@@ -131,17 +111,14 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
     heard.clear();
     const DWORD gui = GetCurrentThreadId();
     HWND form = nullptr, edit = nullptr, button = nullptr;
-    std::vector<std::wstring> names;
-    std::vector<LONG> roles;
+    std::vector<std::pair<std::wstring, LONG>> children;  // name and role
     HRESULT action = E_FAIL;
-    bool noteTookFocus = false, tabLeftIt = false;
-    bool typed = false, moveShape = false;
+    bool typed = false, noteTookFocus = false, tabLeftIt = false, moveShape = false;
     const std::string failed = psbtest::RunLoopWhile(notesForm, [&] {
         if (!psbtest::WaitFor(
                 [&] { return (form = psbtest::FindTopWindow(GetCurrentProcessId(), L"NotesForm", L"Notes")); },
                 std::chrono::seconds(60)))
             return;
-        Settle(form);
         edit = FindWindowExW(form, nullptr, L"EDIT", nullptr);
         button = FindWindowExW(form, nullptr, L"BUTTON", nullptr);
 
@@ -183,18 +160,16 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
             object->get_accChildCount(&count);
             for (LONG i = 1; i <= count; ++i) {
                 BSTR name = nullptr;
-                object->get_accName(psbtest::ChildId(i), &name);
-                names.push_back(name ? name : L"");
-                SysFreeString(name);
                 VARIANT role{};
+                object->get_accName(psbtest::ChildId(i), &name);
                 object->get_accRole(psbtest::ChildId(i), &role);
-                roles.push_back(role.vt == VT_I4 ? role.lVal : -1);
+                children.emplace_back(name ? name : L"", role.vt == VT_I4 ? role.lVal : -1);
+                SysFreeString(name);
             }
             action = object->accDoDefaultAction(psbtest::ChildId(5));
             object->Release();
         }
         CoUninitialize();
-        Settle(form);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
     ASSERT_EQ(failed, "");
@@ -215,9 +190,11 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
     EXPECT_TRUE(noteTookFocus) << "a note takes the keyboard";
     EXPECT_TRUE(tabLeftIt) << "and Tab gives it to the first native control";
     EXPECT_TRUE(moveShape);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Name", L"", L"Add", L"note 1", L"note 2"}));
-    EXPECT_EQ(roles, (std::vector<LONG>{ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_TEXT, ROLE_SYSTEM_PUSHBUTTON,
-                                        ROLE_SYSTEM_LISTITEM, ROLE_SYSTEM_LISTITEM}));
+    EXPECT_EQ(children, (std::vector<std::pair<std::wstring, LONG>>{{L"Name", ROLE_SYSTEM_STATICTEXT},
+                                                                    {L"", ROLE_SYSTEM_TEXT},
+                                                                    {L"Add", ROLE_SYSTEM_PUSHBUTTON},
+                                                                    {L"note 1", ROLE_SYSTEM_LISTITEM},
+                                                                    {L"note 2", ROLE_SYSTEM_LISTITEM}}));
     EXPECT_EQ(action, S_OK);
 }
 
