@@ -7,8 +7,6 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -37,8 +35,7 @@ TEST_F(IniFile, FilesAreOnlyReadAndUnreadableOnesAreEmpty)
     const fs::file_time_type past = fs::last_write_time(path);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(TIniFile(path).ReadString("s", "k", kMissing), "v");
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+    EXPECT_EQ(psbtest::ReadBytes(path), bytes);
     EXPECT_EQ(fs::last_write_time(path), past);
     const TIniFile missing((dir_ / "no such.ini").string()), directory(dir_.Path().string());
     EXPECT_EQ(missing.ReadString("s", "k", kMissing), kMissing);
