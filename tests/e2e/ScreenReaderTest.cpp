@@ -33,8 +33,11 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child,
         events.push_back(event);
 }
 
-std::string Take(BSTR text)
+// The text that a getter hands out, freed.
+std::string Text(const std::function<void(BSTR*)>& get)
 {
+    BSTR text = nullptr;
+    get(&text);
     const std::string s = text ? FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
     SysFreeString(text);
     return s;
@@ -93,15 +96,12 @@ protected:
     // Asked of the child's own object when it has one, as a screen reader does.
     std::string Name(const TChild& c) const
     {
-        BSTR name = nullptr;
-        c.object ? c.object->get_accName(ChildId(CHILDID_SELF), &name) : client_->get_accName(ChildId(c.id), &name);
-        return Take(name);
+        IAccessible* of = c.object ? c.object : client_;
+        return Text([&](BSTR* t) { of->get_accName(ChildId(c.object ? CHILDID_SELF : c.id), t); });
     }
     std::string Value(LONG id) const
     {
-        BSTR value = nullptr;
-        client_->get_accValue(ChildId(id), &value);
-        return Take(value);
+        return Text([&](BSTR* t) { client_->get_accValue(ChildId(id), t); });
     }
     // Asked of the client area (Wine's objects of windows call every window a client).
     LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), LONG id) const
@@ -125,14 +125,6 @@ protected:
         MapWindowPoints(p_.Form(), nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    std::vector<LONG> Pcs() const
-    {
-        std::vector<LONG> pcs;
-        for (const TChild& c : children_)
-            if (!c.object && Role(c) == ROLE_SYSTEM_LISTITEM)
-                pcs.push_back(c.id);
-        return pcs;
-    }
     const TChild* Named(const std::string& name) const
     {
         for (const TChild& c : children_)
@@ -151,7 +143,10 @@ TEST_F(ScreenReader, ReadsTheBoardWhereItIsPaintedAndFollowsIt)
 {
     EXPECT_EQ(Role({CHILDID_SELF, nullptr}), ROLE_SYSTEM_CLIENT);
     // PCs: names, places and states as the headless model has them, on the screen.
-    const std::vector<LONG> pcs = Pcs();
+    std::vector<LONG> pcs;
+    for (const TChild& c : children_)
+        if (!c.object && Role(c) == ROLE_SYSTEM_LISTITEM)
+            pcs.push_back(c.id);
     ASSERT_EQ(pcs.size(), 4u);
     struct TPc {
         const char* name;
@@ -223,9 +218,7 @@ TEST_F(ScreenReader, ReadsTheBoardWhereItIsPaintedAndFollowsIt)
     IAccessible* from = nullptr;
     VARIANT child{};
     ASSERT_EQ(AccessibleObjectFromEvent(p_.Form(), static_cast<DWORD>(OBJID_CLIENT), pcs[0], &from, &child), S_OK);
-    BSTR name = nullptr;
-    from->get_accName(child, &name);
-    EXPECT_EQ(Take(name), "A");
+    EXPECT_EQ(Text([&](BSTR* t) { from->get_accName(child, t); }), "A");
     from->Release();
 
     // Navigation walks the children in order.
