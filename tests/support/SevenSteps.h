@@ -1,5 +1,4 @@
-// Selecting and marking, step by step, on a board of two PCs side by side: one table run
-// by the headless driver and by the real program's driver alike.
+// Selecting and marking step by step on two PCs: one table for the headless and real drivers.
 #pragma once
 
 #include <string>
@@ -23,8 +22,7 @@ struct TStep {
     char act;  // 'P': press the button; 'A', 'B': click that PC
     const char* edit1;
     bool outOfOrderShown;  // Edit2 shows 故障中, else it is empty
-    const char* a;         // colours of A and B afterwards
-    const char* b;
+    const char *a, *b;     // colours of A and B afterwards
 };
 
 inline constexpr TStep kSevenSteps[] = {
@@ -37,8 +35,7 @@ inline constexpr TStep kSevenSteps[] = {
     {"7. button again", 'P', "A", true, "red", "yellow"},
 };
 
-// Driver: Press(), Click(x, y), Edit1(), Edit2(), Colour(x, y) ("yellow", "red", ...).
-// Hands back every step whose outcome differs, empty when all hold.
+// Driver: Press(), Click(x, y), Edit1(), Edit2(), Colour(x, y). Gives the steps that differ.
 template <class Driver>
 std::string RunSevenSteps(Driver& d)
 {

@@ -238,7 +238,6 @@ public:
     const std::string& Error() const { return error_; }
     HWND Form() const { return form_; }
 
-    // Starts the program without waiting for anything.
     bool Launch()
     {
         STARTUPINFOW si{};
@@ -277,7 +276,6 @@ public:
         return code;
     }
 
-    // Closes the window as a user would and hands back the exit code.
     DWORD Close()
     {
         PostMessageW(form_, WM_CLOSE, 0, 0);

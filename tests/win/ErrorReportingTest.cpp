@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <thread>
 
 #include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
