@@ -1,5 +1,4 @@
-// The reader's byte-level search, on the four-byte words of the 32-bit build and the eight-byte
-// words of the 64-bit ones.
+// The reader's byte-level search, on the words of the 32-bit build and of the 64-bit ones.
 #include "platform/IniScan.h"
 
 #include <gtest/gtest.h>

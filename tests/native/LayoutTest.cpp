@@ -5,7 +5,6 @@
 
 #include "platform/FormDesign.h"
 #include "platform/Forms.h"
-#include "platform/Layout.h"
 #include "platform/LayoutBinding.h"
 
 namespace {
