@@ -21,11 +21,8 @@ TEST(BoardDisplay, CaptionsAreCentredAndClippedAndEmptyLabelsShowNothing)
     ASSERT_TRUE(p.Start()) << p.Error();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
 
-    // Filled to its edges, the caption's ink centred both ways.
-    const auto wide = CaptureClient(p.Form(), 40, 40, 200, 60);
-    EXPECT_EQ(wide.At(40, 40), kYellow);
-    EXPECT_EQ(wide.At(239, 99), kYellow);
-    const psbtest::Ink centred = InkOf(wide, kYellow, kYellow);
+    // The caption's ink centred both ways (that a label fills its rectangle is WindowTest's).
+    const psbtest::Ink centred = InkOf(CaptureClient(p.Form(), 40, 40, 200, 60), kYellow, kYellow);
     ASSERT_GT(centred.count, 5);
     EXPECT_NEAR((centred.left + centred.right) / 2.0, 140, 2.0);
     EXPECT_NEAR((centred.top + centred.bottom) / 2.0, 70, 3.0);

@@ -89,7 +89,6 @@ protected:
                 c.object->Release();
         if (client_)
             client_->Release();
-        watchdog_ = {};
         CoUninitialize();
     }
 

@@ -7,7 +7,6 @@ namespace psbtest {
 
 inline const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
 
-// A at (40, 40) and B at (200, 40), each 100 x 60.
 inline const char kTwoPcBoard[] =
     "[sys]\ncount=3\n[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
     "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n";

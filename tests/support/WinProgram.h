@@ -187,7 +187,6 @@ inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2,
 }
 
 inline constexpr COLORREF kYellow = RGB(255, 255, 0);
-inline constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // A Linux path as Wine shows it: the root is drive Z:.
 inline std::filesystem::path WinePath(const char* unixPath)
@@ -294,7 +293,7 @@ public:
     std::string Colour(int x, int y) const
     {
         const COLORREF c = Pixel(x, y);
-        return c == kYellow ? "yellow" : c == kRed ? "red" : std::to_string(c);
+        return c == kYellow ? "yellow" : c == RGB(255, 0, 0) ? "red" : std::to_string(c);
     }
 
     // A real left click at a point of the client area.
