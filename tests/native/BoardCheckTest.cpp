@@ -21,7 +21,7 @@ struct TFindingCase {
     std::string_view board;
     std::size_t line;
     const char* code;
-    const char* says;  // part of the English message
+    const char* says;  // words of the English message
 };
 
 // A label of PC1 in a board of one PC, "[PC1]" on line 3.
@@ -110,7 +110,7 @@ protected:
 
 TEST_F(BoardCheckProgram, ExitCodesAndStreams)
 {
-    // Arguments, exit code, part of standard output (of standard error for code 2).
+    // Arguments, exit code, and text that standard output holds (standard error for code 2).
     const std::tuple<std::string, int, std::string> cases[] = {
         {"clean.ini", 0, "clean.ini: 1 PC(s) shown, 0 warning(s), 0 error(s); read as UTF-8\n"},
         {"bad.ini", 1, "bad.ini:5: error: Width=60px is not a plain integer and reads as 0\n"},
@@ -121,10 +121,10 @@ TEST_F(BoardCheckProgram, ExitCodesAndStreams)
         {"clean.ini bad.ini", 2, "boardcheck: usage: "},
         {"--svg nowhere/x.svg clean.ini", 2, "boardcheck: nowhere/x.svg: cannot be written\n"},
     };
-    for (const auto& [args, code, part] : cases) {
+    for (const auto& [args, code, says] : cases) {
         EXPECT_EQ(Run(args), code) << args;
         const std::string out = Read(code == 2 ? "err" : "out");
-        EXPECT_NE(out.find(part), std::string::npos) << args << ":\n" << out;
+        EXPECT_NE(out.find(says), std::string::npos) << args << ":\n" << out;
         if (code == 2) {
             EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
         }

@@ -163,7 +163,7 @@ inline Capture CaptureClient(HWND hwnd, int left, int top, int width, int height
     return c;
 }
 
-// The bounding box and count of the pixels in a part of a capture not of either background.
+// The bounding box and count of the pixels in an area of a capture not of either background.
 struct Ink {
     LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
     int count = 0;
