@@ -34,19 +34,14 @@ inline std::string_view Trim(std::string_view s)
     return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
 
-inline char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 // ASCII letters only, as the program compares names.
 inline bool SameText(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-// Replaces the file's whole content, in a folder of this process's own under TMPDIR
-// (tools/run-fuzzers points it into build/) that goes again when the process ends normally.
+// Replaces the file's content, in a scratch folder of this process under TMPDIR.
 inline std::string WriteScratch(const std::string& name, std::string_view bytes)
 {
     static const psbtest::TScratchFolder dir("fuzz");

@@ -1,12 +1,10 @@
-// The whole start-up board: the bytes are sys.ini beside a pretend executable; the main
-// window is built as the program builds it, checked against the same file, and destroyed.
+// The bytes as sys.ini beside a pretend executable: the main window built and checked against it.
 #include "board/BoardFile.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/IniFiles.h"
 #include "tests/support/HeadlessBoard.h"
 
-// "PC" in any case, then a decimal number without leading zeros (capped far above any
-// count); 0 or less for any other name.
+// "PC" in any case and a number without leading zeros (capped); 0 or less for other names.
 static std::int64_t PcNumber(std::string_view name)
 {
     std::int64_t n = name.size() > 2 && fuzz::SameText(name.substr(0, 2), "pc") && name[2] != '0' ? 0 : -1;

@@ -1,6 +1,5 @@
-// boardcheck on any bytes: every finding on a line of the file, the text report and the JSON
-// listing the same findings, the JSON and the picture well formed to real parsers, the exit
-// code following the findings.
+// boardcheck on any bytes: findings on lines of the file, text and JSON reports that agree,
+// well formed to real parsers, and the exit code following the findings.
 #include <expat.h>
 
 #include <nlohmann/json.hpp>

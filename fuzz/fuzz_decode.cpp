@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(encoding == (valid ? TTextEncoding::Utf8 : TTextEncoding::Big5) &&
                    text == (valid ? bytes : Big5ToUtf8(bytes)));
 
-    // UTF-8 there and back: exactly the valid text comes back unchanged, anything else as
-    // the repair of a file marked UTF-8 gives it.
+    // UTF-8 there and back: only valid text unchanged, anything else as a BOM file's repair.
     const std::string back = Utf16ToUtf8(Utf8ToUtf16(bytes));
     FUZZ_CHECK(IsValidUtf8(back) && valid == (back == bytes) && back == DecodeText("\xEF\xBB\xBF" + bytes));
     // UTF-16 there and back: only unpaired surrogates change.
@@ -55,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(std::count(big5.begin(), big5.end(), low) == std::count(bytes.begin(), bytes.end(), low));
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<std::uint8_t>(c) < 0x80; }))
         FUZZ_CHECK(big5 == bytes);
-    // Conversion goes through internal windows: the same bytes across a window boundary
-    // (after ASCII, which ends any character) must convert the same.
+    // The same bytes across an internal window boundary (after ASCII) convert the same.
     const std::string padding((1u << 15) - (size ? data[0] % 8 : 0), 'a');
     FUZZ_CHECK(Big5ToUtf8(padding + bytes) == padding + big5);
     return 0;

@@ -17,20 +17,6 @@ TEST(Clicks, TheSevenStepsByRealClicks)
     EXPECT_EQ(p.Close(), 0u);
 }
 
-TEST(Clicks, TopmostOfOverlappingLabelsIsPaintedOnTopAndTakesTheClick)
-{
-    Program p(
-        "[sys]\ncount=3\n[PC1]\nCaption=under\nLeft=40\nTop=40\nWidth=100\nHeight=100\n"
-        "[PC2]\nCaption=over\nLeft=90\nTop=90\nWidth=100\nHeight=100\n");
-    ASSERT_TRUE(p.Start()) << p.Error();
-    p.Click(120, 120);
-    EXPECT_EQ(p.Edit1(), "over");
-    p.Press();
-    EXPECT_EQ(p.Colour(135, 135), "red");
-    EXPECT_EQ(p.Colour(50, 50), "yellow");
-    EXPECT_EQ(p.Close(), 0u);
-}
-
 // Two quick presses of the button: out of order and back in service.
 TEST(Clicks, DoubleClickCountsAsTwoClicks)
 {

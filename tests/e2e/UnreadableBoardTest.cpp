@@ -1,6 +1,5 @@
-// The real program beside a board file that its user may not read, as tests/unreadable-board
-// runs it (as such a user, in a folder PSB_UNREADABLE_HOME of its making): it starts with an
-// empty board, as without a file, and says nothing.
+// The real program beside a board its user may not read, run by tests/unreadable-board: an
+// empty board, and nothing said.
 #include <gtest/gtest.h>
 
 #include "tests/support/WinProgram.h"

@@ -1,5 +1,4 @@
-// The main window as its layout lays it out, at 96 DPI and scaled at 144: every rectangle,
-// class, text and the tab order read from the layout itself.
+// The main window as its layout lays it out, at 96 DPI and scaled at 144.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +8,6 @@
 namespace {
 
 using psbtest::LaidOut;
-using psbtest::LayoutValue;
 using psbtest::Program;
 
 // Sets the screen's DPI for programs started from now on, and puts it back afterwards.
@@ -21,14 +19,8 @@ public:
 private:
     static void Set(DWORD dpi)
     {
-        for (const auto& [root, key] : {std::pair{HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
-                                        std::pair{HKEY_CURRENT_CONFIG, L"Software\\Fonts"}}) {
-            HKEY h;
-            if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) == ERROR_SUCCESS) {
-                RegSetValueExW(h, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-                RegCloseKey(h);
-            }
-        }
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        RegSetKeyValueW(HKEY_CURRENT_CONFIG, L"Software\\Fonts", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
 };
 
@@ -60,29 +52,29 @@ TEST_P(Window, AsLaidOut)
     Program p("[sys]\ncount=2\n[PC1]\nCaption=PC\nLeft=20\nTop=30\nWidth=41\nHeight=21\n");
     p.dpi = dpi;
     ASSERT_TRUE(p.Start()) << p.Error();
-    const TLayoutObject& form = psbtest::LayoutObject("Form1");
-    EXPECT_EQ(psbtest::WindowText(p.Form()), LayoutValue(form, "Caption").text);
+    const TFormDesign& form = psbtest::Unit1Design();
+    EXPECT_EQ(psbtest::WindowText(p.Form()), form.caption);
     RECT r;
     GetWindowRect(p.Form(), &r);
     EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}), LaidOut("Form1", dpi));
 
     // The native children in z-order, which Tab follows, as the layout's tab order has them.
-    std::vector<const TLayoutObject*> windowed;
-    for (const TLayoutObject& o : form.children)
-        if (o.className != "TLabel")
-            windowed.push_back(&o);
-    std::ranges::sort(windowed, {}, [](const TLayoutObject* o) { return LayoutValue(*o, "TabOrder").integer; });
+    std::vector<const TControlDesign*> windowed;
+    for (const TControlDesign& c : form.controls)
+        if (c.IsNative())
+            windowed.push_back(&c);
+    std::ranges::sort(windowed, {}, [](const TControlDesign* c) { return c->tabOrder; });
     std::vector<HWND> children;
     for (HWND h = GetWindow(p.Form(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         children.push_back(h);
     ASSERT_EQ(children.size(), windowed.size());
     for (std::size_t i = 0; i < children.size(); ++i) {
-        const TLayoutObject& o = *windowed[i];
+        const TControlDesign& c = *windowed[i];
         wchar_t cls[64];
         GetClassNameW(children[i], cls, 64);
-        EXPECT_EQ(lstrcmpiW(cls, ToWide(o.className.substr(1)).c_str()), 0) << o.name;
-        EXPECT_EQ(psbtest::ChildRect(children[i]), LaidOut(o.name, dpi)) << o.name;
-        EXPECT_EQ(psbtest::WindowText(children[i]), LayoutValue(o, "Caption").text + LayoutValue(o, "Text").text);
+        EXPECT_EQ(lstrcmpiW(cls, ToWide(c.className.substr(1)).c_str()), 0) << c.name;
+        EXPECT_EQ(psbtest::ChildRect(children[i]), LaidOut(c.name, dpi)) << c.name;
+        EXPECT_EQ(psbtest::WindowText(children[i]), c.text.value_or(""));
     }
     SetForegroundWindow(p.Form());
     EXPECT_EQ(Focused(p.Form()), children[0]) << "the first in tab order starts with the focus";
@@ -95,12 +87,12 @@ TEST_P(Window, AsLaidOut)
 
     // The fixed labels are painted by the form: ink inside their rectangles, none left of them.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (const TLayoutObject& o : form.children)
-        if (o.className == "TLabel") {
-            const std::vector<LONG> l = LaidOut(o.name, dpi);
+    for (const TControlDesign& c : form.controls)
+        if (!c.IsNative()) {
+            const std::vector<LONG> l = LaidOut(c.name, dpi);
             const auto shot = psbtest::CaptureClient(p.Form(), l[0] - 20, l[1], l[2] + 20, l[3]);
-            EXPECT_GT(psbtest::InkOf(shot, face, face, {l[0], l[1], l[0] + l[2], l[1] + l[3]}).count, 20) << o.name;
-            EXPECT_EQ(psbtest::InkOf(shot, face, face, {l[0] - 20, l[1], l[0], l[1] + l[3]}).count, 0) << o.name;
+            EXPECT_GT(psbtest::InkOf(shot, face, face, {l[0], l[1], l[0] + l[2], l[1] + l[3]}).count, 20) << c.name;
+            EXPECT_EQ(psbtest::InkOf(shot, face, face, {l[0] - 20, l[1], l[0], l[1] + l[3]}).count, 0) << c.name;
         }
 
     // A PC label fills exactly its scaled rectangle and takes clicks up to its last pixel.

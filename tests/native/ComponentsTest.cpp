@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <functional>
+#include <vector>
 
 #include "platform/Forms.h"
 #include "platform/headless/Headless.h"
@@ -20,8 +19,7 @@ private:
     std::vector<int>& log_;
 };
 
-// Each destructor's own body runs first, then the components it owns go, newest first; one
-// destroyed before its owner leaves it.
+// A destructor's body first, then what it owns, newest first; one deleted early leaves its owner.
 TEST(Ownership, OwnerDestroysWhatItStillOwnsNewestFirst)
 {
     std::vector<int> log;
@@ -61,11 +59,7 @@ TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
 {
     TLabel label(nullptr);
     label.SetBounds(INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX);
-    const TRect64 r = label.BoundsRect();
-    EXPECT_EQ(r.left, INT32_MAX);
-    EXPECT_EQ(r.right, std::int64_t{INT32_MAX} * 2);
-    EXPECT_EQ(r.top, INT32_MIN);
-    EXPECT_EQ(r.bottom, -1);
+    EXPECT_EQ(label.BoundsRect(), (TRect64{INT32_MAX, INT32_MIN, std::int64_t{INT32_MAX} * 2, -1}));
     label.SetBounds(5, 5, 0, 10);
     EXPECT_TRUE(label.BoundsRect().IsEmpty());
     label.SetBounds(5, 5, 10, -3);
@@ -73,8 +67,7 @@ TEST(Controls, BoundsRectIsExactForAnyThirtyTwoBitValues)
 }
 
 // A 30 x 11 caption in a label at (10, 20) of 100 x 50, by each alignment and layout as the
-// label keeps them; a caption wider and taller than its label sticks out on the far side
-// from its edge.
+// label keeps them; one larger than its label sticks out on the far side from its edge.
 TEST(Controls, CaptionOriginFollowsAlignmentAndLayout)
 {
     struct Case {

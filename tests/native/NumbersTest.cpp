@@ -26,8 +26,7 @@ TEST(TryStrToInt, DecimalInThirtyTwoBitsBetweenBlanksElseNothing)
     }
 }
 
-// Half away from zero on both sides of zero, exact at the 32-bit extremes; a rectangle
-// scales edge by edge, so neighbours that touch keep touching.
+// Half away from zero, exact at the 32-bit extremes; a rectangle edge by edge.
 TEST(ScaleToDpi, HalvesAwayFromZeroAndExactAtTheExtremes)
 {
     // Value, DPI, scaled.

@@ -54,8 +54,8 @@ TEST_F(StartupTest, FormIsDesignatedWhileBuiltAndTheLoopRuns)
     EXPECT_EQ(Application->ComponentCount(), 0u);
 }
 
-// Our exceptions show their message, running out of memory is named, any other exception
-// shows the empty message; the loop never starts and the process still returns 0.
+// Ours show their message, memory running out is named, others show nothing; the process
+// still returns 0.
 TEST_F(StartupTest, ExceptionFromTheConstructorIsShown)
 {
     EXPECT_EQ(RunApplication(failingForm<0>), 0);

@@ -30,23 +30,12 @@ TEST(DecodeText, ByteOrderMarkElseUtf8ElseBig5)
         {bom + "a\xFF" + "b\xE5\x90", "a" + R + "b" + R, Utf8Bom},
         {Utf16(u"k=名稱\r\n", Utf16LE), "k=名稱\r\n", Utf16LE},
         {Utf16(u"k=故障中", Utf16BE), "k=故障中", Utf16BE},
-        {Utf16(u"ab", Utf16LE) + "c", "ab", Utf16LE},
-        {Utf16(u"ab", Utf16BE) + "\0"s, "ab", Utf16BE},
-        {"\xFF\xFEx", "", Utf16LE},
-        {bom, "", Utf8Bom},
-        {"\xFF\xFE", "", Utf16LE},
-        {"\xFE\xFF", "", Utf16BE},
-        {"", "", Utf8},
-        {Utf16(u"\U0001F600", Utf16LE), "\xF0\x9F\x98\x80", Utf16LE},
+        {Utf16(u"ab", Utf16LE) + "c", "ab", Utf16LE},  // a stray last byte is no character
         {Utf16(u"\U0001F600", Utf16BE), "\xF0\x9F\x98\x80", Utf16BE},
-        {Utf16(u"a\xD83D"
-               u"b\xDE00"
-               u"c\xDE00\xD83D\xD83D",
-               Utf16LE),
-         "a" + R + "b" + R + "c" + R + R + R, Utf16LE},
+        {bom, "", Utf8Bom},
+        {"", "", Utf8},
         {"[PC01]\nName=名稱\n\0tail"s, "[PC01]\nName=名稱\n\0tail"s, Utf8},
-        {"Name=\xA6\x57\xBA\xD9\nStatus=\xAC\x47\xBB\xD9\xA4\xA4", "Name=名稱\nStatus=故障中", Big5},
-        {"\xAA\xAC\xBA\x41", "狀態", Big5}};
+        {"Name=\xA6\x57\xBA\xD9\nStatus=\xAC\x47\xBB\xD9\xA4\xA4", "Name=名稱\nStatus=故障中", Big5}};
     for (const auto& [bytes, text, encoding] : rows) {
         TTextEncoding detected = encoding == Big5 ? Utf8 : Big5;
         EXPECT_EQ(DecodeText(bytes, &detected), text) << testing::PrintToString(bytes);
@@ -87,8 +76,7 @@ TEST(Utf16Conversion, BothWaysWithOneReplacementPerBadSequence)
                                       {"a\xE5\x90" + "b"s, u"a\uFFFDb"},
                                       {"\xED\xA0\x80"s, u"\uFFFD\uFFFD\uFFFD"},
                                       {"\xC0\xAF"s, u"\uFFFD\uFFFD"},
-                                      {"\xF0\x9F\x98"s, u"\uFFFD"},
-                                      {"\xC2"s, u"\uFFFD"}})
+                                      {"\xF0\x9F\x98"s, u"\uFFFD"}})
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16) << testing::PrintToString(std::string(utf8));
     for (const auto& [utf16, utf8] : {std::pair{u"\xD800"s, R},
                                       {u"\xDFFFx"s, R + "x"},
@@ -102,10 +90,10 @@ TEST(Big5Conversion, KnownNulAndInvalidBytes)
     for (const auto& [big5, utf8] : {std::pair{"\xA6\x57\xBA\xD9"s, "名稱"s},
                                      {"\xAC\x47\xBB\xD9\xA4\xA4"s, "故障中"s},
                                      {"\xA5\xBF\xB1\x60"s, "正常"s},
+                                     {"\xAA\xAC\xBA\x41"s, "狀態"s},
                                      {"plain ascii =;[]"s, "plain ascii =;[]"s},
                                      {""s, ""s},
                                      {"\x00\xA6\x57\x00\xBA\xD9\x00"s, "\x00名\x00稱\x00"s},
-                                     {"\x00\x00"s, "\x00\x00"s},
                                      {"a\xFF" + "b"s, "a" + R + "b"},
                                      {"k=\xA6"s, "k=" + R},
                                      {"\xA6\n=1"s, R + "\n=1"},

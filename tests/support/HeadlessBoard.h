@@ -1,6 +1,5 @@
-// The main window built on the headless backend from a board file beside a pretend
-// executable, as start-up builds it. Shared by the native tests, fuzz_board and the
-// benchmarks, so it uses no test framework.
+// The main window built headless from a board file beside a pretend executable, as start-up
+// builds it. Shared with fuzz_board and the benchmarks: no test framework.
 #pragma once
 
 #include <filesystem>
@@ -16,7 +15,6 @@ namespace psbtest {
 
 class HeadlessBoard {
 public:
-    // In a fresh folder of its own, named by tag.
     explicit HeadlessBoard(const std::string& tag) : folder_(tag) { MoveExecutableTo(folder_.Path()); }
 
     ~HeadlessBoard()
@@ -25,13 +23,9 @@ public:
         headless::Reset();
     }
 
-    HeadlessBoard(const HeadlessBoard&) = delete;
-    HeadlessBoard& operator=(const HeadlessBoard&) = delete;
-
     const std::filesystem::path& Folder() const { return folder_.Path(); }
     std::filesystem::path BoardPath() const { return exeFolder_ / "sys.ini"; }
 
-    // The pretend executable lies in this folder from now on.
     void MoveExecutableTo(const std::filesystem::path& folder)
     {
         exeFolder_ = folder;
@@ -64,8 +58,7 @@ public:
         return labels;
     }
 
-    // An operator's click at a client point (96 DPI): a press and a release, as the window
-    // reports them.
+    // An operator's press and release at a client point (96 DPI).
     static void ClickAt(TForm& form, std::int64_t x, std::int64_t y)
     {
         form.MouseDown(mbLeft, ssLeft, {x, y}, kDesignDpi);

@@ -1,5 +1,4 @@
-// Selecting and marking, step by step, on a board of two PCs side by side: one table run
-// by the headless driver and by the real program's driver alike.
+// Selecting and marking step by step on two PCs: one table for the headless and real drivers.
 #pragma once
 
 #include <string>
@@ -8,7 +7,6 @@ namespace psbtest {
 
 inline const char kOutOfOrder[] = "\xE6\x95\x85\xE9\x9A\x9C\xE4\xB8\xAD";  // 故障中
 
-// A at (40, 40) and B at (200, 40), each 100 x 60.
 inline const char kTwoPcBoard[] =
     "[sys]\ncount=3\n[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
     "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n";
@@ -23,8 +21,7 @@ struct TStep {
     char act;  // 'P': press the button; 'A', 'B': click that PC
     const char* edit1;
     bool outOfOrderShown;  // Edit2 shows 故障中, else it is empty
-    const char* a;         // colours of A and B afterwards
-    const char* b;
+    const char *a, *b;     // colours of A and B afterwards
 };
 
 inline constexpr TStep kSevenSteps[] = {
@@ -37,8 +34,7 @@ inline constexpr TStep kSevenSteps[] = {
     {"7. button again", 'P', "A", true, "red", "yellow"},
 };
 
-// Driver: Press(), Click(x, y), Edit1(), Edit2(), Colour(x, y) ("yellow", "red", ...).
-// Hands back every step whose outcome differs, empty when all hold.
+// Driver: Press(), Click(x, y), Edit1(), Edit2(), Colour(x, y). Gives the steps that differ.
 template <class Driver>
 std::string RunSevenSteps(Driver& d)
 {

@@ -1,8 +1,5 @@
-// Real windows looked at from outside: waiting, finding windows and message boxes, reading
-// their texts and the screen's pixels; and the real program started as a process in a
-// folder of its own with a board file, driven the way an operator would: real mouse clicks,
-// colours read off the screen, the fields' texts read from the running program. Shared by
-// the Windows tests and the start-up benchmark, so it uses no test framework.
+// Real windows looked at from outside, and the real program started with a board file and
+// driven as an operator would. Shared with the start-up benchmark: no test framework.
 #pragma once
 
 #include <windows.h>
@@ -16,23 +13,21 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Graphics.h"
 #include "tests/support/ScratchFolder.h"
-#include "platform/Layout.h"
+#include "platform/FormDesign.h"
 #include "ui/Unit1.h"
 #include "ui/Unit1Layout.h"
 #include "platform/win32/WinText.h"
 
 namespace psbtest {
 
-// Makes the form the application's main form and runs its event loop while another thread
-// acts on it (and closes it in the end); the form goes again after. Gives what making or
-// running it threw, or "". The thread is joined however the loop ends.
+// Runs the form as main form while another thread acts on it and closes it; gives what
+// making or running it threw, or "". The thread is joined however the loop ends.
 template <class TFormClass>
 std::string RunLoopWhile(TFormClass*& form, const std::function<void()>& act)
 {
@@ -73,8 +68,7 @@ inline void Pause(std::chrono::milliseconds time)
     WaitFor([] { return false; }, time);
 }
 
-// A visible top-level window of the given process with the given class and title (null:
-// any).
+// A visible top-level window of the process with that class and title (null: any).
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
 {
     for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, className, title));) {
@@ -100,8 +94,7 @@ inline std::string WindowText(HWND hwnd)
     return FromWide(text);
 }
 
-// Closes the first message box of the process that comes up within the wait, handing back
-// its text; empty when none came.
+// Closes the process's first message box within the wait and gives its text, or "".
 inline std::string TakeMessageBox(DWORD processId, std::chrono::milliseconds wait)
 {
     HWND box = nullptr;
@@ -122,32 +115,20 @@ inline std::vector<LONG> ChildRect(HWND child)
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// An object of the main window's layout by name (the form itself for any other name).
-inline const TLayoutObject& LayoutObject(const std::string& name)
+// The main window's layout as the program reads it.
+inline const TFormDesign& Unit1Design()
 {
-    static const TLayoutObject form = ParseLayout(kUnit1Layout);
-    for (const TLayoutObject& child : form.children)
-        if (child.name == name)
-            return child;
-    return form;
+    static const TFormDesign design = ReadFormDesign(kUnit1Layout);
+    return design;
 }
 
-// One of its properties; integer 0 and empty text when it has none.
-inline TLayoutValue LayoutValue(const TLayoutObject& object, const std::string& property)
-{
-    for (const TLayoutProperty& p : object.properties)
-        if (p.name == property)
-            return p.value;
-    return {};
-}
-
-// Its left, top, width and height scaled to a DPI edge by edge.
+// An object's left, top, width and height (the form's for any other name) at a DPI.
 inline std::vector<LONG> LaidOut(const std::string& name, int dpi = kDesignDpi)
 {
-    const TLayoutObject& o = LayoutObject(name);
-    const std::int64_t left = LayoutValue(o, "Left").integer, top = LayoutValue(o, "Top").integer;
-    const TRect64 r = ScaleToDpi(
-        TRect64{left, top, left + LayoutValue(o, "Width").integer, top + LayoutValue(o, "Height").integer}, dpi);
+    TRect64 r = Unit1Design().bounds.Rect();
+    for (const TControlDesign& c : Unit1Design().controls)
+        r = c.name == name ? c.bounds.Rect() : r;
+    r = ScaleToDpi(r, dpi);
     return {LONG(r.left), LONG(r.top), LONG(r.right - r.left), LONG(r.bottom - r.top)};
 }
 
@@ -182,8 +163,7 @@ inline Capture CaptureClient(HWND hwnd, int left, int top, int width, int height
     return c;
 }
 
-// The bounding box and count of the pixels in a part of a capture that are neither of two
-// background colours.
+// The bounding box and count of the pixels in an area of a capture not of either background.
 struct Ink {
     LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
     int count = 0;
@@ -207,7 +187,6 @@ inline Ink InkOf(const Capture& c, COLORREF background1, COLORREF background2,
 }
 
 inline constexpr COLORREF kYellow = RGB(255, 255, 0);
-inline constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // A Linux path as Wine shows it: the root is drive Z:.
 inline std::filesystem::path WinePath(const char* unixPath)
@@ -227,9 +206,8 @@ public:
     // Started from that folder itself, which is left as it is.
     explicit Program(InFolder folder) : home_(folder.home), work_(folder.home) {}
 
-    // A folder with Chinese characters in its name holds a copy of the program (PSB_PROGRAM
-    // names the one under test, a Linux path) and its board; it is started from another
-    // folder, which holds a decoy board.
+    // A copy of PSB_PROGRAM (a Linux path) and its board in a folder with a Chinese name,
+    // started from another folder that holds a decoy board.
     explicit Program(const std::string& board, const std::string& decoy =
                                                    "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
                                                    "Left=400\nTop=200\nWidth=100\nHeight=100\n")
@@ -259,7 +237,6 @@ public:
     const std::string& Error() const { return error_; }
     HWND Form() const { return form_; }
 
-    // Starts the program without waiting for anything.
     bool Launch()
     {
         STARTUPINFOW si{};
@@ -272,8 +249,7 @@ public:
         return false;
     }
 
-    // Starts the program and waits for its painted window; the 32-bit program runs emulated
-    // here, and the biggest boards take it a while.
+    // Starts the program and waits for its painted window (slow: emulated, big boards).
     bool Start()
     {
         if (!Launch())
@@ -288,6 +264,7 @@ public:
     }
 
     DWORD ProcessId() const { return info_.dwProcessId; }
+    HANDLE ProcessHandle() const { return info_.hProcess; }
 
     // Waits for the program to end and hands back its exit code (or 259 if still running).
     DWORD ExitCode() const
@@ -298,7 +275,6 @@ public:
         return code;
     }
 
-    // Closes the window as a user would and hands back the exit code.
     DWORD Close()
     {
         PostMessageW(form_, WM_CLOSE, 0, 0);
@@ -317,9 +293,7 @@ public:
     std::string Colour(int x, int y) const
     {
         const COLORREF c = Pixel(x, y);
-        char other[16];
-        snprintf(other, sizeof other, "#%06lx", static_cast<unsigned long>(c));
-        return c == kYellow ? "yellow" : c == kRed ? "red" : other;
+        return c == kYellow ? "yellow" : c == RGB(255, 0, 0) ? "red" : std::to_string(c);
     }
 
     // A real left click at a point of the client area.
@@ -350,8 +324,7 @@ public:
     std::string Edit2() const { return WindowText(ChildWindowFromPoint(form_, Middle("Edit2"))); }
     void Press() const { Click(Middle("Button1").x, Middle("Button1").y); }
 
-    // Takes the large-address-aware flag off this copy of the program: a 32-bit process
-    // then has 2 GB, and big boards no longer fit.
+    // Takes the large-address-aware flag off this copy: 2 GB, too little for big boards.
     void ClearLargeAddressAware() const
     {
         std::string image = ReadBytes(ExePath());

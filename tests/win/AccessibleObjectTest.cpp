@@ -1,5 +1,4 @@
-// The client area's accessible object in the process that made the window: it outlives the
-// window only as an object that answers every call with an error.
+// The client area's accessible object outlives its window only as one that answers with errors.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 

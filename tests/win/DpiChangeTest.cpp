@@ -26,13 +26,6 @@ void ChangeDpi(HWND form, int dpi, RECT suggested)
     SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
-// A press and a release at a client point, as the mouse sends them.
-void Click(HWND form, int x, int y)
-{
-    SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 TEST(DpiChange, WindowControlsLabelsAndFontFollowAndComeBack)
 {
     TForm form(nullptr);
@@ -61,7 +54,9 @@ TEST(DpiChange, WindowControlsLabelsAndFontFollowAndComeBack)
               (std::vector<LONG>{LONG(b.left), LONG(b.top), LONG(b.right - b.left), LONG(b.bottom - b.top),
                                  LONG(ScaleToDpi(form.Font().Height, 144))}));
     const TRect64 pc = ScaleToDpi(label->BoundsRect(), 144);
-    Click(hwnd, int(pc.right) - 1, int(pc.bottom) - 1);
+    const LPARAM corner = MAKELPARAM(pc.right - 1, pc.bottom - 1);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, corner);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, corner);
     EXPECT_EQ(clicks, 1) << "the click lands on the scaled label";
 
     ChangeDpi(hwnd, 96, RECT{at96[0], at96[1], at96[2], at96[3]});

@@ -1,19 +1,16 @@
-// Exceptions that leave a handler or a paint while the loop runs meet the operator as a
-// message box, and the loop goes on after them.
+// Exceptions out of a handler or a paint meet the operator as a message box; the loop goes on.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <thread>
 
 #include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
 #include "platform/Forms.h"
 
-// Allocation fails once, on the thread it is armed for: memory running out at one chosen
-// moment, for real, with nothing in the program prepared for it.
+// Allocation fails once, on the thread it is armed for: memory running out for real.
 namespace {
 std::atomic<DWORD> failNextAllocationOn{0};
 }  // namespace
@@ -30,12 +27,8 @@ void* operator new(std::size_t size)
 
 namespace {
 
+using namespace std::chrono_literals;
 constexpr std::chrono::seconds kShowLimit(60);  // emulated code on a busy machine is slow to show
-
-std::string CloseNextMessageBox(std::chrono::milliseconds wait = kShowLimit)
-{
-    return psbtest::TakeMessageBox(GetCurrentProcessId(), wait);
-}
 
 // A window with one label whose click handler throws.
 class BoardForm;
@@ -56,8 +49,8 @@ public:
     }
 };
 
-// Runs the loop of a BoardForm while another thread acts on its window, then closes it.
-// The loop must still be running then. Joined whatever leaves: a joinable std::thread terminates.
+// Runs a BoardForm while another thread acts on its window, then closes it; the loop must
+// still be running then.
 std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
 {
     std::vector<std::string> boxes;
@@ -70,9 +63,9 @@ std::vector<std::string> RunBoardWhile(const std::function<void(HWND)>& act)
         DWORD_PTR ignored;
         SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // painted once
         act(form);
-        boxes.push_back(CloseNextMessageBox());
-        if (std::string another = CloseNextMessageBox(std::chrono::milliseconds(700)); !another.empty())
-            boxes.push_back(another);
+        for (const std::chrono::milliseconds wait : {std::chrono::milliseconds(kShowLimit), 700ms})
+            if (std::string box = psbtest::TakeMessageBox(GetCurrentProcessId(), wait); !box.empty())
+                boxes.push_back(box);
         stillRunning = IsWindow(form) && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
         PostMessageW(form, WM_CLOSE, 0, 0);
     });
