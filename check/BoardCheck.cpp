@@ -134,6 +134,8 @@ private:
             Add(line.number, TMsg::NulByte, {});
         if (line.text.find('\x1A') != std::string_view::npos)
             Add(line.number, TMsg::DosEndOfFile, {});
+        if (line.text.find('\f') != std::string_view::npos)
+            Add(line.number, TMsg::FormFeed, {});
         switch (line.kind) {
         case TIniLine::Section:
             Section(line);

@@ -14,6 +14,7 @@ enum class TMsg {
     StrayByte,
     NulByte,
     DosEndOfFile,
+    FormFeed,
     CountMissing,
     CountNotNumber,
     CountTooSmall,

@@ -29,7 +29,7 @@ inline std::string_view Text(const std::uint8_t* data, std::size_t size)
 
 inline std::string_view Trim(std::string_view s)
 {
-    constexpr std::string_view kBlanks = " \t\v\x1A";  // Ctrl-Z too, as Windows reads it
+    constexpr std::string_view kBlanks = " \t\v\f\x1A";  // form feed and Ctrl-Z too, as Windows reads them
     const std::size_t first = s.find_first_not_of(kBlanks);
     return first == s.npos ? std::string_view() : s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }

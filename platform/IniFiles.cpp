@@ -14,12 +14,12 @@ namespace {
 using iniscan::IsLineEnd;
 using iniscan::NextLineStart;
 
-// Blanks trimmed around names and values: space, tab, vertical tab, and the DOS end-of-file
-// mark (Ctrl-Z) that old editors leave after the last value, as Windows reads it.
+// Blanks trimmed around names and values, as Windows trims them: space, tab, vertical tab,
+// form feed, and the DOS end-of-file mark (Ctrl-Z) that old editors leave after the last value.
 inline bool IsBlank(char c)
 {
-    // All four lie at or below the space; most characters are above it.
-    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\x1A');
+    // All five lie at or below the space; most characters are above it.
+    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A');
 }
 
 inline std::string_view Trim(std::string_view text)

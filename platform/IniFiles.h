@@ -104,8 +104,8 @@ struct TIniLine {
 
 // The one grammar of a line (without its end): a section header with its name, an entry with
 // its key and value, a comment, a blank line, or anything else. Blanks (space, tab, vertical
-// tab, Ctrl-Z) around names and values are dropped, a name or value ends at a NUL byte, and a
-// value wholly in one pair of matching quotes loses them. Views point into the line.
+// tab, form feed, Ctrl-Z) around names and values are dropped, a name or value ends at a NUL
+// byte, and a value wholly in one pair of matching quotes loses them. Views point into the line.
 TIniLine ClassifyIniLine(std::string_view line);
 
 // Calls fn for each line of a decoded text, in order. Tools that point at lines use this,

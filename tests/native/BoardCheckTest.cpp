@@ -35,6 +35,7 @@ const TFindingCase kFindings[] = {
     {"[sys]\ncount=2\nx=\xFF\xFF\n"sv, 3, "not-decoded", "2 character(s) on this line did not decode as Big5"},
     {PC1("Left=1\0px\n"), 5, "nul-byte", "ends its name or value"},
     {PC1("Height=48\x1A\n"), 5, "dos-end-of-file", "Ctrl-Z"},
+    {PC1("\fLeft=5\n"), 5, "form-feed", "form feed"},
     {"\xFF\xFE[\0s\0y\0s\0]\0\n\0x\0!"sv, 2, "stray-byte", "stray byte"},
     {"[other]\n[sys]\nx=1\n"sv, 2, "count-missing", "no count"},
     {"[sys]\ncount=0x10\n"sv, 2, "count-not-number", "count=0x10"},

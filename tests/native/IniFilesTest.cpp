@@ -60,15 +60,22 @@ TEST_F(IniFile, RepeatedSectionsLeaveOnlyTheFirst)
         EXPECT_EQ(ini.ReadString(section, "k", kMissing), value) << section;
 }
 
-// A DOS editor's Ctrl-Z after a value is a blank; a NUL byte ends a name or a value.
-TEST_F(IniFile, DosEndOfFileIsABlankAndNulEndsANameOrValue)
+// A DOS editor's Ctrl-Z and a form feed around a name or value are blanks, inside one they
+// stay; a NUL byte ends a name or a value.
+TEST_F(IniFile, CtrlZAndFormFeedAreBlanksAndNulEndsANameOrValue)
 {
     using namespace std::string_literals;
-    const TIniFile ini(Write("[PC1\0x]\nHeight=48\x1A\nCaption=ab\0cd\nLeft\0junk=7\n\x1A;comment=1\n\x1A"s));
-    EXPECT_EQ(ini.ReadInteger("PC1", "Height", 0), 48);
-    EXPECT_EQ(ini.ReadString("PC1", "Caption", kMissing), "ab");
-    EXPECT_EQ(ini.ReadInteger("PC1", "Left", 0), 7);
-    EXPECT_EQ(ini.ReadString("PC1", ";comment", kMissing), kMissing);
+    const TIniFile ini(
+        Write("\f[PC1\0x]\nHeight=48\x1A\nCaption=ab\0cd\nLeft\0junk=7\n\x1A;comment=1\n"
+              "\fTop\f=\f5\f\n\f;note=1\nWidth=\f'a\fb'\f\n[\fPC2\f]\f\nk=2\n\x1A"s));
+    const struct {
+        const char *section, *key, *value;
+    } cases[] = {
+        {"PC1", "Height", "48"}, {"PC1", "Caption", "ab"},   {"PC1", "Left", "7"},     {"PC1", ";comment", kMissing},
+        {"PC1", "Top", "5"},     {"PC1", ";note", kMissing}, {"PC1", "Width", "a\fb"}, {"PC2", "k", "2"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.ReadString(c.section, c.key, kMissing), c.value) << c.section << " " << c.key;
 }
 
 // Several keys in one pass: in any order, the first entry of each, a key asked for twice.
