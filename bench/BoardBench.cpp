@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "board/BoardDocument.h"
 #include "platform/FileRead.h"
 #include "tests/support/HeadlessBoard.h"
 
@@ -121,6 +122,47 @@ void BM_LoadBoard(benchmark::State& state)
     state.counters["bytes_per_pc"] = static_cast<double>(heap) / static_cast<double>(pcs);
 }
 BENCHMARK(BM_LoadBoard)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Opening the board for editing against loading it for the board, turn about: the file read
+// and held line by line beside its board. heap_over_file is what the document holds beyond
+// its board's model (a PC's values, its section's and values' lines, its section among all),
+// per byte of the file.
+void BM_OpenDocument(benchmark::State& state)
+{
+    const std::int64_t pcs = state.range(0);
+    psbtest::HeadlessBoard board("bench-d" + std::to_string(pcs));
+    const std::string bytes = BoardBytes(pcs + 1, pcs);
+    board.Write(bytes);
+    std::size_t heap = 0;
+    TClock::duration open{}, load{};
+    for (auto _ : state) {
+        const TClock::time_point start = TClock::now();
+        board.Build();
+        load += TClock::now() - start;
+        board.Destroy();
+        malloc_trim(0);
+        const std::size_t before = mallinfo2().uordblks;
+        const TClock::time_point openStart = TClock::now();
+        {
+            std::string read;
+            ReadWholeFile(board.BoardPath().string(), read);
+            const board::TBoardDocument doc(std::move(read));
+            const TClock::time_point opened = TClock::now();
+            heap = mallinfo2().uordblks - before;
+            open += opened - openStart;
+            state.SetIterationTime(std::chrono::duration<double>(opened - openStart).count());
+            if (doc.Pcs().size() != static_cast<std::size_t>(pcs))
+                state.SkipWithError("the document did not find every PC");
+        }
+        malloc_trim(0);
+    }
+    const double model = static_cast<double>(sizeof(board::TBoardDocument::TPc) + 6 * 4 + 8) * static_cast<double>(pcs);
+    state.counters["ns_per_pc"] = std::chrono::duration<double, std::nano>(open).count() /
+                                  static_cast<double>(state.iterations() * pcs);
+    state.counters["load_ratio"] = static_cast<double>(open.count()) / static_cast<double>(load.count());
+    state.counters["heap_over_file"] = (static_cast<double>(heap) - model) / static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_OpenDocument)->Arg(1000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // count 4 and count 2147483647 over the same three sections: the count itself costs nothing.
 void BM_LoadBoardThreeSections(benchmark::State& state)

@@ -69,7 +69,7 @@ struct TCodec {
 
 bool IsBlankUnit(char16_t c)
 {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\x1A';
+    return c < 0x80 && IsIniBlank(static_cast<char>(c));
 }
 
 // As written so that the reader gives the text back: blanks at either end, or a pair of

@@ -101,7 +101,7 @@ TEST(BoardDocument, AValueChangesOnlyItsLineAndUndoes)
 TEST(BoardDocument, ValuesReadBackAsTypedOrAreRefused)
 {
     TBoardDocument doc(kBoard);
-    for (const std::string text : {" lead", "trail ", "\"quoted\"", "'q'", "a=b;c", "", "\"", "' x '"}) {
+    for (const std::string text : {" lead", "trail ", "\fx", "\"quoted\"", "'q'", "a=b;c", "", "\"", "' x '"}) {
         ASSERT_EQ(doc.SetValue(1, TPcKey::Caption, text), TRefusal::None) << text;
         EXPECT_EQ(TBoardDocument(doc.Bytes()).Pcs()[1].entry.caption, text);
     }
