@@ -23,3 +23,8 @@ std::u16string Utf8ToUtf16(std::string_view text);
 
 // Code page 950 to UTF-8; invalid bytes become U+FFFD. Implemented per OS.
 std::string Big5ToUtf8(std::string_view bytes);
+
+// UTF-8 to code page 950. False, with nothing promised in out, when a character has no Big5
+// form (it is never replaced by '?' or a look-alike), or when the text is not valid UTF-8.
+// Implemented per OS.
+bool Utf8ToBig5(std::string_view text, std::string& out);

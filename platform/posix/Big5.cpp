@@ -11,7 +11,7 @@ constexpr std::size_t kWindow = 1 << 15;
 
 class TIconv {
 public:
-    TIconv() : handle_(iconv_open("UTF-8", "CP950")) {}
+    TIconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~TIconv()
     {
         if (Ok())
@@ -44,7 +44,7 @@ std::string AsciiOnly(std::string_view bytes)
 
 std::string Big5ToUtf8(std::string_view bytes)
 {
-    TIconv converter;
+    TIconv converter("UTF-8", "CP950");
     if (!converter.Ok())
         return AsciiOnly(bytes);
 
@@ -71,4 +71,28 @@ std::string Big5ToUtf8(std::string_view bytes)
         iconv(converter.Handle(), nullptr, nullptr, nullptr, nullptr);
     }
     return result;
+}
+
+bool Utf8ToBig5(std::string_view text, std::string& out)
+{
+    if (!IsValidUtf8(text))
+        return false;
+    TIconv converter("CP950", "UTF-8");  // no //TRANSLIT: a look-alike must not be written
+    if (!converter.Ok()) {
+        // Without the gconv modules only ASCII, which Big5 shares, can be written.
+        out.assign(text);
+        return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    }
+    // No character takes more bytes in Big5 than in UTF-8.
+    out.resize(text.size());
+    char* in = const_cast<char*>(text.data());  // iconv's signature; it does not write
+    std::size_t inLeft = text.size();
+    char* written = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(converter.Handle(), &in, &inLeft, &written, &outLeft) == static_cast<std::size_t>(-1))
+        return false;
+    out.resize(out.size() - outLeft);
+    // glibc drops some characters silently (the language tags), and its table may differ
+    // from Windows' here and there: only what reads back exactly is written.
+    return Big5ToUtf8(out) == text;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 namespace {
 
 constexpr UINT kBig5CodePage = 950;
@@ -69,4 +71,32 @@ std::string Big5ToUtf8(std::string_view bytes)
     }
     AppendRun(bytes.substr(runBegin), wide, result);
     return result;
+}
+
+bool Utf8ToBig5(std::string_view text, std::string& out)
+{
+    out.clear();
+    if (!IsValidUtf8(text))
+        return false;
+    const std::u16string wide = Utf8ToUtf16(text);
+    if (wide.empty())
+        return true;  // the system calls fail on empty input
+    if (wide.size() > INT_MAX)
+        return false;  // beyond what one call takes
+    const auto units = static_cast<int>(wide.size());
+    const auto* source = reinterpret_cast<LPCWSTR>(wide.data());
+    BOOL usedDefault = FALSE;
+    const auto convert = [&](char* bytes, int size) {
+        return WideCharToMultiByte(kBig5CodePage, WC_NO_BEST_FIT_CHARS, source, units, bytes, size, nullptr,
+                                   &usedDefault);
+    };
+    const int size = convert(nullptr, 0);
+    if (size <= 0 || usedDefault)
+        return false;
+    out.resize(static_cast<std::size_t>(size));
+    if (convert(out.data(), size) != size || usedDefault)
+        return false;
+    // Only what reads back exactly is written: this keeps out any best-fit mapping a Windows
+    // or Wine version may still make, and U+F8F8, which becomes the byte 0xFF read as U+FFFD.
+    return Big5ToUtf8(out) == text;
 }

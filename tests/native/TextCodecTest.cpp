@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Big5Samples.h"
+
 #include <string>
 #include <tuple>
 #include <utility>
@@ -117,4 +119,16 @@ TEST(Big5Conversion, LargeInputConvertsWhole)
     while (big5.size() < (4u << 20))
         big5 += "Name=\xA6\x57\xBA\xD9\xFF\n", expected += "Name=名稱" + R + "\n";
     EXPECT_TRUE(Big5ToUtf8(big5 + "\xA6") == expected + R);
+}
+
+TEST(Big5Encoding, SharedSamples)
+{
+    for (const auto& [text, big5] : psbtest::kBig5Written) {
+        std::string out;
+        EXPECT_TRUE(Utf8ToBig5(text, out) && out == big5 && Big5ToUtf8(out) == text) << text;
+    }
+    for (const std::string_view text : psbtest::kBig5Refused) {
+        std::string out;
+        EXPECT_FALSE(Utf8ToBig5(text, out)) << testing::PrintToString(std::string(text));
+    }
 }
