@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -137,7 +138,11 @@ struct TSlice {
         const std::vector<T>& out = forward ? before : after;
         const std::vector<T>& in = forward ? after : before;
         const auto first = v.begin() + static_cast<std::ptrdiff_t>(at);
-        v.insert(v.erase(first, first + static_cast<std::ptrdiff_t>(out.size())), in.begin(), in.end());
+        // Most steps keep the count: then nothing after the slice moves.
+        if (out.size() == in.size())
+            std::copy(in.begin(), in.end(), first);
+        else
+            v.insert(v.erase(first, first + static_cast<std::ptrdiff_t>(out.size())), in.begin(), in.end());
     }
 };
 
@@ -262,6 +267,10 @@ struct TStep {
 struct TBoardDocument::TImpl {
     std::unique_ptr<TState> state;
     std::vector<TStep> done, undone;
+    // What the file on disk holds: the bytes opened (a state that every conversion keeps in
+    // the history), until a save.
+    const std::string* opened = nullptr;
+    std::optional<std::string> saved;
     TStep* step = nullptr;  // the one being made
 
     // -- lines, recorded in the step being made
@@ -581,10 +590,18 @@ std::unique_ptr<TBoardDocument::TState> Open(std::string bytes)
     // A UTF-16 file cut in the middle of a unit keeps its odd byte at the end, out of every line.
     const std::size_t size = s.bytes.size() - (s.bytes.size() - s.bom) % unit;
     const std::string_view body = std::string_view(s.bytes).substr(0, size);
+    const auto isEnd = [&](std::size_t at) {
+        const char16_t u = c.At(body, at / unit);
+        return u == '\r' || u == '\n';
+    };
     for (std::size_t at = s.bom; at < size;) {
         std::size_t end = at;
-        while (end < size && c.At(body, end / unit) != '\r' && c.At(body, end / unit) != '\n')
-            end += unit;
+        if (unit == 1)
+            while (end < size && body[end] != '\r' && body[end] != '\n')
+                ++end;
+        else
+            while (end < size && !isEnd(end))
+                end += unit;
         s.starts.push_back(static_cast<std::uint32_t>(at));
         s.ends.push_back(static_cast<std::uint32_t>(end));
         std::size_t next = end;
@@ -602,47 +619,57 @@ std::unique_ptr<TBoardDocument::TState> Open(std::string bytes)
     // A file of one line, or none, gets Windows' line end.
     if (s.lineEnd.empty())
         c.Encode("\r\n", s.lineEnd);
-    for (std::uint32_t id = 0; id < s.Opened(); ++id)
-        s.notUtf8 += !IsValidUtf8(s.Raw(id));
+    // Only a Big5 file can stop being one.
+    if (encoding == TTextEncoding::Big5)
+        for (std::uint32_t id = 0; id < s.Opened(); ++id)
+            s.notUtf8 += !IsValidUtf8(s.Raw(id));
 
     // Where each PC's values are read from: the first section of its name, and there the first
-    // entry of each key, as the reader takes them.
-    std::unordered_map<std::int32_t, TPcLines> firstOf;
-    std::int32_t number = 0;
-    bool first = false, sys = false;
+    // entry of each key, as the reader takes them. Every PC section's lines are noted as they
+    // come; sorted by number, the first of each number is the one read.
+    std::vector<std::pair<std::int32_t, TPcLines>> found;
+    bool pc = false, sys = false;
     ForEachIniLine(text, [&](const TIniLine& line) {
         const auto id = static_cast<std::uint32_t>(line.number - 1);
         if (id >= s.Opened())
             return;  // the odd byte's line
         if (line.kind == TIniLine::Section) {
-            number = PcNumberOf(line.name);
+            const std::int32_t number = PcNumberOf(line.name);
+            pc = number > 0;
+            if (pc)
+                found.push_back({number, {id}});
             sys = SameText(line.name, kSysSection) && s.sys.header == kNone;
             if (sys)
                 s.sys.header = id;
-            first = number > 0 && !firstOf.contains(number);
-            if (number > 0)
-                s.sections.push_back({number, id});
-            if (first)
-                firstOf[number].section = id;
         } else if (line.kind == TIniLine::Entry) {
             if (sys && s.sys.countLine == kNone && SameText(line.name, kCountKey))
                 s.sys.countLine = id;
-            if (!first)
+            if (!pc)
                 return;
             for (std::size_t k = 0; k < kPcKeys.size(); ++k)
-                if (SameText(line.name, kPcKeys[k]) && firstOf[number].keys[k] == kNone)
-                    firstOf[number].keys[k] = id;
+                if (SameText(line.name, kPcKeys[k]) && found.back().second.keys[k] == kNone)
+                    found.back().second.keys[k] = id;
         }
     });
-    std::stable_sort(s.sections.begin(), s.sections.end(),
-                     [](const TSectionRef& a, const TSectionRef& b) { return a.number < b.number; });
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    s.sections.reserve(found.size());
+    for (const auto& [number, lines] : found)
+        s.sections.push_back({number, lines.section});
 
     const TIniFile file("", std::move(text));
     s.sys.count = ReadCount(file);
-    for (const std::int32_t i : PcNumbersInFile(file, s.sys.count)) {
+    const std::vector<std::int32_t> numbers = PcNumbersInFile(file, s.sys.count);
+    s.pcs.reserve(numbers.size());
+    s.pcLines.reserve(numbers.size());
+    auto first = found.begin();
+    for (const std::int32_t i : numbers) {
         s.pcs.push_back({i, ReadPcEntry(file, i)});
-        s.pcLines.push_back(firstOf[i]);
+        first = std::lower_bound(first, found.end(), i, [](const auto& f, std::int32_t n) { return f.first < n; });
+        s.pcLines.push_back(first->second);
     }
+    // Held for as long as the file is open: no room to spare.
+    s.starts.shrink_to_fit();
+    s.ends.shrink_to_fit();
     return state;
 }
 
@@ -651,6 +678,7 @@ std::unique_ptr<TBoardDocument::TState> Open(std::string bytes)
 TBoardDocument::TBoardDocument(std::string bytes) : impl_(std::make_unique<TImpl>())
 {
     impl_->state = Open(std::move(bytes));
+    impl_->opened = &impl_->state->bytes;
 }
 
 TBoardDocument::~TBoardDocument() = default;
@@ -865,6 +893,16 @@ std::string TBoardDocument::Bytes() const
         out += s.lineEnd;
     out += tail;
     return out;
+}
+
+TSaveResult TBoardDocument::Save(const std::string& path, bool keepBackup)
+{
+    TImpl& d = *impl_;
+    std::string bytes = Bytes();
+    TSaveResult result = SaveFile(path, bytes, d.saved ? *d.saved : *d.opened, keepBackup);
+    if (result.Saved())
+        d.saved = std::move(bytes);
+    return result;
 }
 
 }  // namespace board

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "board/BoardFile.h"
+#include "platform/SafeSave.h"
 #include "platform/TextCodec.h"
 
 namespace board {
@@ -70,6 +71,9 @@ public:
 
     // The file as it now stands.
     std::string Bytes() const;
+    // Saves it over the file at path, which must be the file it was opened from: safely, and
+    // only while that file is still as opened or last saved from here.
+    TSaveResult Save(const std::string& path, bool keepBackup);
 
     struct TState;
     struct TImpl;
