@@ -1,13 +1,16 @@
 // Board loading: read the board file and make the labels, on the headless backend, beside
 // its floor measured in the same run.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 #include <time.h>
 
 #include <chrono>
 #include <memory>
 #include <string>
 
+#include "board/BoardDocument.h"
 #include "platform/FileRead.h"
 #include "tests/support/HeadlessBoard.h"
 
@@ -121,6 +124,101 @@ void BM_LoadBoard(benchmark::State& state)
     state.counters["bytes_per_pc"] = static_cast<double>(heap) / static_cast<double>(pcs);
 }
 BENCHMARK(BM_LoadBoard)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Opening the board for editing against loading it for the board, turn about: the file read
+// and held line by line beside its board. heap_over_file is what the document holds beyond
+// its board's model (a PC's values, its section's and values' lines, its section among all),
+// per byte of the file.
+void BM_OpenDocument(benchmark::State& state)
+{
+    const std::int64_t pcs = state.range(0);
+    psbtest::HeadlessBoard board("bench-d" + std::to_string(pcs));
+    const std::string bytes = BoardBytes(pcs + 1, pcs);
+    board.Write(bytes);
+    std::size_t heap = 0;
+    TClock::duration open{}, load{};
+    for (auto _ : state) {
+        const TClock::time_point start = TClock::now();
+        board.Build();
+        load += TClock::now() - start;
+        board.Destroy();
+        malloc_trim(0);
+        const std::size_t before = mallinfo2().uordblks;
+        const TClock::time_point openStart = TClock::now();
+        {
+            std::string read;
+            ReadWholeFile(board.BoardPath().string(), read);
+            const board::TBoardDocument doc(std::move(read));
+            const TClock::time_point opened = TClock::now();
+            heap = mallinfo2().uordblks - before;
+            open += opened - openStart;
+            state.SetIterationTime(std::chrono::duration<double>(opened - openStart).count());
+            if (doc.Pcs().size() != static_cast<std::size_t>(pcs))
+                state.SkipWithError("the document did not find every PC");
+        }
+        malloc_trim(0);
+    }
+    const double model = static_cast<double>(sizeof(board::TBoardDocument::TPc) + 6 * 4 + 8) * static_cast<double>(pcs);
+    state.counters["ns_per_pc"] =
+        std::chrono::duration<double, std::nano>(open).count() / static_cast<double>(state.iterations() * pcs);
+    state.counters["load_ratio"] = static_cast<double>(open.count()) / static_cast<double>(load.count());
+    state.counters["heap_over_file"] = (static_cast<double>(heap) - model) / static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_OpenDocument)->Arg(1000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// What any save that reaches the disk must do: the same bytes written to a file and flushed.
+void CopyToDisk(const std::string& path, const std::string& bytes)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || fsync(fd) != 0)
+        std::abort();
+    close(fd);
+}
+
+// Saving an edited document (its bytes made, the file compared, a new file written, flushed and
+// put in place) against that copy, turn about; copy_ratio is how many copies a save takes.
+void BM_SaveDocument(benchmark::State& state)
+{
+    const std::int64_t pcs = state.range(0);
+    const bool backup = state.range(1) != 0;
+    const psbtest::TScratchFolder folder("bench-s" + std::to_string(pcs));
+    const std::string path = folder.Write("sys.ini", BoardBytes(pcs + 1, pcs)).string();
+    board::TBoardDocument doc(psbtest::ReadBytes(path));
+    TClock::duration save{}, copy{};
+    int top = 0;
+    for (auto _ : state) {
+        doc.SetValue(static_cast<std::size_t>(pcs / 2), board::TPcKey::Top, std::to_string(++top % 500));
+        const TClock::time_point start = TClock::now();
+        if (!doc.Save(path, backup).Saved())
+            state.SkipWithError("the save failed");
+        const TClock::time_point saved = TClock::now();
+        CopyToDisk((folder / "copy.ini").string(), doc.Bytes());
+        copy += TClock::now() - saved;
+        save += saved - start;
+        state.SetIterationTime(std::chrono::duration<double>(saved - start).count());
+    }
+    state.counters["copy_ratio"] = static_cast<double>(save.count()) / static_cast<double>(copy.count());
+}
+BENCHMARK(BM_SaveDocument)
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->ArgNames({"pcs", "backup"})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// An edit and its undo on a board of any size cost what they touch.
+void BM_EditAndUndo(benchmark::State& state)
+{
+    board::TBoardDocument doc(BoardBytes(state.range(0) + 1, state.range(0)));
+    const std::size_t middle = static_cast<std::size_t>(state.range(0) / 2);
+    for (auto _ : state) {
+        doc.SetValue(middle, board::TPcKey::Caption, "moved");
+        doc.SetValue(middle, board::TPcKey::Left, "7");
+        doc.Undo();
+        doc.Undo();
+    }
+}
+BENCHMARK(BM_EditAndUndo)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 // count 4 and count 2147483647 over the same three sections: the count itself costs nothing.
 void BM_LoadBoardThreeSections(benchmark::State& state)

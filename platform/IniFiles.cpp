@@ -14,19 +14,11 @@ namespace {
 using iniscan::IsLineEnd;
 using iniscan::NextLineStart;
 
-// Blanks trimmed around names and values, as Windows trims them: space, tab, vertical tab,
-// form feed, and the DOS end-of-file mark (Ctrl-Z) that old editors leave after the last value.
-inline bool IsBlank(char c)
-{
-    // All five lie at or below the space; most characters are above it.
-    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A');
-}
-
 inline std::string_view Trim(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front()))
+    while (!text.empty() && IsIniBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
+    while (!text.empty() && IsIniBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -87,7 +79,7 @@ private:
 inline std::size_t FirstNonBlank(std::string_view line)
 {
     for (std::size_t i = 0; i < line.size(); ++i) {
-        if (!IsBlank(line[i]))
+        if (!IsIniBlank(line[i]))
             return i;
     }
     return std::string_view::npos;
@@ -177,7 +169,7 @@ void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
     // so the entries in between are passed at memchr's pace.
     for (std::size_t at = 0; (at = text.find('[', at)) != std::string_view::npos;) {
         std::size_t start = at;
-        while (start > 0 && IsBlank(text[start - 1]))
+        while (start > 0 && IsIniBlank(text[start - 1]))
             --start;
         if (start > 0 && !IsLineEnd(text[start - 1])) {
             ++at;  // inside a line

@@ -92,6 +92,14 @@ private:
     mutable const TSection* lastSection_ = nullptr;
 };
 
+// Blanks trimmed around names and values, as Windows trims them: space, tab, vertical tab,
+// form feed, and the DOS end-of-file mark (Ctrl-Z) that old editors leave after the last value.
+inline bool IsIniBlank(char c)
+{
+    // All five lie at or below the space; most characters are above it.
+    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A');
+}
+
 // One line of an ini text, classified the way TIniFile reads it.
 struct TIniLine {
     enum TKind { Blank, Comment, Section, Entry, Other };

@@ -1,0 +1,85 @@
+// A board file open for editing: its bytes kept as they are, line by line, beside the board as
+// the status board reads it. Each edit changes only the lines it must, in the file's own
+// encoding and line ends, and is one step that can be undone and done again.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/BoardFile.h"
+#include "platform/SafeSave.h"
+#include "platform/TextCodec.h"
+
+namespace board {
+
+// Why an edit was refused; the document is then as it was.
+enum class TRefusal {
+    None,
+    LineBreak,      // a value cannot hold a line break
+    Nul,            // nor a NUL
+    NotANumber,     // a position or size that the board would not read as that number
+    NotInEncoding,  // a character the file's encoding cannot hold; converting to UTF-8 can
+    NoSuchPc,       // no PC at that place, or no such number to move to
+    BoardFull,      // count cannot grow past the largest number
+    Unwritable,     // the line would not read back as written
+};
+
+class TBoardDocument {
+public:
+    // Never fails: any bytes open, as the status board would read them.
+    explicit TBoardDocument(std::string bytes);
+    ~TBoardDocument();
+    TBoardDocument(const TBoardDocument&) = delete;
+    TBoardDocument& operator=(const TBoardDocument&) = delete;
+
+    struct TPc {
+        std::int32_t number = 0;
+        TPcEntry entry;
+    };
+    // The PCs the board shows, in number order (the stacking order: a later one on top).
+    const std::vector<TPc>& Pcs() const;
+    // The board's count: one more than the highest PC number it shows.
+    std::int32_t Count() const;
+    TTextEncoding Encoding() const;
+
+    // Where a PC's value is read from: its section's line and the value's line (1-based),
+    // the value's 0 when the key is missing.
+    struct TOrigin {
+        std::size_t section = 0, value = 0;
+    };
+    TOrigin Origin(std::size_t pc, TPcKey key) const;
+
+    // Edits. A pc is a place in Pcs().
+    TRefusal SetValue(std::size_t pc, TPcKey key, std::string_view text);
+    // With the next number; count grows.
+    TRefusal AddPc(const TPcEntry& entry);
+    // The later PCs take the numbers one lower, so no hole is left; count shrinks.
+    TRefusal DeletePc(std::size_t pc);
+    // Gives the PC that number (1 to count - 1); those between move up or down by one.
+    TRefusal MovePc(std::size_t pc, std::int32_t number);
+    // Every line written again in UTF-8, with or without a byte order mark: the one step
+    // that gives up the file's own encoding, for text it cannot hold.
+    void ConvertToUtf8(bool byteOrderMark);
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();
+    void Redo();
+
+    // The file as it now stands.
+    std::string Bytes() const;
+    // Saves it over the file at path, which must be the file it was opened from: safely, and
+    // only while that file is still as opened or last saved from here.
+    TSaveResult Save(const std::string& path, bool keepBackup);
+
+    struct TState;
+    struct TImpl;
+
+private:
+    std::unique_ptr<TImpl> impl_;
+};
+
+}  // namespace board

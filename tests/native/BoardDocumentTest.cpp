@@ -1,0 +1,194 @@
+// The board document: a file saved is the file as written, changed only where edited, read by
+// the status board as the document shows it, and every edit undone gives the bytes back.
+#include "board/BoardDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/ScratchFolder.h"
+
+using board::TBoardDocument;
+using board::TPcKey;
+using board::TRefusal;
+
+namespace {
+
+// The board as the status board reads the bytes.
+std::string Board(const TBoardDocument& doc)
+{
+    std::string text = "count=" + std::to_string(doc.Count());
+    for (const auto& pc : doc.Pcs())
+        text += " " + std::to_string(pc.number) + ":" + pc.entry.caption + "@" + std::to_string(pc.entry.left) + "," +
+                std::to_string(pc.entry.top) + "," + std::to_string(pc.entry.width) + "x" +
+                std::to_string(pc.entry.height);
+    return text;
+}
+
+// The document's board must be what reading its bytes gives.
+void ExpectReadAsShown(const TBoardDocument& doc)
+{
+    EXPECT_EQ(Board(TBoardDocument(doc.Bytes())), Board(doc));
+}
+
+std::string Utf16(std::string_view utf8, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t u : Utf8ToUtf16(utf8)) {
+        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
+const char kBoard[] =
+    "; room 2\r\n[sys]\r\ncount=3\r\n\r\n[PC1]\r\nCaption=\xE4\xB8\x80\xE8\x99\x9F\r\nLeft=8\r\n"
+    "Top=8\r\nWidth=40\r\nHeight=20\r\n[PC2]\r\nCaption = B ; two\r\nleft=60\r\nTop=8\r\n";
+
+// The same board in every encoding and line end a board file comes in.
+std::vector<std::string> Encodings()
+{
+    std::string lf = kBoard, cr = kBoard;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.replace(at, 2, "\n");
+    for (std::size_t at; (at = cr.find("\r\n")) != std::string::npos;)
+        cr.replace(at, 2, "\r");
+    const std::string big5 = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xBE\xF7\xA9\xD0\r\nWidth=5\r\nHeight=5";
+    return {kBoard, "\xEF\xBB\xBF" + lf, cr, Utf16(kBoard, false), Utf16(lf, true), big5};
+}
+
+TEST(BoardDocument, OpensAndSavesEveryFileAsItWas)
+{
+    for (const std::string& bytes : Encodings()) {
+        TBoardDocument doc(bytes);
+        EXPECT_EQ(doc.Bytes(), bytes);
+        ExpectReadAsShown(doc);
+    }
+    for (const std::string odd : {"", "\xEF\xBB\xBF", "\xFF\xFE[\0", "x", "[PC1]\n\n\r\r\n", "\xA4\n\xA4\r\n"})
+        EXPECT_EQ(TBoardDocument(odd).Bytes(), odd);
+    const TBoardDocument doc(kBoard);
+    EXPECT_EQ(Board(doc), "count=3 1:\xE4\xB8\x80\xE8\x99\x9F@8,8,40x20 2:B ; two@60,8,0x0");
+    EXPECT_EQ(doc.Origin(1, TPcKey::Left).section, 11u);
+    EXPECT_EQ(doc.Origin(1, TPcKey::Left).value, 13u);
+    EXPECT_EQ(doc.Origin(1, TPcKey::Width).value, 0u);
+}
+
+// A value edited in every encoding: that line alone changes, in the file's own encoding and
+// line ends; undone, the bytes are back; done again, the same edit.
+TEST(BoardDocument, AValueChangesOnlyItsLineAndUndoes)
+{
+    for (const std::string& bytes : Encodings()) {
+        TBoardDocument doc(bytes);
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Caption, "\xE6\xA9\x9F \"x\""), TRefusal::None);
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "-12"), TRefusal::None);
+        ExpectReadAsShown(doc);
+        EXPECT_EQ(doc.Pcs()[0].entry.caption, "\xE6\xA9\x9F \"x\"");
+        EXPECT_EQ(doc.Pcs()[0].entry.left, -12);
+        const std::string edited = doc.Bytes();
+        doc.Undo();
+        doc.Undo();
+        EXPECT_EQ(doc.Bytes(), bytes);
+        doc.Redo();
+        doc.Redo();
+        EXPECT_EQ(doc.Bytes(), edited);
+    }
+    TBoardDocument doc(kBoard);
+    ASSERT_EQ(doc.SetValue(1, TPcKey::Caption, "C"), TRefusal::None);
+    EXPECT_EQ(doc.Bytes(), std::string(kBoard).replace(std::string(kBoard).find("B ; two"), 7, "C"));
+}
+
+// What the reader would make of a value is written so that it reads back as typed.
+TEST(BoardDocument, ValuesReadBackAsTypedOrAreRefused)
+{
+    TBoardDocument doc(kBoard);
+    for (const std::string text : {" lead", "trail ", "\fx", "\"quoted\"", "'q'", "a=b;c", "", "\"", "' x '"}) {
+        ASSERT_EQ(doc.SetValue(1, TPcKey::Caption, text), TRefusal::None) << text;
+        EXPECT_EQ(TBoardDocument(doc.Bytes()).Pcs()[1].entry.caption, text);
+    }
+    ASSERT_EQ(doc.SetValue(1, TPcKey::Width, "+70"), TRefusal::None);  // a missing key, added
+    EXPECT_EQ(doc.Pcs()[1].entry.width, 70);
+    ExpectReadAsShown(doc);
+    const std::string before = doc.Bytes();
+    EXPECT_EQ(doc.SetValue(1, TPcKey::Caption, "a\nb"), TRefusal::LineBreak);
+    EXPECT_EQ(doc.SetValue(1, TPcKey::Caption, std::string("a\0b", 3)), TRefusal::Nul);
+    EXPECT_EQ(doc.SetValue(1, TPcKey::Top, "12px"), TRefusal::NotANumber);
+    EXPECT_EQ(doc.SetValue(1, TPcKey::Top, "2147483648"), TRefusal::NotANumber);
+    EXPECT_EQ(doc.SetValue(2, TPcKey::Top, "1"), TRefusal::NoSuchPc);
+    EXPECT_EQ(doc.Bytes(), before);
+}
+
+// Adding, deleting and moving renumber every PC section, shown or not, so that no section
+// past the count or repeated comes to life or dies.
+TEST(BoardDocument, PcsComeGoAndMoveWithoutWakingDeadSections)
+{
+    const std::string bytes =
+        "[sys]\ncount=3\n[PC1]\nCaption=A\n[pc3]\nCaption=dead\n[PC2]\nCaption=B\n"
+        "[PC2]\nCaption=repeated\n";
+    TBoardDocument doc(bytes);
+    ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);
+    EXPECT_EQ(Board(doc), "count=4 1:A@0,0,0x0 2:B@0,0,0x0 3:N@1,2,3x4");
+    ExpectReadAsShown(doc);
+    EXPECT_NE(doc.Bytes().find("[pc4]\nCaption=dead"), std::string::npos);
+    ASSERT_EQ(doc.MovePc(2, 1), TRefusal::None);
+    EXPECT_EQ(Board(doc), "count=4 1:N@1,2,3x4 2:A@0,0,0x0 3:B@0,0,0x0");
+    ExpectReadAsShown(doc);
+    ASSERT_EQ(doc.DeletePc(1), TRefusal::None);
+    EXPECT_EQ(Board(doc), "count=3 1:N@1,2,3x4 2:B@0,0,0x0");
+    ExpectReadAsShown(doc);
+    EXPECT_NE(doc.Bytes().find("[PC2]\nCaption=repeated"), std::string::npos);
+    EXPECT_EQ(doc.MovePc(0, 3), TRefusal::NoSuchPc);
+    while (doc.CanUndo())
+        doc.Undo();
+    EXPECT_EQ(doc.Bytes(), bytes);
+    // A board with no count gets one, and a section for its first PC.
+    TBoardDocument empty("; nothing yet");
+    ASSERT_EQ(empty.AddPc({"first", 0, 0, 9, 9}), TRefusal::None);
+    EXPECT_EQ(empty.Bytes(),
+              "; nothing yet\r\n[PC1]\r\nCaption=first\r\nLeft=0\r\nTop=0\r\nWidth=9\r\nHeight=9\r\n"
+              "[sys]\r\ncount=2");
+    ExpectReadAsShown(empty);
+}
+
+// A character the file's encoding cannot hold is never written: the edit is refused until
+// the file is converted to UTF-8, a step of its own.
+TEST(BoardDocument, WhatTheEncodingCannotHoldWaitsForUtf8)
+{
+    const std::string big5 = Encodings().back();
+    TBoardDocument doc(big5);
+    EXPECT_EQ(doc.SetValue(0, TPcKey::Caption, "\xF0\x9F\x98\x80"), TRefusal::NotInEncoding);
+    EXPECT_EQ(doc.Bytes(), big5);
+    doc.ConvertToUtf8(true);
+    EXPECT_EQ(doc.Encoding(), TTextEncoding::Utf8Bom);
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Caption, "\xF0\x9F\x98\x80"), TRefusal::None);
+    ExpectReadAsShown(doc);
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.Bytes(), big5);
+}
+
+}  // namespace
+
+namespace {
+
+// Saved over its file while that is as opened or as last saved from here; never over someone
+// else's save.
+TEST(BoardDocument, SavesOverItsFileUnlessSomeoneElseSavedIt)
+{
+    const psbtest::TScratchFolder folder("document");
+    const std::string path = folder.Write("sys.ini", kBoard).string();
+    TBoardDocument doc(psbtest::ReadBytes(path));
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "30"), TRefusal::None);
+    ASSERT_TRUE(doc.Save(path, true).Saved());
+    EXPECT_EQ(psbtest::ReadBytes(path), doc.Bytes());
+    EXPECT_EQ(psbtest::ReadBytes(path + ".bak"), kBoard);
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "31"), TRefusal::None);
+    ASSERT_TRUE(doc.Save(path, false).Saved());
+    psbtest::WriteBytes(path, "[sys]\r\ncount=1\r\n");
+    doc.Undo();
+    EXPECT_EQ(doc.Save(path, false).outcome, TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(psbtest::ReadBytes(path), "[sys]\r\ncount=1\r\n");
+}
+
+}  // namespace
