@@ -84,7 +84,7 @@ protected:
 
 private:
     // What most components never need: owned components, a name that is not a shared
-    // text, handlers; a label on a board has none of it.
+    // text, handlers; a label among thousands has none of it.
     struct TExtras {
         std::vector<TComponent*> components;
         std::string name;

@@ -106,7 +106,7 @@ public:
     // Repaints the control at once (only its own rectangle).
     void Refresh();
 
-    // Input beyond OnClick, for the controls that ask for it; a board's labels ask for none
+    // Input beyond OnClick, for the controls that ask for it; labels by the thousand ask for none
     // and carry none of it. A control with OnDblClick gets a double click as its own event (a
     // press with ssDouble, no second click); without, a double click is two clicks.
     TMouseEvent OnMouseDown() const { return Input() ? Input()->onMouseDown : TMouseEvent(); }
@@ -164,7 +164,7 @@ private:
     const TInput* Input() const { return static_cast<const TInput*>(Attachment()); }
     TInput& MutableInput();
 
-    // Ordered to pack: a board holds many of these.
+    // Ordered to pack: a form may hold a hundred thousand of these.
     std::uint16_t onClick_ = 0;
     TColor color_ = clBtnFace;
     TControlParent* parent_ = nullptr;
@@ -180,8 +180,8 @@ public:
     const std::string& Caption() const { return TextAsSet(); }
     void SetCaption(std::string caption);
 
-    // Kept as set. Labels here never resize themselves to their text: the layout and the
-    // board give every size.
+    // Kept as set. Labels here never resize themselves to their text: the layout or the
+    // program gives every size.
     bool AutoSize() const { return !(settings_ & kFixedSize); }
     void SetAutoSize(bool value);
 

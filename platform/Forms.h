@@ -62,7 +62,7 @@ public:
     // The controls with windows of their own, in the order they came.
     const std::vector<TControl*>& WindowedControls() const { return controls_.Windowed(); }
 
-    // The painted controls the user picks one of, as items of a list (the PCs of a board):
+    // The painted controls the user picks one of, as items of a list (a board's PCs, say):
     // they are announced as list items, selectable, and a change of their look is a change
     // of their state. By default, those that take clicks.
     virtual bool IsItem(const TControl& control) const;

@@ -161,7 +161,7 @@ void TIniFile::Index()
 void TIniFile::ScanSections(std::vector<std::uint32_t>& hashes)
 {
     const std::string_view text = text_;
-    // Room for a section every 48 bytes, more than a board's PC sections need, so the lists
+    // Room for a section every 48 bytes, more than files of many small sections need, so the lists
     // are not copied as they grow; room not used is address space never touched.
     sections_.reserve(text.size() / 48);
     hashes.reserve(text.size() / 48);
@@ -227,7 +227,7 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const
 {
     if (buckets_.empty())
         return nullptr;
-    // Boards are read in the order they are written: try the section after the last one.
+    // Files are mostly read in the order they are written: try the section after the last one.
     if (lastSection_ && lastSection_ + 1 < sections_.data() + sections_.size() &&
         SameText(Name(lastSection_[1]), name)) {
         return ++lastSection_;

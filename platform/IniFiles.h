@@ -87,8 +87,8 @@ private:
         std::uint32_t index;  // into sections_, plus one; 0 marks a free slot
     };
     std::vector<TBucket> buckets_;
-    // The last section found: readers of a board ask for its sections in the order they are
-    // written, so the next one is tried first.
+    // The last section found: readers mostly ask for sections in the order they are written,
+    // so the next one is tried first.
     mutable const TSection* lastSection_ = nullptr;
 };
 

@@ -38,7 +38,7 @@ private:
     void Build(const TRectSource& rects);
     void Mark(std::uint32_t item);
 
-    // Square cells over the part of the plane where boards lie; an item outside it, or over
+    // Square cells over the part of the plane where layouts lie; an item outside it, or over
     // many cells, is "loose" and goes with every query instead.
     static constexpr std::int64_t kCellSize = 32;
     static constexpr std::int64_t kMaxCells = 256;  // per side: 8192 design pixels

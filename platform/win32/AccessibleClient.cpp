@@ -230,7 +230,7 @@ public:
     {
         return Text(id, action, [](const TAccessibleForm& m, std::size_t c) { return m.DefaultAction(c); });
     }
-    // Taking the selection is what a click on a PC does.
+    // Taking the selection is what a click on an item does.
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override
     {
         return Guard([&] {

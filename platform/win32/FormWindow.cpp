@@ -193,7 +193,7 @@ void TFormWindow::ControlChanged(TControl& control, TControlChange change)
         natives_.Changed(control, change, dpi_);
         return;
     }
-    // An item's look is its status (a PC out of order or in service, say).
+    // An item's look is its status (in service or out of order, say).
     if (change == TControlChange::Look && form_.IsItem(control)) {
         Notify(EVENT_OBJECT_STATECHANGE, control);
         Notify(EVENT_OBJECT_VALUECHANGE, control);

@@ -29,7 +29,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
     const std::u16string widePath = Utf8ToUtf16(path);
-    // Other programs keep the board file open for writing; we must not lock them out.
+    // Other programs keep the file open for writing; we must not lock them out.
     const TFileHandle file(CreateFileW(reinterpret_cast<LPCWSTR>(widePath.c_str()), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
