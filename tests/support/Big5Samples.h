@@ -2,8 +2,12 @@
 // both refuse: one table for both systems, so that they write the same files.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "platform/TextCodec.h"
 
 namespace psbtest {
 
@@ -26,5 +30,19 @@ inline constexpr std::string_view kBig5Refused[] = {
     "\U0001F600", "a\U0001F600", "\U00020000",   "\uD55C",   "\u3094",          "\uFFFD",
     "\u00E9",     "\u2022",      "\u301C",       "\u00A5",   "a\U000E0041b",    "\uF8F8",
     "\xFF",       "\xC0\xAF",    "\xED\xA0\x80", "\xE6\xA9", "\xBE\xF7\xA9\xD0"};
+
+// The samples this system writes otherwise than the table says, or writes though it should
+// refuse them; none on either system.
+inline std::vector<std::string> Big5SamplesMissed()
+{
+    std::vector<std::string> missed;
+    for (const auto& [text, big5] : kBig5Written)
+        if (std::string out; !Utf8ToBig5(text, out) || out != big5 || Big5ToUtf8(out) != text)
+            missed.emplace_back(text);
+    for (const std::string_view text : kBig5Refused)
+        if (std::string out; Utf8ToBig5(text, out))
+            missed.emplace_back(text);
+    return missed;
+}
 
 }  // namespace psbtest
