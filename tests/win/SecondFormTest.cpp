@@ -124,9 +124,10 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
 
         // Typed into the edit, which has the focus first, on the keyboard as a user types
         // (letters without Shift: "hi"); then F2, which stops at the form.
-        for (const BYTE key : {BYTE('H'), BYTE('I')}) {
-            keybd_event(key, 0, 0, 0);
-            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+        // Posted, not sent through the keyboard: the window need not be in front.
+        for (const WORD key : {WORD('H'), WORD('I')}) {
+            PostKey(edit, key);
+            PostMessageW(edit, WM_CHAR, key - 'A' + 'a', 1);
         }
         typed = psbtest::WaitFor([&] { return psbtest::WindowText(edit) == "hi"; });
         PostKey(edit, VK_F2);
