@@ -183,9 +183,11 @@ struct TBoardDocument::TState {
         return std::string_view(bytes).substr(starts[id], ends[id] - starts[id]);
     }
 
-    TLineInfo Info(std::uint32_t id) const
+    TLineInfo Info(std::uint32_t id) const { return Classified(Raw(id)); }
+    // Raw bytes of a line as the grammar reads them.
+    TLineInfo Classified(std::string_view raw) const
     {
-        const std::string text = codec.Decode(Raw(id));
+        const std::string text = codec.Decode(raw);
         const TIniLine line = ClassifyIniLine(text);
         return {line.kind, std::string(line.name), std::string(line.value)};
     }
@@ -434,20 +436,14 @@ struct TBoardDocument::TImpl {
             ++end;
         std::string line = std::string(raw.substr(0, at * c.Unit())) + Encoded(std::to_string(number), ok) +
                            std::string(raw.substr(end * c.Unit()));
-        const TLineInfo info = Decoded(line);
+        const TLineInfo info = state->Classified(line);
         ok = ok && info.kind == TIniLine::Section && info.name.size() >= 2 &&
              info.name.substr(2) == std::to_string(number);
         return line;
     }
-    TLineInfo Decoded(std::string_view raw) const
-    {
-        const std::string text = state->codec.Decode(raw);
-        const TIniLine line = ClassifyIniLine(text);
-        return {line.kind, std::string(line.name), std::string(line.value)};
-    }
     bool ReadsAs(std::string_view raw, TIniLine::TKind kind, std::string_view name, std::string_view value) const
     {
-        const TLineInfo info = Decoded(raw);
+        const TLineInfo info = state->Classified(raw);
         return info.kind == kind && SameText(info.name, name) && info.value == value;
     }
 

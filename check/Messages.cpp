@@ -8,6 +8,8 @@
 #include <windows.h>
 #endif
 
+#include "platform/SysUtils.h"
+
 namespace check {
 
 namespace {
@@ -110,20 +112,7 @@ const TEntry& Entry(TMsg msg)
 
 std::string Format(TMsg msg, TLanguage language, const std::vector<std::string_view>& values)
 {
-    const std::string_view pattern = language == TLanguage::Chinese ? Entry(msg).chinese : Entry(msg).english;
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const std::size_t n = i + 2 < pattern.size() && pattern[i] == '{' && pattern[i + 2] == '}'
-                                  ? static_cast<std::size_t>(pattern[i + 1] - '0')
-                                  : values.size();
-        if (n < values.size()) {
-            text += values[n];
-            i += 2;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
+    return FillPlaceholders(language == TLanguage::Chinese ? Entry(msg).chinese : Entry(msg).english, values);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/SafeSave.h"
 
 #include "platform/FileRead.h"
+#include "platform/SysUtils.h"
 
 #include <iterator>
 
@@ -42,17 +43,7 @@ static_assert(InEnumOrder(), "one message per outcome, in the order of TSaveOutc
 std::string SaveMessage(const TSaveResult& result, bool chinese)
 {
     const TEntry& entry = kMessages[static_cast<int>(result.outcome)];
-    const std::string_view pattern = chinese ? entry.chinese : entry.english;
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.substr(i, 3) == "{0}" || pattern.substr(i, 3) == "{1}") {
-            text += pattern[i + 1] == '0' ? result.path : result.systemText;
-            i += 2;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
+    return FillPlaceholders(chinese ? entry.chinese : entry.english, {result.path, result.systemText});
 }
 
 namespace savefile {

@@ -24,6 +24,28 @@ bool IsBlank(char c)
 }
 }  // namespace
 
+std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string_view>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::size_t n = i + 2 < pattern.size() && pattern[i] == '{' && pattern[i + 2] == '}'
+                                  ? static_cast<std::size_t>(pattern[i + 1] - '0')
+                                  : values.size();
+        if (n < values.size()) {
+            text += values[n];
+            i += 2;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values)
+{
+    return FillPlaceholders(pattern, std::vector<std::string_view>(values));
+}
+
 std::string LowerCase(std::string_view text)
 {
     std::string lower(text);

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The one exception family of the class library; the message is UTF-8.
 class Exception : public std::exception {
@@ -60,6 +62,10 @@ inline bool SameText(std::string_view a, std::string_view b)
     }
     return true;
 }
+// The pattern with each {0} … {9} replaced by that value; a number without a value is kept.
+std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
+std::string FillPlaceholders(std::string_view pattern, const std::vector<std::string_view>& values);
+
 // The text with ASCII capitals made small; other bytes kept.
 std::string LowerCase(std::string_view text);
 
