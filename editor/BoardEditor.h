@@ -1,0 +1,154 @@
+// What the board editor does to a board, whatever shows it: the selection, dragging with
+// snapping, the keys' nudges, alignment, the grid generator and undo, over one board
+// document. Coordinates are the board's own pixels (as at 96 DPI, the client area's origin at
+// 0, 0); a PC is named by its place in Pcs(), which is number order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "board/BoardDocument.h"
+#include "platform/Graphics.h"
+
+namespace editor {
+
+using board::TPcKey;
+using board::TRefusal;
+
+struct TGridSettings {
+    std::int32_t step = 8;  // 1 and up
+    bool snap = true;       // drags snap to the grid and to other PCs
+    bool shown = true;
+};
+
+// What a press at a point would drag: nothing (a rubber band), the selection, or one edge
+// or corner of the one selected PC.
+enum class THandle : std::uint8_t { None, Move, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
+
+// A guide line shown while dragging: where a dragged edge or centre meets another PC's.
+struct TGuide {
+    bool vertical = true;         // a line x = at, else y = at
+    std::int64_t at = 0;
+    std::int64_t from = 0, to = 0;  // its extent along the line
+    friend bool operator==(const TGuide&, const TGuide&) = default;
+};
+
+enum class TAlign : std::uint8_t { Left, Right, Top, Bottom, CentresAcross, CentresDown };
+enum class TSize : std::uint8_t { Width, Height, Both };
+
+// The grid generator: rows × columns PCs of one size, placed from a start point with gaps
+// between them, numbered across (row by row) or down (column by column).
+struct TGridPlan {
+    std::int32_t rows = 1, columns = 1;
+    std::int32_t width = 64, height = 24;
+    std::int32_t gapX = 8, gapY = 8;
+    std::int32_t left = 8, top = 8;
+    // {n} is the number in the plan from 1; {n:02} the same with at least two digits.
+    std::string pattern = "PC-{n:02}";
+    bool down = false;
+};
+
+// The caption of the plan's n-th PC (from 1); empty pattern, empty caption.
+std::string CaptionFor(std::string_view pattern, std::int32_t n);
+
+class TBoardEditor {
+public:
+    using TPc = board::TBoardDocument::TPc;
+
+    explicit TBoardEditor(std::string bytes);
+
+    board::TBoardDocument& Document() { return doc_; }
+    const board::TBoardDocument& Document() const { return doc_; }
+    // The PCs as they show now, during a drag where they are being dragged to.
+    const std::vector<TPc>& Pcs() const;
+    TRect64 RectOf(std::size_t pc) const;
+
+    TGridSettings& Grid() { return grid_; }
+
+    // -- selection, places in Pcs(), ascending
+    const std::vector<std::size_t>& Selection() const { return selection_; }
+    bool IsSelected(std::size_t pc) const;
+    void Select(std::size_t pc);  // that one alone
+    void Toggle(std::size_t pc);  // Ctrl+click
+    void SelectAll();
+    void ClearSelection();
+    // Every PC the rectangle touches; with add, besides those already selected.
+    void SelectTouching(const TRect64& band, bool add);
+    // Tab: the next PC in number order after the last one selected (the first with none);
+    // Shift+Tab the one before. Wraps around.
+    void SelectNext(bool backwards);
+    // The selection's bounding rectangle; empty with none.
+    TRect64 SelectionBounds() const;
+
+    // The topmost PC at a point (the later one where they overlap), or none.
+    std::optional<std::size_t> PcAt(TPoint64 point) const;
+    // What a press at the point would drag; tolerance is how near a handle counts, in board
+    // pixels. Handles are those of the only selected PC.
+    THandle HandleAt(TPoint64 point, std::int32_t tolerance) const;
+
+    // -- dragging: press, moves, release. Nothing reaches the document before the release,
+    // which is one undo step.
+    // The press: on a handle it resizes, on a selected PC it moves the selection, on another PC
+    // it selects that one (toggles it with toggle) and moves it, on empty board it starts a
+    // rubber band (adding to the selection with toggle).
+    void Press(TPoint64 point, bool toggle, std::int32_t tolerance);
+    // A move of the pointer; a drag starts only once it is threshold pixels away from the press.
+    // With snap false (Alt held) nothing snaps. Returns the area that changed (to repaint),
+    // covering the old and new places of what moved and any guides.
+    TRect64 DragTo(TPoint64 point, bool snap, std::int32_t threshold = 4);
+    // The release: commits a move or resize as one step (refused steps change nothing).
+    TRefusal Release();
+    void CancelDrag();
+    bool Dragging() const;  // past the threshold
+    THandle DragKind() const;
+    // The rubber band while one is drawn, else empty.
+    TRect64 Band() const;
+    const std::vector<TGuide>& Guides() const { return guides_; }
+
+    // -- steps on the selection; each is one undo step
+    // Arrow keys: moves by dx, dy, or with resize grows or shrinks the right and bottom edges.
+    // With repeated (the key held) it joins the step before when that was a nudge too.
+    TRefusal Nudge(std::int32_t dx, std::int32_t dy, bool resize, bool repeated);
+    TRefusal Align(TAlign how);
+    // Equal gaps between the selected PCs, across (by left) or down (by top); three or more.
+    TRefusal Distribute(bool across);
+    // To the first selected PC's size.
+    TRefusal MakeSameSize(TSize what);
+    // Sets a value of every selected PC; refused with its reason as the board would not read it.
+    TRefusal SetField(TPcKey key, std::string_view text);
+    // The value the selected PCs share, or nullopt where they differ (or none is selected).
+    std::optional<std::string> SharedField(TPcKey key) const;
+
+    // -- PCs in and out
+    // A new PC on the first free grid place near the top left (selected).
+    TRefusal AddPc();
+    // Copies of the selection one grid step right and down, selected instead.
+    TRefusal Duplicate();
+    TRefusal DeleteSelection();
+    TRefusal Generate(const TGridPlan& plan);
+    // Numbers the PCs in reading order: top to bottom, then left to right.
+    TRefusal RenumberReadingOrder();
+
+    bool CanUndo() const { return doc_.CanUndo(); }
+    bool CanRedo() const { return doc_.CanRedo(); }
+    void Undo();
+    void Redo();
+    // Changed since opened or last saved (MarkSaved).
+    bool Modified() const;
+    void MarkSaved();
+
+private:
+    board::TBoardDocument doc_;
+    TGridSettings grid_;
+    std::vector<std::size_t> selection_;
+    std::vector<TGuide> guides_;
+    // The rest is the implementation's.
+    struct TDrag;
+    struct TState;
+    std::shared_ptr<TState> state_;
+};
+
+}  // namespace editor
