@@ -1,36 +1,8 @@
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "app/Startup.h"
+#include "app/WinEntry.h"
 #include "ui/Unit1.h"
-
-namespace {
-
-// DLLs come from the system folder only: a DLL planted beside the program or in the working
-// folder is never loaded. SetDefaultDllDirectories is missing on an unpatched Windows 7, so
-// it is looked up rather than imported.
-void LoadDllsFromSystemOnly()
-{
-    SetDllDirectoryW(L"");
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault)
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
-
-// Every exception is caught at the entry, so only a fault reaches terminate. The library's
-// own handler prints demangled type names, which drags a formatted-printing library into
-// the executable; this one keeps the file small.
-namespace __gnu_cxx {
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {

@@ -891,11 +891,19 @@ std::string TBoardDocument::Bytes() const
     return out;
 }
 
-TSaveResult TBoardDocument::Save(const std::string& path, bool keepBackup)
+TSaveResult TBoardDocument::Save(const std::string& path, bool keepBackup, bool opened)
+{
+    const TImpl& d = *impl_;
+    if (d.saved)
+        return SaveAs(path, keepBackup, *d.saved);
+    return SaveAs(path, keepBackup, opened ? std::optional<std::string_view>(*d.opened) : std::nullopt);
+}
+
+TSaveResult TBoardDocument::SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk)
 {
     TImpl& d = *impl_;
     std::string bytes = Bytes();
-    TSaveResult result = SaveFile(path, bytes, d.saved ? *d.saved : *d.opened, keepBackup);
+    TSaveResult result = SaveFile(path, bytes, onDisk, keepBackup);
     if (result.Saved())
         d.saved = std::move(bytes);
     return result;

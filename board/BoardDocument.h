@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +73,12 @@ public:
     // The file as it now stands.
     std::string Bytes() const;
     // Saves it over the file at path, which must be the file it was opened from: safely, and
-    // only while that file is still as opened or last saved from here.
-    TSaveResult Save(const std::string& path, bool keepBackup);
+    // only while that file is still as opened or last saved from here. A document opened
+    // from no file (opened false) saves only while there is still none.
+    TSaveResult Save(const std::string& path, bool keepBackup, bool opened = true);
+    // Saves it to another file, which must still hold onDisk (nullopt: must not be there);
+    // later saves then go there.
+    TSaveResult SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk);
 
     struct TState;
     struct TImpl;

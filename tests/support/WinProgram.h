@@ -201,22 +201,44 @@ struct InFolder {
     std::filesystem::path home;
 };
 
+// Which shipped program: where the tests find it (a Linux path in an environment variable),
+// its file name, and its main window's class and title (null: any title).
+struct ProgramKind {
+    const char* variable;
+    const wchar_t* fileName;
+    const wchar_t* windowClass;
+    const wchar_t* title;
+};
+inline constexpr ProgramKind kStatusBoard{"PSB_PROGRAM", L"PcStatusBoard.exe", L"PcStatusBoardForm", L"Form1"};
+inline constexpr ProgramKind kEditor{"PSB_EDITOR", L"boardedit.exe", L"PcBoardEditorForm", nullptr};
+
+// A copy of that program into the folder.
+inline void CopyProgram(const ProgramKind& kind, const std::filesystem::path& folder)
+{
+    const char* program = std::getenv(kind.variable);
+    std::filesystem::copy_file(WinePath(program ? program : "the program's variable is not set"),
+                               folder / kind.fileName, std::filesystem::copy_options::overwrite_existing);
+}
+
 class Program {
 public:
     // Started from that folder itself, which is left as it is.
-    explicit Program(InFolder folder) : home_(folder.home), work_(folder.home) {}
+    explicit Program(InFolder folder, const ProgramKind& kind = kStatusBoard)
+        : kind_(kind), home_(folder.home), work_(folder.home)
+    {
+    }
 
-    // A copy of PSB_PROGRAM (a Linux path) and its board in a folder with a Chinese name,
-    // started from another folder that holds a decoy board.
-    explicit Program(const std::string& board, const std::string& decoy =
-                                                   "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
-                                                   "Left=400\nTop=200\nWidth=100\nHeight=100\n")
+    // A copy of the program and its board in a folder with a Chinese name, started from
+    // another folder that holds a decoy board.
+    explicit Program(const std::string& board,
+                     const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
+                                                "Left=400\nTop=200\nWidth=100\nHeight=100\n",
+                     const ProgramKind& kind = kStatusBoard)
+        : kind_(kind)
     {
         std::filesystem::create_directories(home_ = folder_ / L"機房 看板");
         std::filesystem::create_directories(work_ = folder_ / L"work");
-        const char* program = std::getenv("PSB_PROGRAM");
-        std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set"),
-                                   home_ / L"PcStatusBoard.exe");
+        CopyProgram(kind, home_);
         if (!board.empty())
             WriteBytes(BoardPath(), board);
         WriteBytes(work_ / L"sys.ini", decoy);
@@ -233,7 +255,10 @@ public:
     }
 
     std::filesystem::path BoardPath() const { return home_ / L"sys.ini"; }
-    std::filesystem::path ExePath() const { return home_ / L"PcStatusBoard.exe"; }
+    std::filesystem::path ExePath() const { return home_ / kind_.fileName; }
+    const std::filesystem::path& Home() const { return home_; }
+    // Arguments after the program's name on its command line.
+    std::wstring arguments;
     const std::string& Error() const { return error_; }
     HWND Form() const { return form_; }
 
@@ -241,7 +266,7 @@ public:
     {
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        std::wstring commandLine = L"\"" + ExePath().wstring() + L"\"";
+        std::wstring commandLine = L"\"" + ExePath().wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         if (CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, work_.c_str(),
                            &si, &info_))
             return true;
@@ -254,7 +279,7 @@ public:
     {
         if (!Launch())
             return false;
-        if (!WaitFor([&] { return (form_ = FindTopWindow(info_.dwProcessId, L"PcStatusBoardForm", L"Form1")); },
+        if (!WaitFor([&] { return (form_ = FindTopWindow(info_.dwProcessId, kind_.windowClass, kind_.title)); },
                      std::chrono::seconds(60))) {
             error_ = "no window within the time limit";
             return false;
@@ -334,6 +359,7 @@ public:
     }
 
 private:
+    ProgramKind kind_ = kStatusBoard;
     TScratchFolder folder_{"e2e"};  // goes once the program has ended
     std::filesystem::path home_, work_;
     PROCESS_INFORMATION info_{};

@@ -1,0 +1,796 @@
+#include "editor/EditForm.h"
+
+#include <algorithm>
+
+#include "board/BoardFile.h"
+#include "editor/EditorTexts.h"
+#include "platform/Dialogs.h"
+#include "platform/FileRead.h"
+#include "platform/SysUtils.h"
+
+using editor::TAlign;
+using editor::THandle;
+using editor::TPcKey;
+using editor::TRefusal;
+using editor::TText;
+using editor::Text;
+
+TEditForm* EditForm = nullptr;
+std::string EditFilePath;
+
+namespace {
+
+// The board's client area sits this far into the canvas, so what lies beyond its edges shows.
+constexpr std::int64_t kMargin = 16;
+constexpr std::int32_t kPanelWidth = 280, kStatusHeight = 22, kRow = 26;
+constexpr std::int32_t kHandle = 5, kTolerance = 4;
+
+constexpr TColor kOutside = 0x00A0A0A0;
+constexpr TColor kGridLine = 0x00D8D8D8;
+constexpr TColor kDimmed = 0x00E8E8E8;
+constexpr TColor kDimmedText = 0x00808080;
+constexpr TColor kSelection = 0x00D77800;  // blue
+constexpr TColor kGuide = 0x00FF00FF;
+constexpr TColor kProblem = 0x000000E0;
+constexpr TColor kPanel = 0x00F0F0F0;
+
+TCursor CursorOf(THandle h)
+{
+    switch (h) {
+    case THandle::Move:
+        return crSizeAll;
+    case THandle::Left:
+    case THandle::Right:
+        return crSizeWE;
+    case THandle::Top:
+    case THandle::Bottom:
+        return crSizeNS;
+    case THandle::TopLeft:
+    case THandle::BottomRight:
+        return crSizeNWSE;
+    case THandle::TopRight:
+    case THandle::BottomLeft:
+        return crSizeNESW;
+    case THandle::None:
+        break;
+    }
+    return crDefault;
+}
+
+TRect64 Inflated(const TRect64& r, std::int64_t by)
+{
+    return {r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
+
+TRect64 Union(const TRect64& a, const TRect64& b)
+{
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// The eight handles of a rectangle: corners and the middles of its edges.
+std::array<TRect64, 8> Handles(const TRect64& r)
+{
+    const std::int64_t cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2, h = kHandle / 2;
+    const auto at = [h](std::int64_t x, std::int64_t y) { return TRect64{x - h, y - h, x + h + 1, y + h + 1}; };
+    return {at(r.left, r.top),      at(cx, r.top),      at(r.right - 1, r.top),    at(r.left, cy),
+            at(r.right - 1, cy),    at(r.left, r.bottom - 1), at(cx, r.bottom - 1), at(r.right - 1, r.bottom - 1)};
+}
+
+std::string RefusalText(TRefusal refusal, TTextEncoding encoding)
+{
+    switch (refusal) {
+    case TRefusal::LineBreak:
+        return Text(TText::RefusedLineBreak);
+    case TRefusal::Nul:
+        return Text(TText::RefusedNul);
+    case TRefusal::NotANumber:
+        return Text(TText::RefusedNumber);
+    case TRefusal::NotInEncoding:
+        return Text(TText::RefusedEncoding, {check::EncodingName(encoding)});
+    case TRefusal::NoSuchPc:
+        return Text(TText::RefusedNoPc);
+    case TRefusal::BoardFull:
+        return Text(TText::RefusedFull);
+    case TRefusal::Unwritable:
+    case TRefusal::None:
+        break;
+    }
+    return Text(TText::RefusedUnwritable);
+}
+
+bool ReadPlanNumber(const TEdit* edit, std::int32_t& value)
+{
+    return TryStrToInt(edit->Text(), value);
+}
+
+}  // namespace
+
+TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
+{
+    path_ = EditFilePath.empty() ? board::FilePath(Application->GetExeName()) : EditFilePath;
+    std::string bytes;
+    existed_ = ReadWholeFile(path_, bytes);
+    editor_ = std::make_unique<editor::TBoardEditor>(std::move(bytes));
+    check_ = check::CheckBoard(editor_->Document().Bytes());
+
+    // The same font as the status board, so captions are cut where it cuts them.
+    TFont font;
+    font.Name = check_.fontName.empty() ? font.Name : check_.fontName;
+    font.Height = -check_.fontHeight;
+    SetFont(font);
+    boardClient_ = TRect64::Of(0, 0, check_.clientWidth, check_.clientHeight);
+    const std::int32_t canvasWidth = static_cast<std::int32_t>(check_.clientWidth + 2 * kMargin);
+    const std::int32_t canvasHeight = std::max<std::int32_t>(static_cast<std::int32_t>(check_.clientHeight + 2 * kMargin), 500);
+    canvasRect_ = TRect64::Of(0, 0, canvasWidth, canvasHeight);
+    panelRect_ = TRect64::Of(canvasWidth, 0, kPanelWidth, canvasHeight);
+    statusRect_ = TRect64::Of(0, canvasHeight, canvasWidth + kPanelWidth, kStatusHeight);
+    origin_ = {kMargin, kMargin};
+    // Room for the frame and the menu bar around the client area.
+    SetBounds(40, 40, canvasWidth + kPanelWidth + 16, canvasHeight + kStatusHeight + 62);
+
+    canvasFocus_ = new TLabel(this);
+    canvasFocus_->SetParent(this);
+    canvasFocus_->SetTakesFocus(true);
+    canvasFocus_->SetOnKeyDown([this](TObject*, TKeyInfo& k) { CanvasKeyDown(k); });
+    canvasFocus_->SetOnKeyUp([this](TObject*, TKeyInfo& k) { CanvasKeyUp(k); });
+
+    BuildMenu();
+    BuildPanel();
+    SetOnMouseDown([this](TObject*, const TMouseInfo& m) { CanvasMouseDown(m); });
+    SetOnMouseMove([this](TObject*, const TMouseInfo& m) { CanvasMouseMove(m); });
+    SetOnMouseUp([this](TObject*, const TMouseInfo& m) { CanvasMouseUp(m); });
+    SetOnPaintBehind([this](TObject*, TCanvas& c) { PaintBehind(c); });
+    SetOnPaintOver([this](TObject*, TCanvas& c) { PaintOver(c); });
+    SetOnCloseQuery([this](TObject*, bool& canClose) { CloseQuery(canClose); });
+
+    ReserveControls(editor_->Pcs().size() + 64);
+    AfterStep();
+    editor_->MarkSaved();
+    UpdateTitle();
+    SetStatus(check::EncodingName(editor_->Document().Encoding()));
+    SetFocusedControl(canvasFocus_);
+}
+
+TEditForm::~TEditForm() = default;
+
+// -- building
+
+void TEditForm::BuildMenu()
+{
+    menu_ = new TMainMenu(this);
+    const auto top = [this](TText text) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(Text(text));
+        menu_->Add(item);
+        return item;
+    };
+    const auto add = [this](TMenuItem* parent, TText text, TShortCut shortcut, TNotifyEvent handler) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(Text(text));
+        item->SetShortCut(shortcut);
+        item->SetOnClick(std::move(handler));
+        parent->Add(item);
+        return item;
+    };
+    const auto separator = [this](TMenuItem* parent) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption("-");
+        parent->Add(item);
+    };
+    const auto step = [this](auto work) { return [this, work](TObject*) { Step(work()); }; };
+    enum : std::uint16_t { kDelete = 0x2E, kInsert = 0x2D, kF6 = 0x75, kF8 = 0x77, kEscape = 0x1B };
+
+    TMenuItem* file = top(TText::MenuFile);
+    add(file, TText::MenuSave, {'S', ssCtrl}, [this](TObject*) { Save(); });
+    add(file, TText::MenuSaveAs, {'S', ssCtrl | ssShift}, [this](TObject*) { SaveAs(); });
+    add(file, TText::MenuConvert, {}, [this](TObject*) {
+        editor_->Document().ConvertToUtf8(true);
+        AfterStep();
+    });
+    separator(file);
+    add(file, TText::MenuExit, {}, [this](TObject*) { Close(); });
+
+    TMenuItem* edit = top(TText::MenuEdit);
+    undoItem_ = add(edit, TText::MenuUndo, {'Z', ssCtrl}, [this](TObject*) {
+        editor_->Undo();
+        AfterStep();
+    });
+    redoItem_ = add(edit, TText::MenuRedo, {'Y', ssCtrl}, [this](TObject*) {
+        editor_->Redo();
+        AfterStep();
+    });
+    separator(edit);
+    add(edit, TText::MenuSelectAll, {'A', ssCtrl}, [this](TObject*) {
+        editor_->SelectAll();
+        SyncSelection();
+    });
+    add(edit, TText::MenuSelectNone, {kEscape, 0}, [this](TObject*) {
+        editor_->ClearSelection();
+        SyncSelection();
+    });
+    separator(edit);
+    add(edit, TText::MenuAdd, {kInsert, 0}, step([this] { return editor_->AddPc(); }));
+    add(edit, TText::MenuDuplicate, {'D', ssCtrl}, step([this] { return editor_->Duplicate(); }));
+    add(edit, TText::MenuDelete, {kDelete, 0}, step([this] { return editor_->DeleteSelection(); }));
+    add(edit, TText::MenuGenerate, {'G', ssCtrl}, [this](TObject*) { planEdits_[0]->SetFocus(); });
+    add(edit, TText::MenuRenumber, {}, step([this] { return editor_->RenumberReadingOrder(); }));
+    separator(edit);
+    add(edit, TText::MenuFields, {kF6, 0}, [this](TObject*) { valueEdits_[0]->SetFocus(); });
+    add(edit, TText::MenuCanvas, {kF6, ssShift}, [this](TObject*) { FocusCanvas(); });
+    add(edit, TText::MenuFindings, {kF8, 0}, [this](TObject*) { findingList_->SetFocus(); });
+
+    TMenuItem* arrange = top(TText::MenuArrange);
+    const std::pair<TText, TAlign> aligns[] = {
+        {TText::MenuAlignLeft, TAlign::Left},           {TText::MenuAlignRight, TAlign::Right},
+        {TText::MenuAlignTop, TAlign::Top},             {TText::MenuAlignBottom, TAlign::Bottom},
+        {TText::MenuCentresAcross, TAlign::CentresAcross}, {TText::MenuCentresDown, TAlign::CentresDown}};
+    for (const auto& [text, how] : aligns)
+        add(arrange, text, {}, step([this, how] { return editor_->Align(how); }));
+    separator(arrange);
+    add(arrange, TText::MenuDistributeAcross, {}, step([this] { return editor_->Distribute(true); }));
+    add(arrange, TText::MenuDistributeDown, {}, step([this] { return editor_->Distribute(false); }));
+    separator(arrange);
+    add(arrange, TText::MenuSameWidth, {}, step([this] { return editor_->MakeSameSize(editor::TSize::Width); }));
+    add(arrange, TText::MenuSameHeight, {}, step([this] { return editor_->MakeSameSize(editor::TSize::Height); }));
+    add(arrange, TText::MenuSameSize, {}, step([this] { return editor_->MakeSameSize(editor::TSize::Both); }));
+
+    TMenuItem* view = top(TText::MenuView);
+    snapItem_ = add(view, TText::MenuSnap, {}, [this](TObject*) {
+        editor_->Grid().snap = !editor_->Grid().snap;
+        UpdateMenus();
+    });
+    gridItem_ = add(view, TText::MenuShowGrid, {}, [this](TObject*) {
+        editor_->Grid().shown = !editor_->Grid().shown;
+        UpdateMenus();
+        Invalidate(canvasRect_);
+    });
+    SetMenu(menu_);
+}
+
+TEdit* TEditForm::AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
+                           std::int32_t captionWidth)
+{
+    auto* edit = new TEdit(this);
+    edit->SetParent(this);
+    edit->SetBounds(left + captionWidth, top, width, 21);
+    edit->SetTabOrder(static_cast<int>(fields_.size()));
+    edit->SetOnKeyDown([this, edit](TObject*, TKeyInfo& k) { FieldKeyDown(edit, k); });
+    fields_.push_back({edit, std::move(caption), TRect64::Of(left, top, captionWidth - 4, 21)});
+    return edit;
+}
+
+void TEditForm::BuildPanel()
+{
+    const std::int32_t x = static_cast<std::int32_t>(panelRect_.left) + 8;
+    std::int32_t y = 8;
+    valueEdits_[0] = AddField(Text(TText::FieldCaption), x, y, 200, 56);
+    y += kRow;
+    valueEdits_[1] = AddField(Text(TText::FieldLeft), x, y, 72, 56);
+    valueEdits_[2] = AddField(Text(TText::FieldTop), x + 132, y, 68, 28);
+    y += kRow;
+    valueEdits_[3] = AddField(Text(TText::FieldWidth), x, y, 72, 56);
+    valueEdits_[4] = AddField(Text(TText::FieldHeight), x + 132, y, 68, 28);
+    y += kRow;
+    gridStep_ = AddField(Text(TText::FieldGrid), x, y, 72, 56);
+    gridStep_->SetText(IntToStr(editor_->Grid().step));
+    y += kRow + 8;
+
+    headings_.push_back(Text(TText::GridTitle));
+    headingRects_.push_back(TRect64::Of(x, y, 256, 18));
+    y += 20;
+    const editor::TGridPlan plan;
+    const std::pair<TText, std::int32_t> numbers[] = {
+        {TText::GridRows, plan.rows},    {TText::GridColumns, plan.columns}, {TText::GridWidth, plan.width},
+        {TText::GridHeight, plan.height}, {TText::GridGapX, plan.gapX},       {TText::GridGapY, plan.gapY},
+        {TText::GridLeft, plan.left},    {TText::GridTop, plan.top}};
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        const bool right = i % 2 == 1;
+        planEdits_[i] = AddField(Text(numbers[i].first), x + (right ? 132 : 0), y, 60, 72);
+        planEdits_[i]->SetText(IntToStr(numbers[i].second));
+        if (right)
+            y += kRow;
+    }
+    planEdits_[8] = AddField(Text(TText::GridPattern), x, y, 184, 72);
+    planEdits_[8]->SetText(plan.pattern);
+    y += kRow;
+    directionButton_ = new TButton(this);
+    directionButton_->SetParent(this);
+    directionButton_->SetBounds(x, y, 124, 25);
+    directionButton_->SetCaption(Text(TText::GridAcross));
+    directionButton_->SetTabOrder(static_cast<int>(fields_.size()));
+    directionButton_->SetOnClick([this](TObject*) {
+        planDown_ = !planDown_;
+        directionButton_->SetCaption(Text(planDown_ ? TText::GridDown : TText::GridAcross));
+    });
+    placeButton_ = new TButton(this);
+    placeButton_->SetParent(this);
+    placeButton_->SetBounds(x + 132, y, 124, 25);
+    placeButton_->SetCaption(Text(TText::GridMake));
+    placeButton_->SetTabOrder(static_cast<int>(fields_.size()) + 1);
+    placeButton_->SetOnClick([this](TObject*) { PlaceGrid(); });
+    y += kRow + 8;
+
+    headings_.push_back(Text(TText::Findings));
+    headingRects_.push_back(TRect64::Of(x, y, 256, 18));
+    y += 20;
+    findingList_ = new TListBox(this);
+    findingList_->SetParent(this);
+    findingList_->SetBounds(x, y, 256, static_cast<std::int32_t>(panelRect_.bottom) - y - 8);
+    findingList_->SetTabOrder(static_cast<int>(fields_.size()) + 2);
+    findingList_->SetOnClick([this](TObject*) { FindingClick(); });
+}
+
+// -- following the board
+
+void TEditForm::AfterStep()
+{
+    SyncLabels();
+    SyncSelection();
+    RefreshFindings();
+    UpdateTitle();
+    UpdateMenus();
+}
+
+void TEditForm::SyncLabels()
+{
+    const auto& pcs = editor_->Pcs();
+    while (labels_.size() > pcs.size()) {
+        delete labels_.back();
+        labels_.pop_back();
+    }
+    while (labels_.size() < pcs.size()) {
+        auto* label = new TLabel(this);
+        label->SetParent(this);
+        label->SetColor(clYellow);
+        label->SetAutoSize(false);
+        label->SetAlignment(taCenter);
+        label->SetLayout(tlCenter);
+        labels_.push_back(label);
+    }
+    for (std::size_t i = 0; i < pcs.size(); ++i) {
+        TLabel& label = *labels_[i];
+        const board::TPcEntry& e = pcs[i].entry;
+        if (label.Caption() != e.caption)
+            label.SetCaption(e.caption);
+        const TRect64 r = OnScreen(TRect64::Of(e.left, e.top, e.width, e.height));
+        // Far off the canvas a label keeps its size at the edge of 32-bit coordinates.
+        const auto clamp = [](std::int64_t v) {
+            return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        if (label.Left() != clamp(r.left) || label.Top() != clamp(r.top) || label.Width() != e.width ||
+            label.Height() != e.height)
+            label.SetBounds(clamp(r.left), clamp(r.top), e.width, e.height);
+    }
+}
+
+void TEditForm::SyncSelection()
+{
+    const auto& sel = editor_->Selection();
+    SetSelected(sel.empty() ? nullptr : labels_[sel.back()]);
+    ShowFields();
+    RepaintOverlay();
+    SetStatus({});
+}
+
+void TEditForm::ShowFields()
+{
+    for (std::size_t k = 0; k < valueEdits_.size(); ++k) {
+        const auto shared = editor_->SharedField(static_cast<TPcKey>(k));
+        valueEdits_[k]->SetText(shared ? *shared : std::string());
+    }
+}
+
+void TEditForm::RefreshFindings()
+{
+    check_ = check::CheckBoard(editor_->Document().Bytes());
+    findingPcs_.clear();
+    findingRows_.clear();
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < check_.findings.size(); ++i) {
+        const check::TFinding& f = check_.findings[i];
+        rows.push_back(Text(TText::Line, {IntToStr(static_cast<std::int64_t>(f.line)),
+                                          check::Text(f.msg, editor::Language(), f.args)}));
+        findingRows_.push_back(i);
+        if (f.pc)
+            findingPcs_.push_back(f.pc);
+    }
+    if (rows.empty())
+        rows.push_back(Text(TText::NoFindings));
+    std::sort(findingPcs_.begin(), findingPcs_.end());
+    findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
+    findingList_->SetItems(std::move(rows));
+    Invalidate(canvasRect_);
+}
+
+void TEditForm::UpdateTitle()
+{
+    std::string name(path_);
+    if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos)
+        name = name.substr(slash + 1);
+    SetCaption((editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName));
+}
+
+void TEditForm::UpdateMenus()
+{
+    undoItem_->SetEnabled(editor_->CanUndo());
+    redoItem_->SetEnabled(editor_->CanRedo());
+    snapItem_->SetChecked(editor_->Grid().snap);
+    gridItem_->SetChecked(editor_->Grid().shown);
+}
+
+void TEditForm::SetStatus(std::string message)
+{
+    if (!message.empty())
+        status_ = std::move(message);
+    Invalidate(statusRect_);
+}
+
+void TEditForm::Refused(TRefusal refusal)
+{
+    SetStatus(Text(TText::Refused, {RefusalText(refusal, editor_->Document().Encoding())}));
+}
+
+void TEditForm::Step(TRefusal refusal)
+{
+    if (refusal != TRefusal::None)
+        Refused(refusal);
+    AfterStep();
+}
+
+// -- the canvas
+
+TRect64 TEditForm::OnScreen(const TRect64& r) const
+{
+    return {r.left + origin_.x, r.top + origin_.y, r.right + origin_.x, r.bottom + origin_.y};
+}
+
+bool TEditForm::InCanvas(const TMouseInfo& m) const
+{
+    return canvasRect_.Contains(m.x, m.y);
+}
+
+void TEditForm::FocusCanvas()
+{
+    SetFocusedControl(canvasFocus_);
+}
+
+void TEditForm::CanvasMouseDown(const TMouseInfo& m)
+{
+    if (m.button != mbLeft || !InCanvas(m))
+        return;
+    FocusCanvas();
+    editor_->Press(OnBoard(m), (m.shift & ssCtrl) != 0, kTolerance);
+    SyncSelection();
+}
+
+void TEditForm::CanvasMouseMove(const TMouseInfo& m)
+{
+    pointer_ = OnBoard(m);
+    if (m.shift & ssLeft) {
+        const TRect64 changed = editor_->DragTo(pointer_, !(m.shift & ssAlt) && editor_->Grid().snap);
+        if (!changed.IsEmpty()) {
+            SyncLabels();
+            RepaintOverlay();
+        }
+    } else {
+        SetCursor(InCanvas(m) ? CursorOf(editor_->HandleAt(pointer_, kTolerance)) : crDefault);
+    }
+    SetStatus({});
+}
+
+void TEditForm::CanvasMouseUp(const TMouseInfo& m)
+{
+    if (m.button != mbLeft)
+        return;
+    const bool dragged = editor_->Dragging();
+    const TRefusal refusal = editor_->Release();
+    if (dragged)
+        Step(refusal);
+    else
+        SyncSelection();
+}
+
+void TEditForm::CanvasKeyDown(TKeyInfo& k)
+{
+    enum : std::uint16_t { kTab = 0x09, kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28 };
+    if (k.key == kTab && !(k.shift & (ssCtrl | ssAlt))) {
+        editor_->SelectNext((k.shift & ssShift) != 0);
+        SyncSelection();
+        if (!editor_->Selection().empty())
+            ShowPc(editor_->Selection().back());
+        k.handled = true;
+        return;
+    }
+    if (k.key < kLeft || k.key > kDown || editor_->Selection().empty())
+        return;
+    const std::int32_t by = (k.shift & ssShift) ? editor_->Grid().step : 1;
+    const std::int32_t dx = k.key == kLeft ? -by : k.key == kRight ? by : 0;
+    const std::int32_t dy = k.key == kUp ? -by : k.key == kDown ? by : 0;
+    Step(editor_->Nudge(dx, dy, (k.shift & ssCtrl) != 0, keyStepHeld_));
+    keyStepHeld_ = true;
+    ShowPc(editor_->Selection().back());
+    k.handled = true;
+}
+
+void TEditForm::CanvasKeyUp(TKeyInfo&)
+{
+    // The next press of an arrow is a step of its own.
+    keyStepHeld_ = false;
+}
+
+void TEditForm::FieldKeyDown(TEdit* edit, TKeyInfo& k)
+{
+    enum : std::uint16_t { kReturn = 0x0D };
+    if (k.key != kReturn)
+        return;
+    k.handled = true;
+    if (edit == gridStep_) {
+        std::int32_t step = 0;
+        if (TryStrToInt(edit->Text(), step) && step >= 1 && step <= 1000) {
+            editor_->Grid().step = step;
+            Invalidate(canvasRect_);
+        } else {
+            edit->SetText(IntToStr(editor_->Grid().step));
+        }
+        return;
+    }
+    for (std::size_t key = 0; key < valueEdits_.size(); ++key)
+        if (valueEdits_[key] == edit) {
+            if (editor_->Selection().empty())
+                return;
+            const TRefusal refusal = editor_->SetField(static_cast<TPcKey>(key), edit->Text());
+            if (refusal != TRefusal::None) {
+                Refused(refusal);
+                return;
+            }
+            AfterStep();
+            return;
+        }
+    if (std::find(planEdits_.begin(), planEdits_.end(), edit) != planEdits_.end())
+        PlaceGrid();
+}
+
+void TEditForm::PlaceGrid()
+{
+    editor::TGridPlan plan;
+    std::int32_t* numbers[] = {&plan.rows, &plan.columns, &plan.width, &plan.height,
+                               &plan.gapX, &plan.gapY,    &plan.left,  &plan.top};
+    bool ok = true;
+    for (std::size_t i = 0; i < std::size(numbers); ++i)
+        ok = ok && ReadPlanNumber(planEdits_[i], *numbers[i]);
+    if (!ok || plan.rows < 1 || plan.columns < 1 || plan.width < 1 || plan.height < 1 ||
+        static_cast<std::int64_t>(plan.rows) * plan.columns > 100000) {
+        SetStatus(Text(TText::GridBad));
+        return;
+    }
+    plan.pattern = planEdits_[8]->Text();
+    plan.down = planDown_;
+    Step(editor_->Generate(plan));
+}
+
+void TEditForm::FindingClick()
+{
+    const int row = findingList_->ItemIndex();
+    if (row < 0 || static_cast<std::size_t>(row) >= findingRows_.size())
+        return;
+    const std::int32_t number = check_.findings[findingRows_[static_cast<std::size_t>(row)]].pc;
+    const auto& pcs = editor_->Pcs();
+    const auto it = std::lower_bound(pcs.begin(), pcs.end(), number,
+                                     [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
+    if (it == pcs.end() || it->number != number)
+        return;
+    const auto place = static_cast<std::size_t>(it - pcs.begin());
+    editor_->Select(place);
+    SyncSelection();
+    ShowPc(place);
+}
+
+void TEditForm::CloseQuery(bool& canClose)
+{
+    if (!editor_->Modified())
+        return;
+    switch (MessageDlg(Text(TText::AskSave, {path_}), Text(TText::AppName), TMsgDlgButtons::YesNoCancel)) {
+    case TModalResult::Yes:
+        canClose = Save();
+        break;
+    case TModalResult::No:
+        break;
+    default:
+        canClose = false;
+        break;
+    }
+}
+
+// -- scrolling
+
+void TEditForm::ScrollTo(TPoint64 scroll)
+{
+    if (scroll == scroll_)
+        return;
+    scroll_ = scroll;
+    origin_ = {kMargin - scroll.x, kMargin - scroll.y};
+    SyncLabels();
+    Invalidate(canvasRect_);
+}
+
+// Scrolls so that the PC shows on the canvas, when it lies beyond it.
+void TEditForm::ShowPc(std::size_t pc)
+{
+    const TRect64 r = OnScreen(editor_->RectOf(pc));
+    TPoint64 scroll = scroll_;
+    if (r.left < canvasRect_.left || r.right > canvasRect_.right)
+        scroll.x += r.left - canvasRect_.left - kMargin;
+    if (r.top < canvasRect_.top || r.bottom > canvasRect_.bottom)
+        scroll.y += r.top - canvasRect_.top - kMargin;
+    ScrollTo(scroll);
+}
+
+// -- painting
+
+void TEditForm::PaintBehind(TCanvas& c)
+{
+    c.FillRect(canvasRect_, kOutside);
+    c.FillRect(OnScreen(boardClient_), Color());
+    const TRect64 client = OnScreen(boardClient_);
+    if (editor_->Grid().shown && editor_->Grid().step >= 4) {
+        const std::int64_t step = editor_->Grid().step;
+        for (std::int64_t x = client.left + step; x < client.right; x += step)
+            c.Line({x, client.top}, {x, client.bottom}, kGridLine, false);
+        for (std::int64_t y = client.top + step; y < client.bottom; y += step)
+            c.Line({client.left, y}, {client.right, y}, kGridLine, false);
+    }
+    // The status board's own painted labels lie below its PCs.
+    for (const check::TFixedControl& fixed : check_.controls)
+        if (!fixed.native)
+            c.TextOut(OnScreen(fixed.rect), fixed.caption, kDimmedText);
+}
+
+void TEditForm::PaintOver(TCanvas& c)
+{
+    // The status board's windows lie above every PC.
+    for (const check::TFixedControl& fixed : check_.controls)
+        if (fixed.native) {
+            const TRect64 r = OnScreen(fixed.rect);
+            c.FillRect(r, kDimmed);
+            c.FrameRect(r, kDimmedText);
+            c.TextOut(r, fixed.caption, kDimmedText);
+        }
+    const auto& pcs = editor_->Pcs();
+    for (const std::int32_t number : findingPcs_) {
+        const auto it = std::lower_bound(
+            pcs.begin(), pcs.end(), number,
+            [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
+        if (it != pcs.end() && it->number == number) {
+            const TRect64 r = OnScreen(editor_->RectOf(static_cast<std::size_t>(it - pcs.begin())));
+            c.FrameRect(Inflated(r, 2), kProblem);
+        }
+    }
+    const auto& sel = editor_->Selection();
+    for (const std::size_t pc : sel)
+        c.FrameRect(Inflated(OnScreen(editor_->RectOf(pc)), 1), kSelection);
+    if (sel.size() == 1)
+        for (const TRect64& h : Handles(OnScreen(editor_->RectOf(sel.front()))))
+            c.FillRect(h, kSelection);
+    for (const editor::TGuide& g : editor_->Guides()) {
+        if (g.vertical)
+            c.Line({g.at + origin_.x, g.from + origin_.y}, {g.at + origin_.x, g.to + origin_.y}, kGuide, true);
+        else
+            c.Line({g.from + origin_.x, g.at + origin_.y}, {g.to + origin_.x, g.at + origin_.y}, kGuide, true);
+    }
+    if (const TRect64 band = editor_->Band(); !band.IsEmpty())
+        c.FrameRect(OnScreen(band), kSelection);
+
+    // The panel and the status bar cover whatever lies under them.
+    c.FillRect(panelRect_, kPanel);
+    for (const TField& f : fields_)
+        c.TextOut(f.captionRect, f.caption, clBlack);
+    for (std::size_t i = 0; i < headings_.size(); ++i)
+        c.TextOut(headingRects_[i], headings_[i], clBlack);
+    c.FillRect(statusRect_, kPanel);
+    std::string status = Text(TText::StatusPointer, {IntToStr(pointer_.x), IntToStr(pointer_.y)});
+    if (sel.size() > 1)
+        status += "　" + Text(TText::StatusSelectedMany, {IntToStr(static_cast<std::int64_t>(sel.size()))});
+    if (const TRect64 b = editor_->SelectionBounds(); !b.IsEmpty())
+        status += "　" + Text(TText::StatusSelection, {IntToStr(b.left), IntToStr(b.top), IntToStr(b.right - b.left),
+                                                       IntToStr(b.bottom - b.top)});
+    else
+        status += "　" + Text(TText::StatusNone);
+    if (!status_.empty())
+        status += "　" + status_;
+    c.TextOut(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack,
+              false);
+}
+
+TRect64 TEditForm::OverlayArea() const
+{
+    TRect64 area = Inflated(OnScreen(editor_->SelectionBounds()), kHandle + 2);
+    area = Union(area, OnScreen(editor_->Band()));
+    for (const editor::TGuide& g : editor_->Guides())
+        area = Union(area, OnScreen(g.vertical ? TRect64{g.at - 1, g.from, g.at + 2, g.to + 1}
+                                               : TRect64{g.from, g.at - 1, g.to + 1, g.at + 2}));
+    return area;
+}
+
+void TEditForm::RepaintOverlay()
+{
+    const TRect64 now = OverlayArea();
+    Invalidate(Union(overlayShown_, now));
+    overlayShown_ = now;
+}
+
+// -- saving
+
+bool TEditForm::Save()
+{
+    const TSaveResult result = editor_->Document().Save(path_, true, existed_);
+    if (!result.Saved()) {
+        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName),
+                   TMsgDlgButtons::Ok);
+        return false;
+    }
+    existed_ = true;
+    editor_->MarkSaved();
+    UpdateTitle();
+    SetStatus(Text(TText::Saved, {path_}));
+    return true;
+}
+
+bool TEditForm::SaveAs()
+{
+    const std::optional<std::string> path =
+        PromptForSaveFileName(Text(TText::SaveAsTitle), path_, Text(TText::SaveFilter) + "|*.ini");
+    if (!path)
+        return false;
+    std::string onDisk;
+    const bool exists = ReadWholeFile(*path, onDisk);
+    const TSaveResult result = editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk)
+                                                                              : std::nullopt);
+    if (!result.Saved()) {
+        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName),
+                   TMsgDlgButtons::Ok);
+        return false;
+    }
+    path_ = *path;
+    existed_ = true;
+    editor_->MarkSaved();
+    UpdateTitle();
+    SetStatus(Text(TText::Saved, {path_}));
+    return true;
+}
+
+// -- what assistive technology reads
+
+bool TEditForm::IsItem(const TControl& control) const
+{
+    return control.IsWindowless() && &control != canvasFocus_;
+}
+
+bool TEditForm::IsControlSelected(const TControl& control) const
+{
+    const auto it = std::find(labels_.begin(), labels_.end(), &control);
+    return it != labels_.end() && editor_->IsSelected(static_cast<std::size_t>(it - labels_.begin()));
+}
+
+std::string TEditForm::AccessibleName(const TControl& control) const
+{
+    for (const TField& f : fields_)
+        if (f.edit == &control)
+            return f.caption;
+    if (!control.TextAsSet().empty() || !control.IsWindowless())
+        return TForm::AccessibleName(control);
+    const auto it = std::find(labels_.begin(), labels_.end(), &control);
+    return it == labels_.end() ? std::string() : board::SectionName(editor_->Pcs()[it - labels_.begin()].number);
+}
+
+std::string TEditForm::AccessibleStatus(const TControl& control) const
+{
+    const auto it = std::find(labels_.begin(), labels_.end(), &control);
+    if (it == labels_.end())
+        return {};
+    const board::TPcEntry& e = editor_->Pcs()[static_cast<std::size_t>(it - labels_.begin())].entry;
+    return Text(TText::Describe, {IntToStr(e.left), IntToStr(e.top), IntToStr(e.width), IntToStr(e.height)});
+}

@@ -1,0 +1,114 @@
+// The board editor's window: the board drawn as the status board draws it, the fields of the
+// selected PCs, the grid generator and the checker's findings beside it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/BoardCheck.h"
+#include "editor/BoardEditor.h"
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+
+class TEditForm : public TForm {
+public:
+    explicit TEditForm(TComponent* owner);
+    ~TEditForm() override;
+
+    // The PCs' labels are the items; each says where it lies and how big it is.
+    bool IsItem(const TControl& control) const override;
+    bool IsControlSelected(const TControl& control) const override;
+    std::string AccessibleName(const TControl& control) const override;
+    std::string AccessibleStatus(const TControl& control) const override;
+
+    editor::TBoardEditor& Editor() { return *editor_; }
+    const std::string& FilePath() const { return path_; }
+    // Where the board's origin lies in the client area (design pixels).
+    TPoint64 Origin() const { return origin_; }
+
+    bool Save();
+    bool SaveAs();
+
+private:
+    struct TField {
+        TEdit* edit = nullptr;
+        std::string caption;
+        TRect64 captionRect;
+    };
+
+    void BuildMenu();
+    void BuildPanel();
+    TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
+                    std::int32_t captionWidth);
+
+    // After every step: labels, fields, findings, title and menus follow the board.
+    void AfterStep();
+    void SyncLabels();
+    void SyncSelection();
+    void ShowFields();
+    void RefreshFindings();
+    void UpdateTitle();
+    void UpdateMenus();
+    void SetStatus(std::string message);
+    void Refused(editor::TRefusal refusal);
+    void Step(editor::TRefusal refusal);
+
+    void CanvasMouseDown(const TMouseInfo& m);
+    void CanvasMouseMove(const TMouseInfo& m);
+    void CanvasMouseUp(const TMouseInfo& m);
+    void CanvasKeyDown(TKeyInfo& k);
+    void CanvasKeyUp(TKeyInfo& k);
+    void FieldKeyDown(TEdit* edit, TKeyInfo& k);
+    void FindingClick();
+    void PlaceGrid();
+    void CloseQuery(bool& canClose);
+
+    void PaintBehind(TCanvas& canvas);
+    void PaintOver(TCanvas& canvas);
+    // The overlay's area (handles, guides, band, marks) now, to repaint it when it changes.
+    TRect64 OverlayArea() const;
+    void RepaintOverlay();
+    void ScrollTo(TPoint64 scroll);
+    void ShowPc(std::size_t pc);
+    void FocusCanvas();
+
+    TRect64 OnScreen(const TRect64& board) const;
+    TPoint64 OnBoard(const TMouseInfo& m) const { return {m.x - origin_.x, m.y - origin_.y}; }
+    bool InCanvas(const TMouseInfo& m) const;
+
+    std::string path_;
+    bool existed_ = false;
+    std::unique_ptr<editor::TBoardEditor> editor_;
+    check::TBoardCheck check_;
+    std::vector<TLabel*> labels_;  // one per PC, in Pcs() order
+    std::vector<std::int32_t> findingPcs_;  // sorted PC numbers with a finding
+    std::vector<std::size_t> findingRows_;  // list row -> finding
+    TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
+    TPoint64 origin_, scroll_;
+    TRect64 canvasRect_, panelRect_, statusRect_, boardClient_;
+    TRect64 overlayShown_;
+    std::string status_;
+    TPoint64 pointer_;
+    bool keyStepHeld_ = false;
+
+    TMainMenu* menu_ = nullptr;
+    TMenuItem *undoItem_ = nullptr, *redoItem_ = nullptr, *snapItem_ = nullptr, *gridItem_ = nullptr;
+    std::vector<TField> fields_;
+    std::array<TEdit*, 5> valueEdits_{};  // caption, left, top, width, height
+    TEdit* gridStep_ = nullptr;
+    std::array<TEdit*, 9> planEdits_{};  // rows, columns, width, height, gaps, start, pattern
+    TButton* directionButton_ = nullptr;
+    TButton* placeButton_ = nullptr;
+    bool planDown_ = false;
+    TListBox* findingList_ = nullptr;
+    std::vector<std::string> headings_;
+    std::vector<TRect64> headingRects_;
+};
+
+extern TEditForm* EditForm;
+// The file to open, set before the form is made: the program's argument, or sys.ini beside it.
+extern std::string EditFilePath;

@@ -1,0 +1,132 @@
+#include "editor/EditorTexts.h"
+
+#include <iterator>
+#include <vector>
+
+#include "platform/SysUtils.h"
+
+namespace editor {
+
+namespace {
+
+struct TEntry {
+    TText text;
+    const char* english;
+    const char* chinese;
+};
+
+// Menus carry their access keys; Chinese ones after the word, as Windows shows them.
+constexpr TEntry kTable[] = {
+    {TText::AppName, "Board Editor", "看板編輯器"},
+    {TText::MenuFile, "&File", "檔案(&F)"},
+    {TText::MenuSave, "&Save", "儲存(&S)"},
+    {TText::MenuSaveAs, "Save &As...", "另存新檔(&A)..."},
+    {TText::MenuConvert, "Convert to &UTF-8", "轉換為 UTF-8(&U)"},
+    {TText::MenuExit, "E&xit", "結束(&X)"},
+    {TText::MenuEdit, "&Edit", "編輯(&E)"},
+    {TText::MenuUndo, "&Undo", "復原(&U)"},
+    {TText::MenuRedo, "&Redo", "取消復原(&R)"},
+    {TText::MenuSelectAll, "Select &All", "全選(&A)"},
+    {TText::MenuSelectNone, "Select &None", "取消選取(&N)"},
+    {TText::MenuAdd, "Add &PC", "新增電腦(&P)"},
+    {TText::MenuDuplicate, "&Duplicate", "複製選取(&D)"},
+    {TText::MenuDelete, "De&lete", "刪除(&L)"},
+    {TText::MenuGenerate, "&Grid of PCs...", "產生格狀排列(&G)..."},
+    {TText::MenuRenumber, "Renumber in &Reading Order", "依閱讀順序重新編號(&O)"},
+    {TText::MenuFields, "Go to &Fields", "移至欄位(&I)"},
+    {TText::MenuCanvas, "Go to &Board", "移至看板(&B)"},
+    {TText::MenuArrange, "&Arrange", "排列(&A)"},
+    {TText::MenuAlignLeft, "Align &Left", "靠左對齊(&L)"},
+    {TText::MenuAlignRight, "Align &Right", "靠右對齊(&R)"},
+    {TText::MenuAlignTop, "Align &Top", "靠上對齊(&T)"},
+    {TText::MenuAlignBottom, "Align &Bottom", "靠下對齊(&B)"},
+    {TText::MenuCentresAcross, "Align &Centres Across", "水平置中對齊(&C)"},
+    {TText::MenuCentresDown, "Align Centres &Down", "垂直置中對齊(&M)"},
+    {TText::MenuDistributeAcross, "Distribute Acr&oss", "水平平均分布(&H)"},
+    {TText::MenuDistributeDown, "Distribute Do&wn", "垂直平均分布(&V)"},
+    {TText::MenuSameWidth, "Same &Width", "相同寬度(&W)"},
+    {TText::MenuSameHeight, "Same H&eight", "相同高度(&E)"},
+    {TText::MenuSameSize, "Same &Size", "相同大小(&S)"},
+    {TText::MenuView, "&View", "檢視(&V)"},
+    {TText::MenuSnap, "&Snap", "貼齊(&S)"},
+    {TText::MenuShowGrid, "Show &Grid", "顯示格線(&G)"},
+    {TText::MenuFindings, "Go to Findin&gs", "移至檢查結果(&K)"},
+    {TText::FieldCaption, "Caption", "標題"},
+    {TText::FieldLeft, "Left", "左"},
+    {TText::FieldTop, "Top", "上"},
+    {TText::FieldWidth, "Width", "寬"},
+    {TText::FieldHeight, "Height", "高"},
+    {TText::FieldGrid, "Grid", "格線"},
+    {TText::Findings, "Findings", "檢查結果"},
+    {TText::NoFindings, "No findings", "沒有發現問題"},
+    {TText::StatusPointer, "Pointer {0}, {1}", "游標 {0}, {1}"},
+    {TText::StatusSelection, "Left {0}  Top {1}  Width {2}  Height {3}", "左 {0}　上 {1}　寬 {2}　高 {3}"},
+    {TText::StatusNone, "Nothing selected", "未選取"},
+    {TText::StatusSelectedMany, "{0} selected", "已選取 {0} 台"},
+    {TText::AskSave, "Save the changes to {0}?", "要儲存對 {0} 的變更嗎？"},
+    {TText::Saved, "Saved {0}", "已儲存 {0}"},
+    {TText::SaveAsTitle, "Save board as", "另存看板"},
+    {TText::SaveFilter, "Board files (*.ini)", "看板檔 (*.ini)"},
+    {TText::Refused, "Not changed: {0}", "未變更：{0}"},
+    {TText::RefusedLineBreak, "a value cannot hold a line break", "值不能含換行"},
+    {TText::RefusedNul, "a value cannot hold a NUL character", "值不能含 NUL 字元"},
+    {TText::RefusedNumber, "the board would not read this as a number from -2147483648 to 2147483647",
+     "看板不會把它讀成 -2147483648 到 2147483647 之間的數字"},
+    {TText::RefusedEncoding, "the file's encoding ({0}) cannot hold this text; File, Convert to UTF-8 can",
+     "檔案的編碼（{0}）無法容納這段文字；可用「檔案、轉換為 UTF-8」"},
+    {TText::RefusedNoPc, "no such PC", "沒有這台電腦"},
+    {TText::RefusedFull, "the board cannot hold more PCs", "看板無法再容納更多電腦"},
+    {TText::RefusedUnwritable, "the line would not read back as written", "該行讀回時會與寫入的不同"},
+    {TText::NeedThree, "select three PCs or more to distribute", "請選取三台以上的電腦才能平均分布"},
+    {TText::Describe, "left {0}, top {1}, width {2}, height {3}", "左 {0}，上 {1}，寬 {2}，高 {3}"},
+    {TText::Line, "line {0}: {1}", "第 {0} 行：{1}"},
+    {TText::GridTitle, "Grid of PCs", "產生格狀排列"},
+    {TText::GridRows, "Rows", "列數"},
+    {TText::GridColumns, "Columns", "行數"},
+    {TText::GridWidth, "Width", "寬"},
+    {TText::GridHeight, "Height", "高"},
+    {TText::GridGapX, "Gap across", "水平間距"},
+    {TText::GridGapY, "Gap down", "垂直間距"},
+    {TText::GridLeft, "Left", "起點左"},
+    {TText::GridTop, "Top", "起點上"},
+    {TText::GridPattern, "Caption", "標題樣式"},
+    {TText::GridAcross, "Numbered &across", "橫向編號(&A)"},
+    {TText::GridDown, "Numbered &down", "縱向編號(&D)"},
+    {TText::GridMake, "&Place", "放置(&P)"},
+    {TText::GridCancel, "Cancel", "取消"},
+    {TText::GridBad, "Rows and columns from 1, sizes from 1, all plain numbers",
+     "列數與行數至少為 1，大小至少為 1，皆須為整數"},
+    {TText::Unreadable, "{0} could not be read: {1}", "無法讀取 {0}：{1}"},
+};
+
+constexpr bool InOrder()
+{
+    for (std::size_t i = 0; i < std::size(kTable); ++i)
+        if (static_cast<std::size_t>(kTable[i].text) != i)
+            return false;
+    return std::size(kTable) == static_cast<std::size_t>(TText::Unreadable) + 1;
+}
+static_assert(InOrder(), "one entry per text, in the order of TText");
+
+check::TLanguage language = check::UserLanguage();
+
+}  // namespace
+
+check::TLanguage Language()
+{
+    return language;
+}
+
+void SetLanguage(check::TLanguage value)
+{
+    language = value;
+}
+
+std::string Text(TText text, std::initializer_list<std::string_view> args)
+{
+    const TEntry& e = kTable[static_cast<std::size_t>(text)];
+    return FillPlaceholders(language == check::TLanguage::Chinese ? e.chinese : e.english,
+                            std::vector<std::string_view>(args));
+}
+
+}  // namespace editor

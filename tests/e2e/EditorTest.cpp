@@ -1,0 +1,212 @@
+// The shipped board editor driven as an admin would: real drags and keys, the saved bytes
+// compared whole, then the status board showing the PCs where they were put.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include "tests/support/Msaa.h"
+#include "tests/support/WinProgram.h"
+
+namespace {
+
+using psbtest::Program;
+
+// The board's origin in the editor's client area, at 96 DPI.
+constexpr int kOrigin = 16;
+
+const std::string kBoard =
+    "\xEF\xBB\xBF; room 2, west wall\r\n"
+    "[sys]\r\ncount=3\r\n\r\n"
+    "[PC1]\r\nCaption=\xE7\x94\xB2\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n"
+    "[PC2]\r\nCaption=\xE4\xB9\x99\r\nLeft=200\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Real keys, through the keyboard's queue: the editor must be in front.
+void Keys(const Program& p, std::initializer_list<WORD> held, WORD key)
+{
+    SetForegroundWindow(p.Form());
+    std::vector<INPUT> input;
+    const auto add = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(i);
+    };
+    for (const WORD k : held)
+        add(k, false);
+    add(key, false);
+    add(key, true);
+    for (const WORD k : held)
+        add(k, true);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    p.Settle();
+}
+
+// A real drag with the left button, in a few moves.
+void Drag(const Program& p, POINT from, POINT to)
+{
+    POINT a = from, b = to;
+    ClientToScreen(p.Form(), &a);
+    ClientToScreen(p.Form(), &b);
+    SetForegroundWindow(p.Form());
+    const auto mouse = [](DWORD flags) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dwFlags = flags;
+        SendInput(1, &i, sizeof i);
+        psbtest::Pause(std::chrono::milliseconds(40));
+    };
+    SetCursorPos(a.x, a.y);
+    mouse(MOUSEEVENTF_MOVE);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 6; ++step) {
+        SetCursorPos(a.x + (b.x - a.x) * step / 6, a.y + (b.y - a.y) * step / 6);
+        mouse(MOUSEEVENTF_MOVE);
+    }
+    mouse(MOUSEEVENTF_LEFTUP);
+    p.Settle();
+}
+
+bool WaitForBytes(const std::filesystem::path& file, const std::string& bytes)
+{
+    return psbtest::WaitFor([&] { return psbtest::ReadBytes(file) == bytes; }, std::chrono::seconds(10));
+}
+
+std::string Title(const Program& p)
+{
+    return psbtest::WindowText(p.Form());
+}
+
+// Dragged with snapping to the grid, nudged by the arrows, saved with Ctrl+S: only the two
+// values change, and the status board shows the PC there.
+TEST(Editor, DragKeysAndSaveThenTheBoardShowsIt)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    // From the middle of PC1 by 43, 21: its corner at 83, 61 snaps to the grid, 80, 64.
+    Drag(editor, {kOrigin + 80, kOrigin + 55}, {kOrigin + 80 + 43, kOrigin + 55 + 21});
+    Keys(editor, {}, VK_RIGHT);
+    Keys(editor, {}, VK_RIGHT);
+    Keys(editor, {VK_SHIFT}, VK_DOWN);
+    EXPECT_EQ(Title(editor).front(), '*');
+    Keys(editor, {VK_CONTROL}, 'S');
+    const std::string expected = Replaced(Replaced(kBoard, "Left=40", "Left=82"), "Top=40", "Top=72");
+    EXPECT_TRUE(WaitForBytes(editor.BoardPath(), expected)) << psbtest::ReadBytes(editor.BoardPath());
+    EXPECT_NE(Title(editor).front(), '*');
+    EXPECT_EQ(editor.Close(), 0u);
+
+    psbtest::CopyProgram(psbtest::kStatusBoard, editor.Home());
+    Program board(psbtest::InFolder{editor.Home()});
+    ASSERT_TRUE(board.Start()) << board.Error();
+    EXPECT_EQ(board.Colour(82, 72), "yellow");
+    EXPECT_EQ(board.Colour(161, 101), "yellow");
+    EXPECT_NE(board.Colour(81, 72), "yellow");
+    EXPECT_NE(board.Colour(82, 71), "yellow");
+    EXPECT_NE(board.Colour(41, 41), "yellow");
+    EXPECT_EQ(board.Close(), 0u);
+}
+
+// Without a mouse: Tab picks PC1, arrows move it, Ctrl+Z takes one back; closing asks, and
+// "No" leaves the file as it was.
+TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_DOWN);
+    Keys(editor, {}, VK_DOWN);
+    Keys(editor, {VK_CONTROL}, 'Z');
+    Keys(editor, {VK_CONTROL}, VK_RIGHT);  // one wider
+    EXPECT_EQ(Title(editor).front(), '*');
+
+    // Read as a screen reader reads it: the PC, its place and size, selected.
+    IAccessible* client = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(editor.Form(), OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&client)),
+              S_OK);
+    LONG count = 0;
+    client->get_accChildCount(&count);
+    bool found = false;
+    for (LONG child = 1; child <= count && !found; ++child) {
+        BSTR name = nullptr, description = nullptr;
+        VARIANT state{};
+        if (client->get_accName(psbtest::ChildId(child), &name) == S_OK && name && std::wstring(name) == L"甲") {
+            found = true;
+            client->get_accDescription(psbtest::ChildId(child), &description);
+            EXPECT_EQ(std::wstring(description ? description : L""), L"左 40，上 41，寬 81，高 30");
+            client->get_accState(psbtest::ChildId(child), &state);
+            EXPECT_TRUE(state.lVal & STATE_SYSTEM_SELECTED);
+        }
+        SysFreeString(name);
+        SysFreeString(description);
+    }
+    client->Release();
+    EXPECT_TRUE(found);
+
+    PostMessageW(editor.Form(), WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)); }));
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    EXPECT_EQ(editor.ExitCode(), 0u);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+}
+
+// A read-only file, then one that someone else saved meanwhile: each save says why it did not
+// happen and leaves the file as it is.
+TEST(Editor, SavesThatCannotHappenSaySo)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    SetFileAttributesW(editor.BoardPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_NE(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)), "");
+    SetFileAttributesW(editor.BoardPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+
+    const std::string theirs = kBoard + "; someone else's\r\n";
+    psbtest::WriteBytes(editor.BoardPath(), theirs);
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_NE(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)), "");
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), theirs);
+    EXPECT_EQ(Title(editor).front(), '*');
+}
+
+// A Big5 file named on the command line: a caption typed into its field is written in Big5,
+// and one that Big5 cannot hold is refused rather than written as '?'.
+TEST(Editor, CaptionTypedIntoABig5File)
+{
+    const std::string board = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xA5\xD2\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
+    Program editor("", "", psbtest::kEditor);
+    const std::filesystem::path file = editor.Home() / L"教室.ini";
+    psbtest::WriteBytes(file, board);
+    editor.arguments = L"\"" + file.wstring() + L"\"";
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_F6);  // to the caption field
+    HWND field = nullptr;
+    ASSERT_TRUE(psbtest::WaitFor([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(editor.Form(), nullptr), &info);
+        return (field = info.hwndFocus) != nullptr && field != editor.Form();
+    }));
+    const auto type = [&](const std::wstring& text) {
+        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        Keys(editor, {}, VK_RETURN);
+    };
+    type(L"\U0001F600");  // no Big5 for it
+    type(L"乙一");
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_TRUE(WaitForBytes(file, Replaced(board, "\xA5\xD2", "\xA4\x41\xA4\x40")))
+        << psbtest::ReadBytes(file);
+    EXPECT_EQ(editor.Close(), 0u);
+}
+
+}  // namespace
