@@ -69,6 +69,17 @@ public:
     void Undo();
     void Redo();
 
+    // Edits made as one: the steps done since a mark (StepMark) become one step, undone and
+    // done again at once; a conversion is never joined, and then nothing is (false).
+    std::size_t StepMark() const;
+    bool JoinSince(std::size_t mark);
+    // The steps done since the mark undone and forgotten, what could be done again before them
+    // back: for a group of edits one of which was refused.
+    void RevertSince(std::size_t mark);
+    // The state the document is in: equal again after undoing back to it, never equal for
+    // another state (opened: 0).
+    std::uint64_t Version() const;
+
     // The file as it now stands.
     std::string Bytes() const;
     // Saves it over the file at path, which must be the file it was opened from: safely, and
