@@ -829,6 +829,26 @@ TRefusal TBoardDocument::MovePc(std::size_t pc, std::int32_t number)
     });
 }
 
+TRefusal TBoardDocument::Reorder(const std::vector<std::size_t>& order)
+{
+    TImpl& d = *impl_;
+    const std::vector<TPc>& pcs = d.state->pcs;
+    std::vector<std::int32_t> numbers(pcs.size());
+    for (std::size_t i = 0; i < order.size() && i < pcs.size(); ++i)
+        if (order[i] < pcs.size() && numbers[order[i]] == 0)
+            numbers[order[i]] = pcs[i].number;
+    if (order.size() != pcs.size() || std::count(numbers.begin(), numbers.end(), 0) != 0)
+        return TRefusal::NoSuchPc;
+    if (pcs.empty())
+        return TRefusal::None;
+    // The shown numbers are ascending: the number's place by binary search.
+    const auto map = [&](std::int64_t n) -> std::int64_t {
+        const auto it = std::lower_bound(pcs.begin(), pcs.end(), n, [](const TPc& pc, std::int64_t v) { return pc.number < v; });
+        return it != pcs.end() && it->number == n ? numbers[static_cast<std::size_t>(it - pcs.begin())] : n;
+    };
+    return d.Edit([&] { return d.Renumber(pcs.front().number, pcs.back().number, map); });
+}
+
 void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
 {
     TImpl& d = *impl_;

@@ -60,6 +60,9 @@ public:
     TRefusal DeletePc(std::size_t pc);
     // Gives the PC that number (1 to count - 1); those between move up or down by one.
     TRefusal MovePc(std::size_t pc, std::int32_t number);
+    // The PCs in another order, keeping the numbers: the PC at place order[i] takes the number
+    // place i has; every section of a number moves with it.
+    TRefusal Reorder(const std::vector<std::size_t>& order);
     // Every line written again in UTF-8, with or without a byte order mark: the one step
     // that gives up the file's own encoding, for text it cannot hold.
     void ConvertToUtf8(bool byteOrderMark);

@@ -506,6 +506,7 @@ TRefusal TBoardEditor::Nudge(std::int32_t dx, std::int32_t dy, bool resize, bool
     if (selection_.empty() || (dx == 0 && dy == 0))
         return TRefusal::None;
     const bool join = repeated && state_->nudged == doc_.Version() && doc_.CanUndo();
+    const std::uint64_t before = doc_.Version();
     const TRefusal refusal = Group(
         [&] {
             for (const std::size_t pc : selection_) {
@@ -524,7 +525,8 @@ TRefusal TBoardEditor::Nudge(std::int32_t dx, std::int32_t dy, bool resize, bool
             return TRefusal::None;
         },
         join ? doc_.StepMark() - 1 : SIZE_MAX);
-    if (refusal == TRefusal::None)
+    // A nudge that changed nothing made no step to join the next one to.
+    if (refusal == TRefusal::None && (join || doc_.Version() != before))
         state_->nudged = doc_.Version();
     return refusal;
 }
@@ -714,6 +716,8 @@ TRefusal TBoardEditor::Generate(const TGridPlan& plan)
         return TRefusal::None;
     const std::size_t first = doc_.Pcs().size();
     const std::int64_t count = std::int64_t{plan.rows} * plan.columns;
+    if (count >= INT32_MAX - std::int64_t{doc_.Count()})
+        return TRefusal::BoardFull;
     const TRefusal refusal = Group([&] {
         for (std::int64_t i = 0; i < count; ++i) {
             const std::int64_t row = plan.down ? i % plan.rows : i / plan.columns;
@@ -747,27 +751,11 @@ TRefusal TBoardEditor::RenumberReadingOrder()
         const TPcEntry &x = pcs[a].entry, &y = pcs[b].entry;
         return x.top != y.top ? x.top < y.top : x.left < y.left;
     });
-    // now[place] is the place each PC had before; a PC moved to place i pushes those from
-    // i on one place further.
-    std::vector<std::size_t> now(pcs.size());
-    for (std::size_t i = 0; i < now.size(); ++i)
-        now[i] = i;
-    const TRefusal refusal = Group([&] {
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            const auto p = static_cast<std::size_t>(std::find(now.begin() + static_cast<std::ptrdiff_t>(i), now.end(), order[i]) - now.begin());
-            if (p == i)
-                continue;
-            if (const TRefusal r = doc_.MovePc(p, doc_.Pcs()[i].number); r != TRefusal::None)
-                return r;
-            std::rotate(now.begin() + static_cast<std::ptrdiff_t>(i), now.begin() + static_cast<std::ptrdiff_t>(p),
-                        now.begin() + static_cast<std::ptrdiff_t>(p) + 1);
-        }
-        return TRefusal::None;
-    });
+    const TRefusal refusal = Group([&] { return doc_.Reorder(order); });
     if (refusal == TRefusal::None) {
-        std::vector<std::size_t> placeOf(now.size());
-        for (std::size_t i = 0; i < now.size(); ++i)
-            placeOf[now[i]] = i;
+        std::vector<std::size_t> placeOf(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            placeOf[order[i]] = i;
         for (std::size_t& pc : selection_)
             pc = placeOf[pc];
         std::sort(selection_.begin(), selection_.end());

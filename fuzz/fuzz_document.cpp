@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t pcs = doc.Pcs().size(), pc = pcs ? op[1] % (pcs + 1) : 0;
         const std::string before = doc.Bytes();
         board::TRefusal refusal = board::TRefusal::None;
-        switch (op[0] % 9) {
+        switch (op[0] % 10) {
         case 0:
         case 1:
             refusal = doc.SetValue(pc, static_cast<board::TPcKey>(op[2] % 5), kValues[op[3] % std::size(kValues)]);
@@ -80,6 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             doc.AddPc({"x", 1, 1, 1, 1});
             doc.RevertSince(mark);
             FUZZ_CHECK(doc.Bytes() == before && doc.CanRedo() == canRedo);
+            break;
+        }
+        case 8: {
+            // Rotated by some places.
+            std::vector<std::size_t> order(pcs);
+            for (std::size_t i = 0; i < pcs; ++i)
+                order[i] = (i + op[2]) % pcs;
+            refusal = doc.Reorder(order);
             break;
         }
         default:

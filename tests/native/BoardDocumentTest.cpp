@@ -139,6 +139,11 @@ TEST(BoardDocument, PcsComeGoAndMoveWithoutWakingDeadSections)
     ExpectReadAsShown(doc);
     EXPECT_NE(doc.Bytes().find("[PC2]\nCaption=repeated"), std::string::npos);
     EXPECT_EQ(doc.MovePc(0, 3), TRefusal::NoSuchPc);
+    EXPECT_EQ(doc.Reorder({0, 0}), TRefusal::NoSuchPc);
+    ASSERT_EQ(doc.Reorder({1, 0}), TRefusal::None);
+    EXPECT_EQ(Board(doc), "count=3 1:B@0,0,0x0 2:N@1,2,3x4");
+    ExpectReadAsShown(doc);
+    EXPECT_NE(doc.Bytes().find("[PC1]\nCaption=repeated"), std::string::npos);
     while (doc.CanUndo())
         doc.Undo();
     EXPECT_EQ(doc.Bytes(), bytes);
