@@ -296,10 +296,20 @@ TRect64 TBoardEditor::DragTo(TPoint64 point, bool snap, std::int32_t threshold)
             return {};
         d.started = true;
         if (d.mode != TDrag::Band) {
+            KeepSelectionValid();
             d.preview = doc_.Pcs();
             d.moving = selection_;
-            for (const std::size_t pc : d.moving)
-                d.startBox = Union(d.startBox, EdgesOf(d.preview[pc].entry));
+            if (d.moving.empty()) {
+                state_->drag.reset();
+                return {};
+            }
+            // Edges as written, so that PCs of no size move by their own lines too.
+            d.startBox = EdgesOf(d.preview[d.moving[0]].entry);
+            for (const std::size_t pc : d.moving) {
+                const TRect64 r = EdgesOf(d.preview[pc].entry);
+                d.startBox = {std::min(d.startBox.left, r.left), std::min(d.startBox.top, r.top),
+                              std::max(d.startBox.right, r.right), std::max(d.startBox.bottom, r.bottom)};
+            }
             d.box = d.startBox;
             // What snaps to: the other PCs' edges and centres, sorted once for the whole drag.
             std::vector<bool> moving(d.preview.size());
