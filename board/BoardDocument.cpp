@@ -264,6 +264,7 @@ struct TStep {
     TSys sysBefore, sysAfter;
     // A conversion swaps the whole state.
     std::unique_ptr<TBoardDocument::TState> other;
+    std::uint64_t version = 0;  // of the state it leads to
 };
 
 struct TBoardDocument::TImpl {
@@ -274,6 +275,21 @@ struct TBoardDocument::TImpl {
     const std::string* opened = nullptr;
     std::optional<std::string> saved;
     TStep* step = nullptr;  // the one being made
+    std::uint64_t versions = 0;
+    // What could be done again when the step at dropped was made, for RevertSince.
+    std::vector<TStep> redoDropped;
+    std::size_t dropped = SIZE_MAX;
+
+    void Push(TStep made)
+    {
+        made.version = ++versions;
+        if (!undone.empty()) {
+            redoDropped = std::move(undone);
+            dropped = done.size();
+        }
+        undone.clear();
+        done.push_back(std::move(made));
+    }
 
     // -- lines, recorded in the step being made
 
@@ -374,10 +390,8 @@ struct TBoardDocument::TImpl {
             Apply(made, false);
             return refusal;
         }
-        if (!made.lines.empty()) {
-            done.push_back(std::move(made));
-            undone.clear();
-        }
+        if (!made.lines.empty())
+            Push(std::move(made));
         return TRefusal::None;
     }
 
@@ -815,6 +829,26 @@ TRefusal TBoardDocument::MovePc(std::size_t pc, std::int32_t number)
     });
 }
 
+TRefusal TBoardDocument::Reorder(const std::vector<std::size_t>& order)
+{
+    TImpl& d = *impl_;
+    const std::vector<TPc>& pcs = d.state->pcs;
+    std::vector<std::int32_t> numbers(pcs.size());
+    for (std::size_t i = 0; i < order.size() && i < pcs.size(); ++i)
+        if (order[i] < pcs.size() && numbers[order[i]] == 0)
+            numbers[order[i]] = pcs[i].number;
+    if (order.size() != pcs.size() || std::count(numbers.begin(), numbers.end(), 0) != 0)
+        return TRefusal::NoSuchPc;
+    if (pcs.empty())
+        return TRefusal::None;
+    // The shown numbers are ascending: the number's place by binary search.
+    const auto map = [&](std::int64_t n) -> std::int64_t {
+        const auto it = std::lower_bound(pcs.begin(), pcs.end(), n, [](const TPc& pc, std::int64_t v) { return pc.number < v; });
+        return it != pcs.end() && it->number == n ? numbers[static_cast<std::size_t>(it - pcs.begin())] : n;
+    };
+    return d.Edit([&] { return d.Renumber(pcs.front().number, pcs.back().number, map); });
+}
+
 void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
 {
     TImpl& d = *impl_;
@@ -825,8 +859,7 @@ void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
     TStep step;
     step.other = Open(std::move(text));
     std::swap(d.state, step.other);
-    d.done.push_back(std::move(step));
-    d.undone.clear();
+    d.Push(std::move(step));
 }
 
 bool TBoardDocument::CanUndo() const
@@ -859,6 +892,66 @@ void TBoardDocument::Redo()
     d.undone.pop_back();
     d.Apply(step, true);
     d.done.push_back(std::move(step));
+}
+
+std::size_t TBoardDocument::StepMark() const
+{
+    return impl_->done.size();
+}
+
+bool TBoardDocument::JoinSince(std::size_t mark)
+{
+    TImpl& d = *impl_;
+    if (mark > d.done.size())
+        return false;
+    if (mark + 1 >= d.done.size())
+        return true;
+    const auto first = d.done.begin() + static_cast<std::ptrdiff_t>(mark);
+    if (std::any_of(first, d.done.end(), [](const TStep& st) { return st.other != nullptr; }))
+        return false;
+    // Each part of a step is applied in order, forwards and backwards: the parts one after
+    // another are the steps one after another.
+    TStep joined = std::move(*first);
+    for (auto it = first + 1; it != d.done.end(); ++it) {
+        const auto append = [](auto& to, auto& from) {
+            to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        };
+        append(joined.lines, it->lines);
+        append(joined.pcs, it->pcs);
+        append(joined.pcLines, it->pcLines);
+        append(joined.sections, it->sections);
+        joined.sysAfter = it->sysAfter;
+        joined.version = it->version;
+    }
+    d.done.erase(first, d.done.end());
+    d.done.push_back(std::move(joined));
+    if (d.dropped != SIZE_MAX && d.dropped > mark) {
+        d.redoDropped.clear();
+        d.dropped = SIZE_MAX;
+    }
+    return true;
+}
+
+void TBoardDocument::RevertSince(std::size_t mark)
+{
+    TImpl& d = *impl_;
+    if (mark >= d.done.size())
+        return;
+    while (d.done.size() > mark) {
+        d.Apply(d.done.back(), false);
+        d.done.pop_back();
+    }
+    if (d.dropped == mark)
+        d.undone = std::move(d.redoDropped);
+    if (d.dropped != SIZE_MAX && d.dropped >= mark) {
+        d.redoDropped.clear();
+        d.dropped = SIZE_MAX;
+    }
+}
+
+std::uint64_t TBoardDocument::Version() const
+{
+    return impl_->done.empty() ? 0 : impl_->done.back().version;
 }
 
 std::string TBoardDocument::Bytes() const

@@ -61,6 +61,9 @@ public:
     TRefusal DeletePc(std::size_t pc);
     // Gives the PC that number (1 to count - 1); those between move up or down by one.
     TRefusal MovePc(std::size_t pc, std::int32_t number);
+    // The PCs in another order, keeping the numbers: the PC at place order[i] takes the number
+    // place i has; every section of a number moves with it.
+    TRefusal Reorder(const std::vector<std::size_t>& order);
     // Every line written again in UTF-8, with or without a byte order mark: the one step
     // that gives up the file's own encoding, for text it cannot hold.
     void ConvertToUtf8(bool byteOrderMark);
@@ -69,6 +72,17 @@ public:
     bool CanRedo() const;
     void Undo();
     void Redo();
+
+    // Edits made as one: the steps done since a mark (StepMark) become one step, undone and
+    // done again at once; a conversion is never joined, and then nothing is (false).
+    std::size_t StepMark() const;
+    bool JoinSince(std::size_t mark);
+    // The steps done since the mark undone and forgotten, what could be done again before them
+    // back: for a group of edits one of which was refused.
+    void RevertSince(std::size_t mark);
+    // The state the document is in: equal again after undoing back to it, never equal for
+    // another state (opened: 0).
+    std::uint64_t Version() const;
 
     // The file as it now stands.
     std::string Bytes() const;

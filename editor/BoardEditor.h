@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,7 @@ struct TGuide {
     friend bool operator==(const TGuide&, const TGuide&) = default;
 };
 
+// CentresAcross lines up the centres across the board (one x), CentresDown down it (one y).
 enum class TAlign : std::uint8_t { Left, Right, Top, Bottom, CentresAcross, CentresDown };
 enum class TSize : std::uint8_t { Width, Height, Both };
 
@@ -149,6 +151,13 @@ private:
     struct TDrag;
     struct TState;
     std::shared_ptr<TState> state_;
+
+    // Edits made as one undo step, with the steps from joinFrom on; a refusal undoes them all.
+    template <class Work>
+    TRefusal Group(Work work, std::size_t joinFrom = SIZE_MAX);
+    // A number set only where it changes.
+    TRefusal SetNumber(std::size_t pc, TPcKey key, std::int64_t value);
+    void KeepSelectionValid();
 };
 
 }  // namespace editor

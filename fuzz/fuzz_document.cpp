@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t pcs = doc.Pcs().size(), pc = pcs ? op[1] % (pcs + 1) : 0;
         const std::string before = doc.Bytes();
         board::TRefusal refusal = board::TRefusal::None;
-        switch (op[0] % 7) {
+        switch (op[0] % 10) {
         case 0:
         case 1:
             refusal = doc.SetValue(pc, static_cast<board::TPcKey>(op[2] % 5), kValues[op[3] % std::size(kValues)]);
@@ -69,6 +69,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 5:
             doc.ConvertToUtf8(op[2] & 1);
             break;
+        case 6:
+            doc.JoinSince(doc.StepMark() - std::min<std::size_t>(op[2] % 4, doc.StepMark()));
+            break;
+        case 7: {
+            // What a refused group does: its edits reverted, redo as before them.
+            const std::size_t mark = doc.StepMark();
+            const bool canRedo = doc.CanRedo();
+            doc.SetValue(pc, board::TPcKey::Left, "7");
+            doc.AddPc({"x", 1, 1, 1, 1});
+            doc.RevertSince(mark);
+            FUZZ_CHECK(doc.Bytes() == before && doc.CanRedo() == canRedo);
+            break;
+        }
+        case 8: {
+            // Rotated by some places.
+            std::vector<std::size_t> order(pcs);
+            for (std::size_t i = 0; i < pcs; ++i)
+                order[i] = (i + op[2]) % pcs;
+            refusal = doc.Reorder(order);
+            break;
+        }
         default:
             doc.Undo();
             break;

@@ -139,6 +139,11 @@ TEST(BoardDocument, PcsComeGoAndMoveWithoutWakingDeadSections)
     ExpectReadAsShown(doc);
     EXPECT_NE(doc.Bytes().find("[PC2]\nCaption=repeated"), std::string::npos);
     EXPECT_EQ(doc.MovePc(0, 3), TRefusal::NoSuchPc);
+    EXPECT_EQ(doc.Reorder({0, 0}), TRefusal::NoSuchPc);
+    ASSERT_EQ(doc.Reorder({1, 0}), TRefusal::None);
+    EXPECT_EQ(Board(doc), "count=3 1:B@0,0,0x0 2:N@1,2,3x4");
+    ExpectReadAsShown(doc);
+    EXPECT_NE(doc.Bytes().find("[PC1]\nCaption=repeated"), std::string::npos);
     while (doc.CanUndo())
         doc.Undo();
     EXPECT_EQ(doc.Bytes(), bytes);
@@ -166,6 +171,60 @@ TEST(BoardDocument, WhatTheEncodingCannotHoldWaitsForUtf8)
     doc.Undo();
     doc.Undo();
     EXPECT_EQ(doc.Bytes(), big5);
+}
+
+// Edits joined into one step undo and redo as one; edits reverted leave the bytes, and what
+// could be redone, as they were. The version tells states apart and comes back with undo.
+TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
+{
+    TBoardDocument doc(kBoard);
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "1"), TRefusal::None);
+    const std::string one = doc.Bytes();
+    const std::uint64_t version = doc.Version();
+    EXPECT_NE(version, 0u);
+    doc.Undo();
+    EXPECT_EQ(doc.Version(), 0u);
+    const std::size_t mark = doc.StepMark();
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "5"), TRefusal::None);
+    EXPECT_FALSE(doc.CanRedo());
+    ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);
+    ASSERT_EQ(doc.MovePc(2, 1), TRefusal::None);
+    doc.RevertSince(mark);
+    EXPECT_EQ(doc.Bytes(), kBoard);
+    EXPECT_EQ(doc.Version(), 0u);
+    ASSERT_TRUE(doc.CanRedo());
+    doc.Redo();
+    EXPECT_EQ(doc.Bytes(), one);
+    EXPECT_EQ(doc.Version(), version);
+
+    const std::size_t group = doc.StepMark();
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "5"), TRefusal::None);
+    ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);
+    ASSERT_EQ(doc.SetValue(2, TPcKey::Caption, "M"), TRefusal::None);
+    ASSERT_EQ(doc.MovePc(2, 1), TRefusal::None);
+    ASSERT_EQ(doc.DeletePc(1), TRefusal::None);
+    const std::string joined = doc.Bytes();
+    const std::uint64_t joinedVersion = doc.Version();
+    ASSERT_TRUE(doc.JoinSince(group));
+    EXPECT_EQ(doc.StepMark(), group + 1);
+    EXPECT_EQ(doc.Version(), joinedVersion);
+    doc.Undo();
+    EXPECT_EQ(doc.Bytes(), one);
+    EXPECT_EQ(doc.Version(), version);
+    doc.Redo();
+    EXPECT_EQ(doc.Bytes(), joined);
+    ExpectReadAsShown(doc);
+    EXPECT_EQ(Board(doc), "count=3 1:M@1,2,3x4 2:B ; two@60,8,0x0");
+
+    // A conversion stays a step of its own.
+    const std::size_t converting = doc.StepMark();
+    doc.ConvertToUtf8(true);
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "6"), TRefusal::None);
+    EXPECT_FALSE(doc.JoinSince(converting));
+    EXPECT_EQ(doc.StepMark(), converting + 2);
+    while (doc.CanUndo())
+        doc.Undo();
+    EXPECT_EQ(doc.Bytes(), kBoard);
 }
 
 }  // namespace
