@@ -182,7 +182,7 @@ void TEditForm::BuildMenu()
         parent->Add(item);
     };
     const auto step = [this](auto work) { return [this, work](TObject*) { Step(work()); }; };
-    enum : std::uint16_t { kDelete = 0x2E, kInsert = 0x2D, kF6 = 0x75, kF8 = 0x77, kEscape = 0x1B };
+    constexpr std::uint16_t kF6 = vkF1 + 5, kF8 = vkF1 + 7;
 
     TMenuItem* file = top(TText::MenuFile);
     add(file, TText::MenuSave, {'S', ssCtrl}, [this](TObject*) { Save(); });
@@ -208,14 +208,14 @@ void TEditForm::BuildMenu()
         editor_->SelectAll();
         SyncSelection();
     });
-    add(edit, TText::MenuSelectNone, {kEscape, 0}, [this](TObject*) {
+    add(edit, TText::MenuSelectNone, {vkEscape, 0}, [this](TObject*) {
         editor_->ClearSelection();
         SyncSelection();
     });
     separator(edit);
-    add(edit, TText::MenuAdd, {kInsert, 0}, step([this] { return editor_->AddPc(); }));
+    add(edit, TText::MenuAdd, {vkInsert, 0}, step([this] { return editor_->AddPc(); }));
     add(edit, TText::MenuDuplicate, {'D', ssCtrl}, step([this] { return editor_->Duplicate(); }));
-    add(edit, TText::MenuDelete, {kDelete, 0}, step([this] { return editor_->DeleteSelection(); }));
+    add(edit, TText::MenuDelete, {vkDelete, 0}, step([this] { return editor_->DeleteSelection(); }));
     add(edit, TText::MenuGenerate, {'G', ssCtrl}, [this](TObject*) { planEdits_[0]->SetFocus(); });
     add(edit, TText::MenuRenumber, {}, step([this] { return editor_->RenumberReadingOrder(); }));
     separator(edit);
@@ -339,6 +339,7 @@ void TEditForm::SyncLabels()
 {
     const auto& pcs = editor_->Pcs();
     while (labels_.size() > pcs.size()) {
+        labelPlaces_.erase(labels_.back());
         delete labels_.back();
         labels_.pop_back();
     }
@@ -349,6 +350,7 @@ void TEditForm::SyncLabels()
         label->SetAutoSize(false);
         label->SetAlignment(taCenter);
         label->SetLayout(tlCenter);
+        labelPlaces_.emplace(label, labels_.size());
         labels_.push_back(label);
     }
     for (std::size_t i = 0; i < pcs.size(); ++i) {
@@ -496,8 +498,7 @@ void TEditForm::CanvasMouseUp(const TMouseInfo& m)
 
 void TEditForm::CanvasKeyDown(TKeyInfo& k)
 {
-    enum : std::uint16_t { kTab = 0x09, kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28 };
-    if (k.key == kTab && !(k.shift & (ssCtrl | ssAlt))) {
+    if (k.key == vkTab && !(k.shift & (ssCtrl | ssAlt))) {
         editor_->SelectNext((k.shift & ssShift) != 0);
         SyncSelection();
         if (!editor_->Selection().empty())
@@ -505,11 +506,11 @@ void TEditForm::CanvasKeyDown(TKeyInfo& k)
         k.handled = true;
         return;
     }
-    if (k.key < kLeft || k.key > kDown || editor_->Selection().empty())
+    if (k.key < vkLeft || k.key > vkDown || editor_->Selection().empty())
         return;
     const std::int32_t by = (k.shift & ssShift) ? editor_->Grid().step : 1;
-    const std::int32_t dx = k.key == kLeft ? -by : k.key == kRight ? by : 0;
-    const std::int32_t dy = k.key == kUp ? -by : k.key == kDown ? by : 0;
+    const std::int32_t dx = k.key == vkLeft ? -by : k.key == vkRight ? by : 0;
+    const std::int32_t dy = k.key == vkUp ? -by : k.key == vkDown ? by : 0;
     Step(editor_->Nudge(dx, dy, (k.shift & ssCtrl) != 0, keyStepHeld_));
     keyStepHeld_ = true;
     ShowPc(editor_->Selection().back());
@@ -524,8 +525,7 @@ void TEditForm::CanvasKeyUp(TKeyInfo&)
 
 void TEditForm::FieldKeyDown(TEdit* edit, TKeyInfo& k)
 {
-    enum : std::uint16_t { kReturn = 0x0D };
-    if (k.key != kReturn)
+    if (k.key != vkReturn)
         return;
     k.handled = true;
     if (edit == gridStep_) {
@@ -593,11 +593,11 @@ void TEditForm::CloseQuery(bool& canClose)
 {
     if (!editor_->Modified())
         return;
-    switch (MessageDlg(Text(TText::AskSave, {path_}), Text(TText::AppName), TMsgDlgButtons::YesNoCancel)) {
-    case TModalResult::Yes:
+    switch (MessageDlg(Text(TText::AskSave, {path_}), Text(TText::AppName), mbYesNoCancel)) {
+    case mrYes:
         canClose = Save();
         break;
-    case TModalResult::No:
+    case mrNo:
         break;
     default:
         canClose = false;
@@ -646,7 +646,7 @@ void TEditForm::PaintBehind(TCanvas& c)
     // The status board's own painted labels lie below its PCs.
     for (const check::TFixedControl& fixed : check_.controls)
         if (!fixed.native)
-            c.TextOut(OnScreen(fixed.rect), fixed.caption, kDimmedText);
+            c.TextRect(OnScreen(fixed.rect), fixed.caption, kDimmedText);
 }
 
 void TEditForm::PaintOver(TCanvas& c)
@@ -657,7 +657,7 @@ void TEditForm::PaintOver(TCanvas& c)
             const TRect64 r = OnScreen(fixed.rect);
             c.FillRect(r, kDimmed);
             c.FrameRect(r, kDimmedText);
-            c.TextOut(r, fixed.caption, kDimmedText);
+            c.TextRect(r, fixed.caption, kDimmedText);
         }
     const auto& pcs = editor_->Pcs();
     for (const std::int32_t number : findingPcs_) {
@@ -687,9 +687,9 @@ void TEditForm::PaintOver(TCanvas& c)
     // The panel and the status bar cover whatever lies under them.
     c.FillRect(panelRect_, kPanel);
     for (const TField& f : fields_)
-        c.TextOut(f.captionRect, f.caption, clBlack);
+        c.TextRect(f.captionRect, f.caption, clBlack);
     for (std::size_t i = 0; i < headings_.size(); ++i)
-        c.TextOut(headingRects_[i], headings_[i], clBlack);
+        c.TextRect(headingRects_[i], headings_[i], clBlack);
     c.FillRect(statusRect_, kPanel);
     std::string status = Text(TText::StatusPointer, {IntToStr(pointer_.x), IntToStr(pointer_.y)});
     if (sel.size() > 1)
@@ -701,8 +701,8 @@ void TEditForm::PaintOver(TCanvas& c)
         status += "　" + Text(TText::StatusNone);
     if (!status_.empty())
         status += "　" + status_;
-    c.TextOut(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack,
-              false);
+    c.TextRect(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack,
+               taLeftJustify);
 }
 
 TRect64 TEditForm::OverlayArea() const
@@ -728,8 +728,8 @@ bool TEditForm::Save()
 {
     const TSaveResult result = editor_->Document().Save(path_, true, existed_);
     if (!result.Saved()) {
-        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName),
-                   TMsgDlgButtons::Ok);
+        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName), mbOK,
+                   mtError);
         return false;
     }
     existed_ = true;
@@ -742,7 +742,7 @@ bool TEditForm::Save()
 bool TEditForm::SaveAs()
 {
     const std::optional<std::string> path =
-        PromptForSaveFileName(Text(TText::SaveAsTitle), path_, Text(TText::SaveFilter) + "|*.ini");
+        PromptForSaveFileName(Text(TText::SaveAsTitle), path_, Text(TText::SaveFilter) + "|*.ini", "ini");
     if (!path)
         return false;
     std::string onDisk;
@@ -750,8 +750,8 @@ bool TEditForm::SaveAs()
     const TSaveResult result = editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk)
                                                                               : std::nullopt);
     if (!result.Saved()) {
-        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName),
-                   TMsgDlgButtons::Ok);
+        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName), mbOK,
+                   mtError);
         return false;
     }
     path_ = *path;
@@ -769,10 +769,16 @@ bool TEditForm::IsItem(const TControl& control) const
     return control.IsWindowless() && &control != canvasFocus_;
 }
 
+std::optional<std::size_t> TEditForm::PlaceOf(const TControl& control) const
+{
+    const auto it = labelPlaces_.find(&control);
+    return it == labelPlaces_.end() ? std::nullopt : std::optional<std::size_t>(it->second);
+}
+
 bool TEditForm::IsControlSelected(const TControl& control) const
 {
-    const auto it = std::find(labels_.begin(), labels_.end(), &control);
-    return it != labels_.end() && editor_->IsSelected(static_cast<std::size_t>(it - labels_.begin()));
+    const auto place = PlaceOf(control);
+    return place && editor_->IsSelected(*place);
 }
 
 std::string TEditForm::AccessibleName(const TControl& control) const
@@ -780,17 +786,17 @@ std::string TEditForm::AccessibleName(const TControl& control) const
     for (const TField& f : fields_)
         if (f.edit == &control)
             return f.caption;
-    if (!control.TextAsSet().empty() || !control.IsWindowless())
+    const auto place = PlaceOf(control);
+    if (!place || !control.TextAsSet().empty())
         return TForm::AccessibleName(control);
-    const auto it = std::find(labels_.begin(), labels_.end(), &control);
-    return it == labels_.end() ? std::string() : board::SectionName(editor_->Pcs()[it - labels_.begin()].number);
+    return board::SectionName(editor_->Pcs()[*place].number);
 }
 
 std::string TEditForm::AccessibleStatus(const TControl& control) const
 {
-    const auto it = std::find(labels_.begin(), labels_.end(), &control);
-    if (it == labels_.end())
+    const auto place = PlaceOf(control);
+    if (!place)
         return {};
-    const board::TPcEntry& e = editor_->Pcs()[static_cast<std::size_t>(it - labels_.begin())].entry;
+    const board::TPcEntry& e = editor_->Pcs()[*place].entry;
     return Text(TText::Describe, {IntToStr(e.left), IntToStr(e.top), IntToStr(e.width), IntToStr(e.height)});
 }

@@ -7,11 +7,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "check/BoardCheck.h"
 #include "editor/BoardEditor.h"
 #include "platform/Forms.h"
+#include "platform/Dialogs.h"
 #include "platform/Menus.h"
 
 class TEditForm : public TForm {
@@ -85,6 +87,9 @@ private:
     std::unique_ptr<editor::TBoardEditor> editor_;
     check::TBoardCheck check_;
     std::vector<TLabel*> labels_;  // one per PC, in Pcs() order
+    std::unordered_map<const TControl*, std::size_t> labelPlaces_;
+    // The PC a label shows, for what assistive technology asks of it.
+    std::optional<std::size_t> PlaceOf(const TControl& control) const;
     std::vector<std::int32_t> findingPcs_;  // sorted PC numbers with a finding
     std::vector<std::size_t> findingRows_;  // list row -> finding
     TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
