@@ -45,6 +45,8 @@ TAccessibleRole TAccessibleForm::Role(std::size_t child) const
         return TAccessibleRole::PushButton;
     case TNativeKind::Edit:
         return TAccessibleRole::Text;
+    case TNativeKind::ListBox:
+        return TAccessibleRole::List;
     case TNativeKind::None:
         break;
     }

@@ -14,7 +14,7 @@
 class TControl;
 class TForm;
 
-enum class TAccessibleRole { Client, ListItem, StaticText, PushButton, Text };
+enum class TAccessibleRole { Client, ListItem, StaticText, PushButton, Text, List };
 
 // States, as bits.
 enum TAccessibleState : std::uint32_t {

@@ -5,9 +5,11 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 
 class TForm;
@@ -36,6 +38,10 @@ public:
     virtual void TakeFocus() = 0;
     // Closing this form ends the event loop.
     virtual void EndLoopWhenClosed() = 0;
+    // Closes the window, asked by the program (the form has asked OnCloseQuery).
+    virtual void Close() = 0;
+    // The form's menu, or something in it, changed (or the form has another, or none).
+    virtual void MenuChanged() = 0;
 };
 
 namespace backend {
@@ -46,6 +52,10 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
 // handler; the loop then goes on.
 void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError);
 void ShowErrorMessage(const std::string& message);
+TModalResult MessageDialog(const std::string& text, const std::string& caption, TMsgDlgButtons buttons,
+                           TMsgDlgType type);
+std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& initialPath,
+                                          const std::string& filter, const std::string& defaultExtension);
 std::string ExecutablePath();
 
 }  // namespace backend

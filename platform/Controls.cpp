@@ -1,5 +1,7 @@
 #include "platform/Controls.h"
 
+#include <utility>
+
 TControl::TControl(TComponent* owner, TNativeKind kind) : TComponent(owner)
 {
     settings_ = static_cast<std::uint8_t>(static_cast<unsigned>(kind) << kKindShift);
@@ -140,4 +142,33 @@ void TEdit::SetText(std::string text)
 void TButton::SetCaption(std::string caption)
 {
     SetTextAsSet(std::move(caption));
+}
+
+void TListBox::SetItems(std::vector<std::string> items)
+{
+    items_ = std::move(items);
+    itemIndex_ = -1;
+    Changed(TControlChange::Items);
+}
+
+void TListBox::SetItemIndex(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= items_.size())
+        index = -1;
+    if (index == itemIndex_)
+        return;
+    itemIndex_ = index;
+    Changed(TControlChange::ItemIndex);
+}
+
+void TListBox::UserSelect(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= items_.size())
+        index = -1;
+    const bool changed = index != itemIndex_;
+    itemIndex_ = index;
+    // The native list already shows it; a test acting as the user has the backend show it too.
+    if (changed)
+        Changed(TControlChange::ItemIndex);
+    Click();
 }

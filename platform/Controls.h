@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Classes.h"
 #include "platform/Graphics.h"
@@ -34,6 +35,26 @@ struct TKeyInfo {
     bool handled = false;
 };
 
+// Virtual-key codes of keys without a character of their own, for shortcuts and handlers.
+enum : std::uint16_t {
+    vkBack = 0x08,
+    vkTab = 0x09,
+    vkReturn = 0x0D,
+    vkEscape = 0x1B,
+    vkSpace = 0x20,
+    vkPrior = 0x21,
+    vkNext = 0x22,
+    vkEnd = 0x23,
+    vkHome = 0x24,
+    vkLeft = 0x25,
+    vkUp = 0x26,
+    vkRight = 0x27,
+    vkDown = 0x28,
+    vkInsert = 0x2D,
+    vkDelete = 0x2E,
+    vkF1 = 0x70,
+};
+
 using TMouseEvent = TEvent<const TMouseInfo&>;
 using TKeyEvent = TEvent<TKeyInfo&>;
 
@@ -53,11 +74,11 @@ enum TCursor : std::uint8_t {
 };
 
 // What changed on a control or a form, so that a backend mirrors only that.
-enum class TControlChange { Bounds, Text, Look, TabOrder };
+enum class TControlChange { Bounds, Text, Look, TabOrder, Items, ItemIndex };
 enum class TFormChange { Bounds, Caption, Color, Font };
 
 // How a backend shows a control: painted by the form, or as a native window of its own.
-enum class TNativeKind { None, Edit, Button };
+enum class TNativeKind { None, Edit, Button, ListBox };
 
 // What a control needs of the window that shows it (a form); only controls call it.
 class TControlParent {
@@ -228,4 +249,24 @@ public:
 
     const std::string& Caption() const { return TextAsSet(); }
     void SetCaption(std::string caption);
+};
+
+// A list of lines the user picks one of. OnClick tells of the user's picks only, by mouse or
+// keyboard; the program's own SetItemIndex raises nothing.
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner) : TWinControl(owner, TNativeKind::ListBox) {}
+
+    const std::vector<std::string>& Items() const { return items_; }
+    // Replaces every line; the selection goes.
+    void SetItems(std::vector<std::string> items);
+    // The selected line, or -1 for none.
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+    // The user selected a line (or none): a backend reports it, a test acts as the user.
+    void UserSelect(int index);
+
+private:
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
 };

@@ -1,9 +1,11 @@
 #include "platform/Forms.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "platform/Backend.h"
+#include "platform/Menus.h"
 
 #ifndef PSB_WINDOW_CLASS
 #define PSB_WINDOW_CLASS "TForm"
@@ -18,6 +20,7 @@ TForm::TForm(TComponent* owner, std::string_view windowClass)
 TForm::~TForm()
 {
     // Controls leave the form while it is still whole, then the window goes.
+    SetMenu(nullptr);
     DestroyComponents();
     while (!Controls().empty())
         Controls().back()->SetParent(nullptr);
@@ -55,6 +58,47 @@ void TForm::Show()
 {
     visible_ = true;
     peer_->Show();
+}
+
+void TForm::Close()
+{
+    if (!CloseQuery())
+        return;
+    visible_ = false;
+    peer_->Close();
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (onCloseQuery_)
+        onCloseQuery_(this, canClose);
+    return canClose;
+}
+
+void TForm::SetMenu(TMainMenu* menu)
+{
+    if (menu == menu_)
+        return;
+    if (menu_)
+        menu_->form_ = nullptr;
+    // A menu is on one form at a time.
+    if (menu && menu->form_)
+        menu->form_->SetMenu(nullptr);
+    menu_ = menu;
+    if (menu_)
+        menu_->form_ = this;
+    peer_->MenuChanged();
+}
+
+void TForm::MenuChanged()
+{
+    peer_->MenuChanged();
+}
+
+void TForm::Invalidate() const
+{
+    Repaint({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
 }
 
 bool TForm::IsItem(const TControl& control) const
@@ -195,6 +239,13 @@ void TForm::MouseCaptureLost()
 
 bool TForm::Key(TKeyInfo& key, TControl* focusedNative, bool down)
 {
+    // A menu's shortcut goes first, but keys that type or edit text stay with an edit.
+    if (down && menu_ && (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
+        if (TMenuItem* item = menu_->Items().FindShortCut(ShortCut(key.key, key.shift))) {
+            key.handled = true;
+            item->Click();
+            return true;
+        }
     TControl* target = focusedNative ? focusedNative : focused_;
     const TKeyEvent& own = down ? onKeyDown_ : onKeyUp_;
     if (own && (keyPreview_ || !target)) {

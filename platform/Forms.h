@@ -17,6 +17,12 @@
 #include "platform/SysUtils.h"
 
 class IFormPeer;
+class TMainMenu;
+
+// Asked before a form closes: a handler that sets canClose to false keeps it open.
+using TCloseQueryEvent = TEvent<bool&>;
+// Painting what is not a control, under the labels or over them.
+using TPaintEvent = TEvent<TCanvas&>;
 
 class TForm : public TComponent, public TControlParent {
 public:
@@ -43,6 +49,28 @@ public:
 
     void Show();
     bool Visible() const { return visible_; }
+    // Closes the form as the user would, once OnCloseQuery allows; closing the main form
+    // ends the program's event loop.
+    void Close();
+    // Whether the form may close now: asks OnCloseQuery.
+    virtual bool CloseQuery();
+    TCloseQueryEvent OnCloseQuery() const { return onCloseQuery_; }
+    void SetOnCloseQuery(TCloseQueryEvent handler) { onCloseQuery_ = std::move(handler); }
+
+    // The menu bar, or none. The form does not own it.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
+    // Drawing beyond the labels, each time a part of the client area is painted: behind the
+    // labels (over the form's colour), and over them.
+    TPaintEvent OnPaintBehind() const { return onPaintBehind_; }
+    void SetOnPaintBehind(TPaintEvent handler) { onPaintBehind_ = std::move(handler); }
+    TPaintEvent OnPaintOver() const { return onPaintOver_; }
+    void SetOnPaintOver(TPaintEvent handler) { onPaintOver_ = std::move(handler); }
+    // Has a part of the client area, in design pixels, painted anew soon (all of it without
+    // one); nothing is painted before the form is shown.
+    void Invalidate(const TRect64& designArea) const { Repaint(designArea); }
+    void Invalidate() const;
 
     // The controls shown on the form, bottom first (the one added last is on top), what of
     // the painted ones shows at a DPI and which takes a point. The native controls are in the
@@ -113,6 +141,10 @@ public:
     TCursor CursorAt(TPoint64 point, int dpi) const;
 
 private:
+    friend class TMainMenu;
+    // The menu changed, or went.
+    void MenuChanged();
+
     // Kept up to date by the controls.
     void InsertControl(TControl& control) override;
     void RemoveControl(TControl& control) override;
@@ -154,6 +186,9 @@ private:
     TCursor cursor_ = crDefault;
     TMouseEvent onMouseDown_, onMouseMove_, onMouseUp_;
     TKeyEvent onKeyDown_, onKeyUp_;
+    TMainMenu* menu_ = nullptr;
+    TCloseQueryEvent onCloseQuery_;
+    TPaintEvent onPaintBehind_, onPaintOver_;
 };
 
 class TApplication : public TComponent {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A colour: red in the low byte, then green, then blue. Values with the top bit set name a
 // system colour (its index in the low byte), resolved by the backend when painting.
@@ -80,3 +81,22 @@ constexpr TRect64 ScaleToDpi(const TRect64& r, int dpi)
 {
     return {ScaleToDpi(r.left, dpi), ScaleToDpi(r.top, dpi), ScaleToDpi(r.right, dpi), ScaleToDpi(r.bottom, dpi)};
 }
+
+// What a form's paint events draw with, in design pixels: a backend scales every coordinate
+// by its DPI as it scales labels, so a frame drawn on a label's rectangle lies on its edges.
+// Lines and frames are one screen pixel wide at any DPI.
+class TCanvas {
+public:
+    virtual void FillRect(const TRect64& rect, TColor color) = 0;
+    virtual void FrameRect(const TRect64& rect, TColor color) = 0;
+    // From one point to the other, both included; dotted: every other pixel.
+    virtual void Line(TPoint64 from, TPoint64 to, TColor color, bool dotted = false) = 0;
+    // One line of UTF-8 text centred in the rectangle, in the form's font, clipped to it.
+    virtual void TextRect(const TRect64& rect, std::string_view text, TColor color) = 0;
+    // The part being painted, in design pixels (rounded outward): what lies outside it needs
+    // no drawing.
+    virtual TRect64 ClipRect() const = 0;
+
+protected:
+    ~TCanvas() = default;
+};

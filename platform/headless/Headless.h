@@ -2,10 +2,13 @@
 // do, so that tests can look.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 
 class TForm;
@@ -20,6 +23,13 @@ struct TRecorder {
     std::string exeName;                 // GetExeName's answer; empty: the real one
     std::function<void(TForm&)> onLoop;  // run inside the event loop, as if a user acted
     TForm* focused = nullptr;            // the form whose window took the keyboard last
+    int menuChanges = 0;                 // times a form's window was told its menu changed
+    std::vector<TForm*> closed;          // forms closed by the program, in order
+    // Dialogs: what each asked (its text, or a save dialog's title), and the answers a test
+    // gives, taken in order; with none left, a box is cancelled, and so is a save dialog.
+    std::vector<std::string> dialogs;
+    std::deque<TModalResult> messageAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
 };
 
 TRecorder& Recorder();

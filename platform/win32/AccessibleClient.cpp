@@ -62,6 +62,8 @@ LONG RoleOf(TAccessibleRole role)
         return ROLE_SYSTEM_PUSHBUTTON;
     case TAccessibleRole::Text:
         return ROLE_SYSTEM_TEXT;
+    case TAccessibleRole::List:
+        return ROLE_SYSTEM_LIST;
     case TAccessibleRole::Client:
         break;
     }

@@ -337,6 +337,12 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (natives_.Command(wParam, lParam))
             return 0;
+        if (!lParam && HIWORD(wParam) == 0 && OnMenuCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_CLOSE:
+        if (!form_.CloseQuery())
+            return 0;
         break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -364,6 +370,65 @@ void TFormWindow::OnPaint()
 {
     const TPaintScope paint(hwnd_);
     PaintClient(paint.Dc(), form_, paint.Area(), dpi_, UpToDateFont());
+}
+
+void TFormWindow::Close()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
+
+// Menus are small: any change builds the bar anew.
+void TFormWindow::MenuChanged()
+{
+    if (!hwnd_)
+        return;
+    commands_.clear();
+    HMENU bar = nullptr;
+    if (const TMainMenu* menu = form_.Menu()) {
+        bar = CreateMenu();
+        if (!bar)
+            throw Exception("The menu could not be created.");
+        AppendItems(bar, menu->Items());
+    }
+    const HMENU old = GetMenu(hwnd_);
+    if (!bar && !old)
+        return;
+    SetMenu(hwnd_, bar);
+    if (old)
+        DestroyMenu(old);
+    DrawMenuBar(hwnd_);
+}
+
+void TFormWindow::AppendItems(HMENU into, const TMenuItem& parent)
+{
+    for (std::size_t i = 0; i < parent.Count(); ++i) {
+        TMenuItem& item = *parent.Items(i);
+        if (item.IsLine()) {
+            AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT flags = MF_STRING | (item.Enabled() ? MF_ENABLED : MF_GRAYED) | (item.Checked() ? MF_CHECKED : 0);
+        const std::wstring text = ToWide(item.DisplayText());
+        if (item.Count()) {
+            const HMENU sub = CreatePopupMenu();
+            AppendItems(sub, item);
+            AppendMenuW(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+        } else {
+            commands_.push_back(&item);
+            AppendMenuW(into, flags, commands_.size(), text.c_str());
+        }
+    }
+}
+
+bool TFormWindow::OnMenuCommand(WORD id)
+{
+    if (id == 0 || id > commands_.size())
+        return false;
+    TMenuItem* item = commands_[id - 1u];
+    if (item->Enabled())
+        item->Click();
+    return true;
 }
 
 void TFormWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam)

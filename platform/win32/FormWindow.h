@@ -6,8 +6,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Backend.h"
+#include "platform/Menus.h"
 #include "platform/win32/AccessibleClient.h"
 #include "platform/win32/NativeControls.h"
 
@@ -33,6 +35,8 @@ public:
     void Show() override;
     void TakeFocus() override;
     void EndLoopWhenClosed() override { endsLoop_ = true; }
+    void Close() override;
+    void MenuChanged() override;
 
 private:
     // What the accessible object needs of its window.
@@ -45,6 +49,10 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnPaint();
+    // A command of the menu bar: the item's click; false for another id.
+    bool OnMenuCommand(WORD id);
+    // Puts the items of a submenu into a menu, each with a command id in commands_.
+    void AppendItems(HMENU into, const TMenuItem& parent);
     void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     bool OnKey(const MSG& msg);
@@ -67,6 +75,7 @@ private:
     bool fontStale_ = true;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;
+    std::vector<TMenuItem*> commands_;  // the menu's items without submenus, by command id - 1
     std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request
 };
 

@@ -1,6 +1,7 @@
 #include "platform/win32/LabelPainter.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -76,11 +77,117 @@ void PaintLabel(HDC dc, const TLabel& label, const TRect64& bounds, const TRect6
     }
 }
 
-void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
+// The paint events' canvas on the picture being made: design pixels scaled as labels are,
+// everything cut to the area painted, so GDI never sees a coordinate out of its range.
+class TGdiCanvas final : public TCanvas {
+public:
+    TGdiCanvas(HDC dc, const TRect64& area, int dpi) : dc_(dc), area_(area), dpi_(dpi) {}
+
+    void FillRect(const TRect64& rect, TColor color) override { Fill(ScaleToDpi(rect, dpi_), ToColorRef(color)); }
+    void FrameRect(const TRect64& rect, TColor color) override
+    {
+        const TRect64 r = ScaleToDpi(rect, dpi_);
+        if (r.IsEmpty())
+            return;
+        const COLORREF c = ToColorRef(color);
+        Fill({r.left, r.top, r.right, r.top + 1}, c);
+        Fill({r.left, r.bottom - 1, r.right, r.bottom}, c);
+        Fill({r.left, r.top + 1, r.left + 1, r.bottom - 1}, c);
+        Fill({r.right - 1, r.top + 1, r.right, r.bottom - 1}, c);
+    }
+    void Line(TPoint64 from, TPoint64 to, TColor color, bool dotted) override
+    {
+        const TPoint64 a{ScaleToDpi(from.x, dpi_), ScaleToDpi(from.y, dpi_)};
+        const TPoint64 b{ScaleToDpi(to.x, dpi_), ScaleToDpi(to.y, dpi_)};
+        const COLORREF c = ToColorRef(color);
+        if (a.x != b.x && a.y != b.y) {
+            Slanted(a, b, c, dotted);
+            return;
+        }
+        const TRect64 line =
+            TRect64{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1}.Intersect(
+                area_);
+        if (line.IsEmpty())
+            return;
+        if (!dotted) {
+            Fill(line, c);
+            return;
+        }
+        // Dots on the pixels of even x + y, so a part repainted alone matches the rest.
+        for (std::int64_t y = line.top; y < line.bottom; ++y)
+            for (std::int64_t x = line.left + ((line.left + y) & 1); x < line.right; x += 2)
+                SetPixelV(dc_, static_cast<int>(x), static_cast<int>(y), c);
+    }
+    void TextRect(const TRect64& rect, std::string_view text, TColor color) override
+    {
+        const TRect64 r = ScaleToDpi(rect, dpi_);
+        if (!r.Intersects(area_) || text.empty())
+            return;
+        RECT box = ToRect(r);
+        std::wstring wide = ToWide(text);
+        SetTextColor(dc_, ToColorRef(color));
+        SetBkMode(dc_, TRANSPARENT);
+        DrawTextW(dc_, wide.data(), static_cast<int>(wide.size()), &box,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    TRect64 ClipRect() const override
+    {
+        return {ScaleFromDpi(area_.left, dpi_) - 1, ScaleFromDpi(area_.top, dpi_) - 1,
+                ScaleFromDpi(area_.right, dpi_) + 1, ScaleFromDpi(area_.bottom, dpi_) + 1};
+    }
+
+private:
+    void Fill(const TRect64& rect, COLORREF color) const
+    {
+        const TRect64 visible = rect.Intersect(area_);
+        if (visible.IsEmpty())
+            return;
+        const RECT r = ToRect(visible);
+        SetBkColor(dc_, color);
+        ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    }
+    // Rare (guides are straight): a pen; ends beyond what GDI takes are not drawn.
+    void Slanted(TPoint64 a, TPoint64 b, COLORREF color, bool dotted) const
+    {
+        const std::int64_t limit = 1 << 26;
+        const auto inRange = [&](TPoint64 p) {
+            return std::abs(p.x) < limit && std::abs(p.y) < limit;
+        };
+        if (!inRange(a) || !inRange(b))
+            return;
+        LOGBRUSH brush{BS_SOLID, color, 0};
+        const HPEN pen = ExtCreatePen(PS_COSMETIC | (dotted ? PS_ALTERNATE : PS_SOLID), 1, &brush, 0, nullptr);
+        if (!pen)
+            return;
+        const HGDIOBJ old = SelectObject(dc_, pen);
+        const RECT clip = ToRect(area_);
+        const HRGN region = CreateRectRgnIndirect(&clip);
+        POINT origin{};
+        GetViewportOrgEx(dc_, &origin);
+        OffsetRgn(region, origin.x, origin.y);  // regions are in device pixels
+        SelectClipRgn(dc_, region);
+        MoveToEx(dc_, static_cast<int>(a.x), static_cast<int>(a.y), nullptr);
+        LineTo(dc_, static_cast<int>(b.x), static_cast<int>(b.y));
+        SetPixelV(dc_, static_cast<int>(b.x), static_cast<int>(b.y), color);  // LineTo leaves out the end
+        SelectClipRgn(dc_, nullptr);
+        DeleteObject(region);
+        SelectObject(dc_, old);
+        DeleteObject(pen);
+    }
+
+    HDC dc_;
+    TRect64 area_;  // in pixels of the screen
+    int dpi_;
+};
+
+void PaintInto(HDC dc, TForm& form, const TRect64& area, int dpi)
 {
     const RECT whole = ToRect(area);
     SetBkColor(dc, ToColorRef(form.Color()));
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &whole, nullptr, 0, nullptr);
+    TGdiCanvas canvas(dc, area, dpi);
+    if (const TPaintEvent behind = form.OnPaintBehind())
+        behind(&form, canvas);
     SetTextColor(dc, ToColorRef(form.Font().Color));
     SetBkMode(dc, TRANSPARENT);
 
@@ -91,11 +198,13 @@ void PaintInto(HDC dc, const TForm& form, const TRect64& area, int dpi)
         if (label && !shown.visible.IsEmpty())
             PaintLabel(dc, *label, shown.rect, shown.visible);
     }
+    if (const TPaintEvent over = form.OnPaintOver())
+        over(&form, canvas);
 }
 
 }  // namespace
 
-void PaintClient(HDC dc, const TForm& form, const RECT& area, int dpi, HFONT font)
+void PaintClient(HDC dc, TForm& form, const RECT& area, int dpi, HFONT font)
 {
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0)

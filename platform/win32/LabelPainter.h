@@ -1,4 +1,5 @@
-// Painting of a form's client area: its background and its windowless labels.
+// Painting of a form's client area: its background, its windowless labels and what its paint
+// events draw behind and over them.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,7 @@ namespace win32 {
 
 // Paints the part of the client area given (in pixels of the window's DPI) into dc. The
 // picture is made off screen and copied at once, and a label wholly hidden by labels above
-// it costs nothing.
-void PaintClient(HDC dc, const TForm& form, const RECT& area, int dpi, HFONT font);
+// it costs nothing. The paint events get the form's font selected.
+void PaintClient(HDC dc, TForm& form, const RECT& area, int dpi, HFONT font);
 
 }  // namespace win32

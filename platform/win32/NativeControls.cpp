@@ -28,6 +28,45 @@ public:
     }
 };
 
+class TNativeListBox final : public TNativeControl {
+public:
+    using TNativeControl::TNativeControl;
+    static constexpr const wchar_t* kClass = L"LISTBOX";
+    static constexpr DWORD kStyle = LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_BORDER, kExStyle = 0;
+
+    void Command(WORD code) override
+    {
+        if (code == LBN_SELCHANGE)
+            List().UserSelect(static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)));
+    }
+    void Show(TControlChange change) override
+    {
+        if (change == TControlChange::Items)
+            Fill();
+        if (change == TControlChange::Items || change == TControlChange::ItemIndex)
+            SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(List().ItemIndex()), 0);
+    }
+
+private:
+    TListBox& List() const { return static_cast<TListBox&>(Control()); }
+    // Thousands of lines go in at once: room made first, and nothing drawn until the end.
+    void Fill() const
+    {
+        const HWND hwnd = Handle();
+        const auto& items = List().Items();
+        SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+        std::size_t bytes = 0;
+        for (const std::string& item : items)
+            bytes += (item.size() + 1) * sizeof(wchar_t);
+        SendMessageW(hwnd, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+        for (const std::string& item : items)
+            SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+        SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+};
+
 template <class TKind>
 std::unique_ptr<TNativeControl> Make(TControl& control, HWND parent, int id, int dpi)
 {
@@ -58,11 +97,15 @@ void TNativeControls::Insert(TControl& control, int dpi, HFONT font)
     case TNativeKind::Button:
         native = Make<TNativeButton>(control, parent_, nextId_++, dpi);
         break;
+    case TNativeKind::ListBox:
+        native = Make<TNativeListBox>(control, parent_, nextId_++, dpi);
+        break;
     case TNativeKind::None:
         return;
     }
     SendMessageW(native->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowTextW(native->Handle(), ToWide(control.TextAsSet()).c_str());
+    native->Show(TControlChange::Items);
     natives_.push_back(std::move(native));
     SortTabOrder();
 }
@@ -74,7 +117,7 @@ void TNativeControls::Remove(const TControl& control)
 
 void TNativeControls::Changed(const TControl& control, TControlChange change, int dpi)
 {
-    const TNativeControl* native = Find(control);
+    TNativeControl* native = Find(control);
     if (!native)
         return;
     switch (change) {
@@ -86,6 +129,10 @@ void TNativeControls::Changed(const TControl& control, TControlChange change, in
         break;
     case TControlChange::TabOrder:
         SortTabOrder();
+        break;
+    case TControlChange::Items:
+    case TControlChange::ItemIndex:
+        native->Show(change);
         break;
     case TControlChange::Look:
         break;

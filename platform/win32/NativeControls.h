@@ -1,4 +1,4 @@
-// The form's controls that are windows of their own: edits and buttons.
+// The form's controls that are windows of their own: edits, buttons and list boxes.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,8 @@ public:
     void Forget() { hwnd_ = nullptr; }
     // A WM_COMMAND this window sent its parent.
     virtual void Command(WORD) {}
+    // The control's items or selection changed, or the window is new and shows none yet.
+    virtual void Show(TControlChange) {}
 
 private:
     TControl& control_;

@@ -1,0 +1,22 @@
+// The system's standard dialogs: a message with buttons, and choosing where to save a file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The button a dialog was closed with; mrCancel also for a box closed otherwise.
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo, mbYesNoCancel };
+enum TMsgDlgType { mtInformation, mtConfirmation, mtWarning, mtError };
+
+// A modal message box over the active form, titled caption.
+TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgButtons buttons,
+                        TMsgDlgType type = mtConfirmation);
+
+// Asks where to save a file, starting at initialPath (a folder, or a file to propose). The
+// filter is "Board files (*.txt)|*.txt|All files (*.*)|*.*"; defaultExtension ("txt") is
+// added to a name typed without one. The chosen path, or nothing when the user cancelled.
+// Paths are UTF-8.
+std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,
+                                                 const std::string& filter,
+                                                 const std::string& defaultExtension = {});
