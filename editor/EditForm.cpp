@@ -165,7 +165,7 @@ void TEditForm::BuildMenu()
     const auto top = [this](TText text) {
         auto* item = new TMenuItem(this);
         item->SetCaption(Text(text));
-        menu_->Add(item);
+        menu_->Items().Add(item);
         return item;
     };
     const auto add = [this](TMenuItem* parent, TText text, TShortCut shortcut, TNotifyEvent handler) {
@@ -701,8 +701,7 @@ void TEditForm::PaintOver(TCanvas& c)
         status += "　" + Text(TText::StatusNone);
     if (!status_.empty())
         status += "　" + status_;
-    c.TextRect(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack,
-               taLeftJustify);
+    c.TextRect(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack, true);
 }
 
 TRect64 TEditForm::OverlayArea() const

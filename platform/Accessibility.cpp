@@ -85,7 +85,7 @@ std::uint32_t TAccessibleForm::State(std::size_t child, const TRect64& client, i
     if (!c.IsWindowless())
         state |= asFocusable;
     else if (form_.IsItem(c))
-        state |= asSelectable | (form_.Selected() == &c ? asSelected : 0u);
+        state |= asSelectable | (form_.IsControlSelected(c) ? asSelected : 0u);
     else
         state |= asReadOnly;
     const TRect64 r = Location(child, client, dpi);

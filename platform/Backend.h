@@ -36,6 +36,8 @@ public:
     virtual void Show() = 0;
     // Gives the form's window the keyboard, for a painted control that takes the focus.
     virtual void TakeFocus() = 0;
+    // Gives a native control's window the keyboard.
+    virtual void FocusControl(TControl& control) = 0;
     // Closing this form ends the event loop.
     virtual void EndLoopWhenClosed() = 0;
     // Closes the window, asked by the program (the form has asked OnCloseQuery).

@@ -126,6 +126,11 @@ void TWinControl::SetTabOrder(int value)
     Changed(TControlChange::TabOrder);
 }
 
+void TWinControl::SetFocus()
+{
+    TakeKeyboard();
+}
+
 std::string TEdit::Text() const
 {
     std::string live;

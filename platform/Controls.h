@@ -91,6 +91,8 @@ protected:
     virtual void ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds) = 0;
     // Repaints the control at once.
     virtual void RefreshControl(TControl& control) = 0;
+    // Gives a native control the keyboard.
+    virtual void FocusControl(TControl& control) = 0;
     // What a native control shows now (what the user typed); false when it has no window.
     virtual bool LiveText(const TControl& control, std::string& text) const = 0;
 };
@@ -170,6 +172,11 @@ protected:
     void SetTextAsSet(std::string text);
     const std::string* NameSharedText() const override { return &text_; }
     bool LiveText(std::string& text) const { return parent_ && parent_->LiveText(*this, text); }
+    void TakeKeyboard()
+    {
+        if (parent_)
+            parent_->FocusControl(*this);
+    }
 
     // The kind in the settings byte's top bits; subclasses keep to the others.
     static constexpr std::uint8_t kKindShift = 6, kKindBits = 0xC0;
@@ -229,6 +236,8 @@ public:
 
     int TabOrder() const { return tabOrder_; }
     void SetTabOrder(int value);
+    // Gives it the keyboard, once its form shows it.
+    void SetFocus();
 
 private:
     int tabOrder_ = -1;

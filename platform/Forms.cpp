@@ -153,13 +153,16 @@ void TForm::RaiseMouse(TMouseAction action, TControl* target, TMouseButton butto
     TMouseEvent handler = action == TMouseAction::Down   ? onMouseDown_
                           : action == TMouseAction::Move ? onMouseMove_
                                                          : onMouseUp_;
-    if (target) {
+    // A control that does not ask for the event leaves it to the form, as if it were not there.
+    const TMouseEvent own = !target                         ? TMouseEvent()
+                            : action == TMouseAction::Down ? target->OnMouseDown()
+                            : action == TMouseAction::Move ? target->OnMouseMove()
+                                                           : target->OnMouseUp();
+    if (own) {
         info.x -= target->Left();
         info.y -= target->Top();
         sender = target;
-        handler = action == TMouseAction::Down   ? target->OnMouseDown()
-                  : action == TMouseAction::Move ? target->OnMouseMove()
-                                                 : target->OnMouseUp();
+        handler = own;
     }
     if (handler)
         handler(sender, info);
@@ -322,6 +325,12 @@ void TForm::ControlChanged(TControl& control, TControlChange change, const TRect
     if (change == TControlChange::Bounds)
         Repaint(oldBounds);
     Repaint(control.BoundsRect());
+}
+
+void TForm::FocusControl(TControl& control)
+{
+    focused_ = nullptr;
+    peer_->FocusControl(control);
 }
 
 void TForm::RefreshControl(TControl& control)

@@ -97,14 +97,17 @@ public:
     // The control the user selected last, or none; the form tells assistive technology.
     TControl* Selected() const { return selected_; }
     void SetSelected(TControl* control);
+    // Whether assistive technology hears the control as selected: by default the one
+    // Selected(), for a form where several are.
+    virtual bool IsControlSelected(const TControl& control) const { return selected_ == &control; }
 
     // What assistive technology says of a control: its name (by default its text) and its
     // status (by default nothing), for a form that knows more about its controls.
     virtual std::string AccessibleName(const TControl& control) const;
     virtual std::string AccessibleStatus(const TControl& control) const;
 
-    // The form's own input: the mouse where no painted control lies, and keys when it has
-    // the focus itself or previews keys.
+    // The form's own input: the mouse where no painted control that asks for that event lies,
+    // and keys when it has the focus itself or previews keys.
     TMouseEvent OnMouseDown() const { return onMouseDown_; }
     void SetOnMouseDown(TMouseEvent handler) { onMouseDown_ = std::move(handler); }
     TMouseEvent OnMouseMove() const { return onMouseMove_; }
@@ -150,6 +153,7 @@ private:
     void RemoveControl(TControl& control) override;
     void ControlChanged(TControl& control, TControlChange change, const TRect64& oldBounds) override;
     void RefreshControl(TControl& control) override;
+    void FocusControl(TControl& control) override;
     bool LiveText(const TControl& control, std::string& text) const override;
 
     // Marks a part of the client area for repainting; nothing is on screen before the form is

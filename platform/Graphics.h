@@ -91,8 +91,9 @@ public:
     virtual void FrameRect(const TRect64& rect, TColor color) = 0;
     // From one point to the other, both included; dotted: every other pixel.
     virtual void Line(TPoint64 from, TPoint64 to, TColor color, bool dotted = false) = 0;
-    // One line of UTF-8 text centred in the rectangle, in the form's font, clipped to it.
-    virtual void TextRect(const TRect64& rect, std::string_view text, TColor color) = 0;
+    // One line of UTF-8 text in the rectangle, centred both ways or (left) from its left edge,
+    // in the form's font, clipped to it.
+    virtual void TextRect(const TRect64& rect, std::string_view text, TColor color, bool left = false) = 0;
     // The part being painted, in design pixels (rounded outward): what lies outside it needs
     // no drawing.
     virtual TRect64 ClipRect() const = 0;

@@ -39,6 +39,7 @@ public:
     bool ReadText(const TControl&, std::string&) const override { return false; }
     void Show() override {}
     void TakeFocus() override { headless::Recorder().focused = &form_; }
+    void FocusControl(TControl&) override { headless::Recorder().focused = &form_; }
     void EndLoopWhenClosed() override {}
     void Close() override { headless::Recorder().closed.push_back(&form_); }
     void MenuChanged() override { ++headless::Recorder().menuChanges; }

@@ -256,6 +256,12 @@ void TFormWindow::Show()
     natives_.FocusFirst();
 }
 
+void TFormWindow::FocusControl(TControl& control)
+{
+    if (const HWND window = natives_.HandleOf(control))
+        SetFocus(window);
+}
+
 void TFormWindow::TakeFocus()
 {
     if (hwnd_ && GetFocus() != hwnd_)

@@ -34,6 +34,7 @@ public:
     bool ReadText(const TControl& control, std::string& text) const override;
     void Show() override;
     void TakeFocus() override;
+    void FocusControl(TControl& control) override;
     void EndLoopWhenClosed() override { endsLoop_ = true; }
     void Close() override;
     void MenuChanged() override;

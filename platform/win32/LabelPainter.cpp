@@ -118,7 +118,7 @@ public:
             for (std::int64_t x = line.left + ((line.left + y) & 1); x < line.right; x += 2)
                 SetPixelV(dc_, static_cast<int>(x), static_cast<int>(y), c);
     }
-    void TextRect(const TRect64& rect, std::string_view text, TColor color) override
+    void TextRect(const TRect64& rect, std::string_view text, TColor color, bool left) override
     {
         const TRect64 r = ScaleToDpi(rect, dpi_);
         if (!r.Intersects(area_) || text.empty())
@@ -128,7 +128,7 @@ public:
         SetTextColor(dc_, ToColorRef(color));
         SetBkMode(dc_, TRANSPARENT);
         DrawTextW(dc_, wide.data(), static_cast<int>(wide.size()), &box,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                  (left ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     TRect64 ClipRect() const override
     {
