@@ -252,8 +252,12 @@ void TFormWindow::Show()
         return;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
-    // The first control in tab order starts with the focus, as in a dialog.
-    natives_.FocusFirst();
+    // A painted control given the focus before keeps it; else the first control in tab order
+    // starts with it, as in a dialog.
+    if (form_.FocusedControl())
+        SetFocus(hwnd_);
+    else
+        natives_.FocusFirst();
 }
 
 void TFormWindow::FocusControl(TControl& control)
