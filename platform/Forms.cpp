@@ -255,7 +255,8 @@ void TForm::SetScrollBars(const TScrollRange& horizontal, const TScrollRange& ve
 void TForm::Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position)
 {
     TScrollRange& bar = scroll_[kind];
-    const std::int64_t page = std::max(bar.page, 1), last = std::max<std::int64_t>(0, std::int64_t{bar.range} - bar.page);
+    const std::int64_t page = std::max(bar.page, 1),
+                       last = std::max<std::int64_t>(0, std::int64_t{bar.range} - bar.page);
     std::int64_t to = bar.position;
     switch (code) {
     case scLineUp:
@@ -293,7 +294,8 @@ void TForm::Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position)
 bool TForm::Key(TKeyInfo& key, TControl* focusedNative, bool down)
 {
     // A menu's shortcut goes first, but keys that type or edit text stay with an edit.
-    if (down && menu_ && (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
+    if (down && menu_ &&
+        (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
         if (TMenuItem* item = menu_->Items().FindShortCut(ShortCut(key.key, key.shift))) {
             key.handled = true;
             item->Click();

@@ -162,7 +162,8 @@ public:
     // pixels), stays in its range, and OnScroll tells where it went when it moved.
     void Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position = 0);
     // A key for the focused native control, or for the form's window with none; true when a
-    // handler took it.
+    // handler took it. An enabled menu item's shortcut goes to the item before any handler,
+    // but one without Ctrl or Alt (Del, a letter) not while an edit has the focus.
     bool KeyDown(TKeyInfo& key, TControl* focusedNative);
     bool KeyUp(TKeyInfo& key, TControl* focusedNative);
     TCursor CursorAt(TPoint64 point, int dpi) const;

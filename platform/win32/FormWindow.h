@@ -78,7 +78,7 @@ private:
     bool fontStale_ = true;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;
-    std::vector<TMenuItem*> commands_;  // the menu's items without submenus, by command id - 1
+    std::vector<TMenuItem*> commands_;               // the menu's items without submenus, by command id - 1
     std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request
 };
 

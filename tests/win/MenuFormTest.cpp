@@ -47,7 +47,8 @@ public:
         SetOnPaintBehind([](TObject*, TCanvas& c) { c.FillRect(TRect64::Of(150, 10, 150, 100), clRed); });
         SetOnPaintOver([](TObject*, TCanvas& c) { c.FrameRect(kNote, kBlue); });
         SetOnCloseQuery([this](TObject*, bool& canClose) { canClose = ++closeAsked > 1; });
-        SetOnMouseWheel([](TObject*, const TMouseWheelInfo& w) { heard.push_back("wheel " + std::to_string(w.delta)); });
+        SetOnMouseWheel(
+            [](TObject*, const TMouseWheelInfo& w) { heard.push_back("wheel " + std::to_string(w.delta)); });
         SetScrollBars({}, {1000, 200, 0});
         SetOnScroll([](TObject*, TScrollBarKind, std::int32_t at) { heard.push_back("v " + std::to_string(at)); });
     }
@@ -101,8 +102,8 @@ TEST(MenuForm, MenuListBoxClosingPaintingAndScrolling)
         ClientToScreen(form, &middle);
         PostMessageW(form, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), MAKELPARAM(middle.x, middle.y));
         psbtest::WaitFor([&] { return heard.size() >= 3; });
-        gridChecked = psbtest::WaitFor(
-            [&] { return GetMenuState(GetSubMenu(GetMenu(form), 1), 0, MF_BYPOSITION) & MF_CHECKED; });
+        gridChecked =
+            psbtest::WaitFor([&] { return GetMenuState(GetSubMenu(GetMenu(form), 1), 0, MF_BYPOSITION) & MF_CHECKED; });
 
         // The user picks the third line.
         HWND list = FindWindowExW(form, nullptr, L"LISTBOX", nullptr);
