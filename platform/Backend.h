@@ -44,6 +44,8 @@ public:
     virtual void Close() = 0;
     // The form's menu, or something in it, changed (or the form has another, or none).
     virtual void MenuChanged() = 0;
+    // The form's scroll bars changed.
+    virtual void ScrollBarsChanged() = 0;
 };
 
 namespace backend {

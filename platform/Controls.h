@@ -55,7 +55,16 @@ enum : std::uint16_t {
     vkF1 = 0x70,
 };
 
+// A turn of the mouse wheel, 120 per notch, away from the user positive. A sideways wheel
+// comes as the upright one with Shift held (as Shift turns it elsewhere), positive to the left.
+struct TMouseWheelInfo {
+    int delta = 0;
+    TShiftState shift = 0;
+    std::int64_t x = 0, y = 0;  // where the pointer is, in design pixels of the client area
+};
+
 using TMouseEvent = TEvent<const TMouseInfo&>;
+using TMouseWheelEvent = TEvent<const TMouseWheelInfo&>;
 using TKeyEvent = TEvent<TKeyInfo&>;
 
 // The mouse pointer's shape over a control; crDefault leaves it to the form (an arrow).

@@ -18,5 +18,4 @@ TModalResult MessageDlg(const std::string& text, const std::string& caption, TMs
 // added to a name typed without one. The chosen path, or nothing when the user cancelled.
 // Paths are UTF-8.
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,
-                                                 const std::string& filter,
-                                                 const std::string& defaultExtension = {});
+                                                 const std::string& filter, const std::string& defaultExtension = {});

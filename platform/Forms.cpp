@@ -240,10 +240,65 @@ void TForm::MouseCaptureLost()
         RaiseMouse(TMouseAction::Up, target, button, 0, lastPoint_, lastDpi_);
 }
 
+void TForm::MouseWheel(int delta, TShiftState shift, TPoint64 point, int dpi)
+{
+    if (onMouseWheel_)
+        onMouseWheel_(this, TMouseWheelInfo{delta, shift, ScaleFromDpi(point.x, dpi), ScaleFromDpi(point.y, dpi)});
+}
+
+void TForm::SetScrollBars(const TScrollRange& horizontal, const TScrollRange& vertical)
+{
+    if (horizontal == scroll_[sbHorizontal] && vertical == scroll_[sbVertical])
+        return;
+    scroll_[sbHorizontal] = horizontal;
+    scroll_[sbVertical] = vertical;
+    peer_->ScrollBarsChanged();
+}
+
+void TForm::Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position)
+{
+    TScrollRange& bar = scroll_[kind];
+    const std::int64_t page = std::max(bar.page, 1),
+                       last = std::max<std::int64_t>(0, std::int64_t{bar.range} - bar.page);
+    std::int64_t to = bar.position;
+    switch (code) {
+    case scLineUp:
+        to -= kScrollLine;
+        break;
+    case scLineDown:
+        to += kScrollLine;
+        break;
+    case scPageUp:
+        to -= page;
+        break;
+    case scPageDown:
+        to += page;
+        break;
+    case scTrack:
+    case scPosition:
+        to = position;
+        break;
+    case scTop:
+        to = 0;
+        break;
+    case scBottom:
+        to = last;
+        break;
+    }
+    to = std::clamp<std::int64_t>(to, 0, last);
+    if (to == bar.position)
+        return;
+    bar.position = static_cast<std::int32_t>(to);
+    peer_->ScrollBarsChanged();
+    if (onScroll_)
+        onScroll_(this, kind, bar.position);
+}
+
 bool TForm::Key(TKeyInfo& key, TControl* focusedNative, bool down)
 {
     // A menu's shortcut goes first, but keys that type or edit text stay with an edit.
-    if (down && menu_ && (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
+    if (down && menu_ &&
+        (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
         if (TMenuItem* item = menu_->Items().FindShortCut(ShortCut(key.key, key.shift))) {
             key.handled = true;
             item->Click();

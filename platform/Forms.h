@@ -24,6 +24,18 @@ using TCloseQueryEvent = TEvent<bool&>;
 // Painting what is not a control, under the labels or over them.
 using TPaintEvent = TEvent<TCanvas&>;
 
+// The form's scroll bars, in design pixels: what there is to see (0 to range), how much of
+// it shows at once (page) and where what shows starts. A bar shows while range > page.
+enum TScrollBarKind { sbHorizontal, sbVertical };
+struct TScrollRange {
+    std::int32_t range = 0, page = 0, position = 0;
+    friend bool operator==(const TScrollRange&, const TScrollRange&) = default;
+};
+// What the user did to a scroll bar.
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scTrack, scPosition, scTop, scBottom };
+// A bar moved by the user: which, and its new position.
+using TScrollEvent = TEvent<TScrollBarKind, std::int32_t>;
+
 class TForm : public TComponent, public TControlParent {
 public:
     // The window class names the form's window to other programs (and to tests); forms of
@@ -71,6 +83,17 @@ public:
     // one); nothing is painted before the form is shown.
     void Invalidate(const TRect64& designArea) const { Repaint(designArea); }
     void Invalidate() const;
+
+    // The wheel, wherever the pointer is over the form.
+    TMouseWheelEvent OnMouseWheel() const { return onMouseWheel_; }
+    void SetOnMouseWheel(TMouseWheelEvent handler) { onMouseWheel_ = std::move(handler); }
+    // Scroll bars; the program moves what it shows itself, told by OnScroll.
+    const TScrollRange& ScrollBar(TScrollBarKind kind) const { return scroll_[kind]; }
+    void SetScrollBars(const TScrollRange& horizontal, const TScrollRange& vertical);
+    TScrollEvent OnScroll() const { return onScroll_; }
+    void SetOnScroll(TScrollEvent handler) { onScroll_ = std::move(handler); }
+    // How far a line of a scroll bar goes.
+    static constexpr std::int32_t kScrollLine = 16;
 
     // The controls shown on the form, bottom first (the one added last is on top), what of
     // the painted ones shows at a DPI and which takes a point. The native controls are in the
@@ -137,8 +160,13 @@ public:
     bool MouseUp(TMouseButton button, TShiftState shift, TPoint64 point, int dpi);
     // The mouse went elsewhere while held: whoever held it gets its release, once.
     void MouseCaptureLost();
+    void MouseWheel(int delta, TShiftState shift, TPoint64 point, int dpi);
+    // A scroll bar used: its position moves (a track or a position to the given one, in design
+    // pixels), stays in its range, and OnScroll tells where it went when it moved.
+    void Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position = 0);
     // A key for the focused native control, or for the form's window with none; true when a
-    // handler took it.
+    // handler took it. An enabled menu item's shortcut goes to the item before any handler,
+    // but one without Ctrl or Alt (Del, a letter) not while an edit has the focus.
     bool KeyDown(TKeyInfo& key, TControl* focusedNative);
     bool KeyUp(TKeyInfo& key, TControl* focusedNative);
     TCursor CursorAt(TPoint64 point, int dpi) const;
@@ -193,6 +221,9 @@ private:
     TMainMenu* menu_ = nullptr;
     TCloseQueryEvent onCloseQuery_;
     TPaintEvent onPaintBehind_, onPaintOver_;
+    TMouseWheelEvent onMouseWheel_;
+    TScrollRange scroll_[2];
+    TScrollEvent onScroll_;
 };
 
 class TApplication : public TComponent {

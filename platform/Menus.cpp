@@ -21,11 +21,11 @@ std::string ShortCutToText(TShortCut shortCut)
         std::uint16_t key;
         const char* name;
     } kNames[] = {
-        {vkBack, "BkSp"},   {vkTab, "Tab"},     {vkReturn, "Enter"}, {vkEscape, "Esc"},   {vkSpace, "Space"},
-        {vkPrior, "PgUp"},  {vkNext, "PgDn"},   {vkEnd, "End"},      {vkHome, "Home"},    {vkLeft, "Left"},
-        {vkUp, "Up"},       {vkRight, "Right"}, {vkDown, "Down"},    {vkInsert, "Ins"},   {vkDelete, "Del"},
-        {0x6A, "Num *"},    {0x6B, "Num +"},    {0x6D, "Num -"},     {0x6F, "Num /"},     {0xBB, "="},
-        {0xBC, ","},        {0xBD, "-"},        {0xBE, "."},         {0xBF, "/"},         {0xDB, "["},
+        {vkBack, "BkSp"},  {vkTab, "Tab"},     {vkReturn, "Enter"}, {vkEscape, "Esc"}, {vkSpace, "Space"},
+        {vkPrior, "PgUp"}, {vkNext, "PgDn"},   {vkEnd, "End"},      {vkHome, "Home"},  {vkLeft, "Left"},
+        {vkUp, "Up"},      {vkRight, "Right"}, {vkDown, "Down"},    {vkInsert, "Ins"}, {vkDelete, "Del"},
+        {0x6A, "Num *"},   {0x6B, "Num +"},    {0x6D, "Num -"},     {0x6F, "Num /"},   {0xBB, "="},
+        {0xBC, ","},       {0xBD, "-"},        {0xBE, "."},         {0xBF, "/"},       {0xDB, "["},
         {0xDD, "]"},
     };
     const std::uint16_t key = shortCut.key;
@@ -35,7 +35,8 @@ std::string ShortCutToText(TShortCut shortCut)
         text += "F" + std::to_string(key - vkF1 + 1);
     else if (key >= 0x60 && key <= 0x69)
         text += "Num " + std::to_string(key - 0x60);
-    else if (const auto it = std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) { return n.key == key; });
+    else if (const auto it =
+                 std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) { return n.key == key; });
              it != std::end(kNames))
         text += it->name;
     else

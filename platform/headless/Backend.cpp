@@ -43,6 +43,7 @@ public:
     void EndLoopWhenClosed() override {}
     void Close() override { headless::Recorder().closed.push_back(&form_); }
     void MenuChanged() override { ++headless::Recorder().menuChanges; }
+    void ScrollBarsChanged() override {}
 
 private:
     TForm& form_;

@@ -17,8 +17,8 @@ TModalResult MessageDialog(const std::string& text, const std::string& caption, 
 {
     static constexpr UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL};
     static constexpr UINT kIcons[] = {MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONERROR};
-    const int answer = MessageBoxW(GetActiveWindow(), ToWide(text).c_str(), ToWide(caption).c_str(),
-                                   kButtons[buttons] | kIcons[type]);
+    const int answer =
+        MessageBoxW(GetActiveWindow(), ToWide(text).c_str(), ToWide(caption).c_str(), kButtons[buttons] | kIcons[type]);
     switch (answer) {
     case IDOK:
         return mrOk;

@@ -333,6 +333,16 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONUP:
         OnMouse(message, wParam, lParam);
         return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        OnWheel(message, wParam, lParam);
+        return message == WM_MOUSEHWHEEL;  // TRUE: the sideways wheel was taken
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lParam)
+            break;  // a scroll bar control's, not the window's
+        OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
     case WM_CAPTURECHANGED:
         form_.MouseCaptureLost();
         return 0;
@@ -441,6 +451,76 @@ bool TFormWindow::OnMenuCommand(WORD id)
     return true;
 }
 
+void TFormWindow::OnWheel(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};  // on the screen
+    ScreenToClient(hwnd_, &p);
+    int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    TShiftState shift = MouseShift(GET_KEYSTATE_WPARAM(wParam));
+    if (message == WM_MOUSEHWHEEL) {
+        delta = -delta;  // to the right is Shift and the wheel towards the user
+        shift |= ssShift;
+    }
+    form_.MouseWheel(delta, shift, {p.x, p.y}, dpi_);
+}
+
+void TFormWindow::OnScroll(int bar, WORD code)
+{
+    const TScrollBarKind kind = bar == SB_HORZ ? sbHorizontal : sbVertical;
+    switch (code) {
+    case SB_LINEUP:
+        form_.Scroll(kind, scLineUp);
+        return;
+    case SB_LINEDOWN:
+        form_.Scroll(kind, scLineDown);
+        return;
+    case SB_PAGEUP:
+        form_.Scroll(kind, scPageUp);
+        return;
+    case SB_PAGEDOWN:
+        form_.Scroll(kind, scPageDown);
+        return;
+    case SB_TOP:
+        form_.Scroll(kind, scTop);
+        return;
+    case SB_BOTTOM:
+        form_.Scroll(kind, scBottom);
+        return;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The message's position has 16 bits; the bar's own has 32.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(hwnd_, bar, &info);
+        form_.Scroll(kind, code == SB_THUMBTRACK ? scTrack : scPosition,
+                     static_cast<std::int32_t>(ScaleFromDpi(info.nTrackPos, dpi_)));
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+// The bars at the window's DPI; one whose range fits its page goes away.
+void TFormWindow::ScrollBarsChanged()
+{
+    if (!hwnd_)
+        return;
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+        const TScrollRange& bar = form_.ScrollBar(kind);
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        // A page longer than the range hides the bar.
+        const bool shown = bar.range > bar.page;
+        info.nMax = shown ? ClampToInt(ScaleToDpi(bar.range, dpi_)) - 1 : 0;
+        info.nPage = shown ? static_cast<UINT>(std::max(0, ClampToInt(ScaleToDpi(bar.page, dpi_)))) : 1;
+        info.nPos = shown ? ClampToInt(ScaleToDpi(bar.position, dpi_)) : 0;
+        SetScrollInfo(hwnd_, kind == sbHorizontal ? SB_HORZ : SB_VERT, &info, TRUE);
+    }
+}
+
 void TFormWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const TPoint64 point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -512,6 +592,7 @@ void TFormWindow::OnDpiChanged(int dpi, const RECT& suggested)
     fontStale_ = true;
     UpToDateFont();
     natives_.Rescale(dpi_);
+    ScrollBarsChanged();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

@@ -38,6 +38,7 @@ public:
     void EndLoopWhenClosed() override { endsLoop_ = true; }
     void Close() override;
     void MenuChanged() override;
+    void ScrollBarsChanged() override;
 
 private:
     // What the accessible object needs of its window.
@@ -55,6 +56,8 @@ private:
     // Puts the items of a submenu into a menu, each with a command id in commands_.
     void AppendItems(HMENU into, const TMenuItem& parent);
     void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWheel(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnScroll(int bar, WORD code);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     bool OnKey(const MSG& msg);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -76,7 +79,7 @@ private:
     bool fontStale_ = true;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;
-    std::vector<TMenuItem*> commands_;  // the menu's items without submenus, by command id - 1
+    std::vector<TMenuItem*> commands_;               // the menu's items without submenus, by command id - 1
     std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request
 };
 

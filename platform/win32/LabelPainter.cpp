@@ -150,9 +150,7 @@ private:
     void Slanted(TPoint64 a, TPoint64 b, COLORREF color, bool dotted) const
     {
         const std::int64_t limit = 1 << 26;
-        const auto inRange = [&](TPoint64 p) {
-            return std::abs(p.x) < limit && std::abs(p.y) < limit;
-        };
+        const auto inRange = [&](TPoint64 p) { return std::abs(p.x) < limit && std::abs(p.y) < limit; };
         if (!inRange(a) || !inRange(b))
             return;
         LOGBRUSH brush{BS_SOLID, color, 0};

@@ -163,4 +163,26 @@ TEST_F(MenuForm, InvalidatingAreasOnceShown)
     EXPECT_TRUE(invalidated[1].Contains(INT32_MIN, INT32_MIN) && invalidated[1].Contains(INT32_MAX - 1, INT32_MAX - 1));
 }
 
+TEST_F(MenuForm, WheelAndScrollBarsInDesignPixels)
+{
+    std::vector<std::string> log;
+    form_.SetOnMouseWheel([&](TObject*, const TMouseWheelInfo& w) {
+        log.push_back("wheel " + std::to_string(w.delta) + " " + std::to_string(w.shift) + " " + std::to_string(w.x) +
+                      "," + std::to_string(w.y));
+    });
+    form_.SetOnScroll([&](TObject*, TScrollBarKind kind, std::int32_t at) {
+        log.push_back((kind == sbVertical ? "v " : "h ") + std::to_string(at));
+    });
+    form_.MouseWheel(-240, ssShift, {150, 30}, 144);
+    form_.SetScrollBars({}, {1000, 300, 0});
+    form_.Scroll(sbVertical, scLineDown);
+    form_.Scroll(sbVertical, scPageDown);
+    form_.Scroll(sbVertical, scBottom);
+    form_.Scroll(sbVertical, scPageDown);  // already at the end: nothing
+    form_.Scroll(sbVertical, scTrack, -50);
+    form_.Scroll(sbHorizontal, scLineDown);  // no range: nothing
+    EXPECT_EQ(log, (Log{"wheel -240 1 100,20", "v 16", "v 316", "v 700", "v 0"}));
+    EXPECT_EQ(form_.ScrollBar(sbVertical), (TScrollRange{1000, 300, 0}));
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
-// A form with what an editor needs: a menu bar, a list box, a question before closing, and
-// drawing behind and over its labels; driven through the real event loop from another thread.
+// A form with what an editor needs: a menu bar, a list box, a question before closing,
+// drawing behind and over its labels, the wheel and a scroll bar; driven through the real
+// event loop from another thread.
 #include <gtest/gtest.h>
 
 #include "platform/Forms.h"
@@ -46,6 +47,10 @@ public:
         SetOnPaintBehind([](TObject*, TCanvas& c) { c.FillRect(TRect64::Of(150, 10, 150, 100), clRed); });
         SetOnPaintOver([](TObject*, TCanvas& c) { c.FrameRect(kNote, kBlue); });
         SetOnCloseQuery([this](TObject*, bool& canClose) { canClose = ++closeAsked > 1; });
+        SetOnMouseWheel(
+            [](TObject*, const TMouseWheelInfo& w) { heard.push_back("wheel " + std::to_string(w.delta)); });
+        SetScrollBars({}, {1000, 200, 0});
+        SetOnScroll([](TObject*, TScrollBarKind, std::int32_t at) { heard.push_back("v " + std::to_string(at)); });
     }
 
 private:
@@ -69,12 +74,12 @@ std::wstring MenuText(HMENU menu, UINT position)
     return text;
 }
 
-TEST(MenuForm, MenuListBoxClosingAndPainting)
+TEST(MenuForm, MenuListBoxClosingPaintingAndScrolling)
 {
     heard.clear();
     HWND form = nullptr;
     std::vector<std::wstring> fileMenu;
-    int barCount = 0, listCount = 0, firstSelected = -1;
+    int barCount = 0, listCount = 0, firstSelected = -1, scrolled = -1, dpi = 0;
     bool gridChecked = false, refused = false;
     COLORREF behind = 0, inside = 0, edge = 0, corner = 0;
     const std::string failed = psbtest::RunLoopWhile(menuForm, [&] {
@@ -93,9 +98,12 @@ TEST(MenuForm, MenuListBoxClosingAndPainting)
         PostMessageW(form, WM_KEYDOWN, VK_DELETE, 1 | scan);
         PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetMenuItemID(file, 0), 0), 0);
         PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetMenuItemID(GetSubMenu(bar, 1), 0), 0), 0);
-        psbtest::WaitFor([&] { return heard.size() >= 2; });
-        gridChecked = psbtest::WaitFor(
-            [&] { return GetMenuState(GetSubMenu(GetMenu(form), 1), 0, MF_BYPOSITION) & MF_CHECKED; });
+        POINT middle{100, 100};
+        ClientToScreen(form, &middle);
+        PostMessageW(form, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)), MAKELPARAM(middle.x, middle.y));
+        psbtest::WaitFor([&] { return heard.size() >= 3; });
+        gridChecked =
+            psbtest::WaitFor([&] { return GetMenuState(GetSubMenu(GetMenu(form), 1), 0, MF_BYPOSITION) & MF_CHECKED; });
 
         // The user picks the third line.
         HWND list = FindWindowExW(form, nullptr, L"LISTBOX", nullptr);
@@ -103,11 +111,13 @@ TEST(MenuForm, MenuListBoxClosingAndPainting)
         firstSelected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
         SendMessageW(list, LB_SETCURSEL, 2, 0);
         SendMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendMessageW(form, WM_VSCROLL, SB_LINEDOWN, 0);
+        scrolled = GetScrollPos(form, SB_VERT);
 
         // Red behind the yellow label, a blue frame on its edges.
         RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         HDC dc = GetDC(form);
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
         const auto at = [&](std::int64_t x, std::int64_t y) {
             return GetPixel(dc, int(ScaleToDpi(x, dpi)), int(ScaleToDpi(y, dpi)));
         };
@@ -127,7 +137,8 @@ TEST(MenuForm, MenuListBoxClosingAndPainting)
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(barCount, 2);
     EXPECT_EQ(fileMenu, (std::vector<std::wstring>{L"&Save\tCtrl+S", L"", L"&Delete\tDel"}));
-    EXPECT_EQ(heard, (std::vector<std::string>{"&Delete", "&Save", "pick 2"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"&Delete", "&Save", "wheel -120", "pick 2", "v 16"}));
+    EXPECT_EQ(scrolled, ScaleToDpi(16, dpi));
     EXPECT_TRUE(gridChecked);
     EXPECT_EQ(listCount, 3);
     EXPECT_EQ(firstSelected, 0) << "as the program set it, with no click";
