@@ -24,6 +24,8 @@ namespace {
 constexpr std::int64_t kMargin = 16;
 constexpr std::int32_t kPanelWidth = 280, kStatusHeight = 22, kRow = 26;
 constexpr std::int32_t kHandle = 5, kTolerance = 4;
+// Room for the scroll bars, which show when PCs lie beyond what the canvas shows.
+constexpr std::int32_t kScrollBarRoom = 18;
 
 constexpr TColor kOutside = 0x00A0A0A0;
 constexpr TColor kGridLine = 0x00D8D8D8;
@@ -130,7 +132,7 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     statusRect_ = TRect64::Of(0, canvasHeight, canvasWidth + kPanelWidth, kStatusHeight);
     origin_ = {kMargin, kMargin};
     // Room for the frame and the menu bar around the client area.
-    SetBounds(40, 40, canvasWidth + kPanelWidth + 16, canvasHeight + kStatusHeight + 62);
+    SetBounds(40, 40, canvasWidth + kPanelWidth + 16 + kScrollBarRoom, canvasHeight + kStatusHeight + 62 + kScrollBarRoom);
 
     canvasFocus_ = new TLabel(this);
     canvasFocus_->SetParent(this);
@@ -146,6 +148,17 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     SetOnPaintBehind([this](TObject*, TCanvas& c) { PaintBehind(c); });
     SetOnPaintOver([this](TObject*, TCanvas& c) { PaintOver(c); });
     SetOnCloseQuery([this](TObject*, bool& canClose) { CloseQuery(canClose); });
+    SetOnScroll([this](TObject*, TScrollBarKind kind, std::int32_t position) {
+        TPoint64 scroll = scroll_;
+        (kind == sbHorizontal ? scroll.x : scroll.y) =
+            position + (kind == sbHorizontal ? extent_.left : extent_.top) + kMargin;
+        ScrollTo(scroll);
+    });
+    SetOnMouseWheel([this](TObject*, const TMouseWheelInfo& w) {
+        const std::int64_t by = -static_cast<std::int64_t>(w.delta) * 48 / 120;
+        const bool across = (w.shift & ssShift) != 0;
+        ScrollTo({scroll_.x + (across ? by : 0), scroll_.y + (across ? 0 : by)});
+    });
 
     ReserveControls(editor_->Pcs().size() + 64);
     AfterStep();
@@ -329,6 +342,7 @@ void TEditForm::BuildPanel()
 void TEditForm::AfterStep()
 {
     SyncLabels();
+    UpdateScrollBars();
     SyncSelection();
     RefreshFindings();
     UpdateTitle();
@@ -607,13 +621,35 @@ void TEditForm::CloseQuery(bool& canClose)
 
 // -- scrolling
 
-void TEditForm::ScrollTo(TPoint64 scroll)
+void TEditForm::UpdateScrollBars()
 {
+    TRect64 extent = boardClient_;
+    for (std::size_t i = 0; i < editor_->Pcs().size(); ++i)
+        extent = Union(extent, editor_->RectOf(i));
+    extent_ = Inflated(extent, kMargin);
+    const auto bar = [](std::int64_t from, std::int64_t to, std::int64_t page, std::int64_t at) {
+        const auto clamp = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, INT32_MAX)); };
+        return TScrollRange{clamp(to - from), clamp(page), clamp(at - from)};
+    };
+    SetScrollBars(bar(extent_.left, extent_.right, canvasRect_.right - canvasRect_.left, scroll_.x - kMargin),
+                  bar(extent_.top, extent_.bottom, canvasRect_.bottom - canvasRect_.top, scroll_.y - kMargin));
+}
+
+void TEditForm::ScrollTo(TPoint64 wanted)
+{
+    // Not past what there is to see.
+    const std::int64_t width = canvasRect_.right - canvasRect_.left, height = canvasRect_.bottom - canvasRect_.top;
+    const TPoint64 scroll{
+        std::clamp(wanted.x, std::min<std::int64_t>(extent_.left + kMargin, 0),
+                   std::max<std::int64_t>(extent_.right - width + kMargin, 0)),
+        std::clamp(wanted.y, std::min<std::int64_t>(extent_.top + kMargin, 0),
+                   std::max<std::int64_t>(extent_.bottom - height + kMargin, 0))};
     if (scroll == scroll_)
         return;
     scroll_ = scroll;
     origin_ = {kMargin - scroll.x, kMargin - scroll.y};
     SyncLabels();
+    UpdateScrollBars();
     Invalidate(canvasRect_);
 }
 

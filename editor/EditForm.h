@@ -75,6 +75,8 @@ private:
     TRect64 OverlayArea() const;
     void RepaintOverlay();
     void ScrollTo(TPoint64 scroll);
+    // The bars cover the board's client area and every PC, with the margin around them.
+    void UpdateScrollBars();
     void ShowPc(std::size_t pc);
     void FocusCanvas();
 
@@ -94,6 +96,7 @@ private:
     std::vector<std::size_t> findingRows_;  // list row -> finding
     TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
     TPoint64 origin_, scroll_;
+    TRect64 extent_;  // what the scroll bars cover, in board pixels
     TRect64 canvasRect_, panelRect_, statusRect_, boardClient_;
     TRect64 overlayShown_;
     std::string status_;
