@@ -201,22 +201,21 @@ struct InFolder {
     std::filesystem::path home;
 };
 
-// Which shipped program: where the tests find it (a Linux path in an environment variable),
-// its file name, and its main window's class and title (null: any title).
+// Which shipped program: its file name, beside the status board that PSB_PROGRAM names (a
+// Linux path), and its main window's class and title (null: any title).
 struct ProgramKind {
-    const char* variable;
     const wchar_t* fileName;
     const wchar_t* windowClass;
     const wchar_t* title;
 };
-inline constexpr ProgramKind kStatusBoard{"PSB_PROGRAM", L"PcStatusBoard.exe", L"PcStatusBoardForm", L"Form1"};
-inline constexpr ProgramKind kEditor{"PSB_EDITOR", L"boardedit.exe", L"PcBoardEditorForm", nullptr};
+inline constexpr ProgramKind kStatusBoard{L"PcStatusBoard.exe", L"PcStatusBoardForm", L"Form1"};
+inline constexpr ProgramKind kEditor{L"boardedit.exe", L"PcBoardEditorForm", nullptr};
 
 // A copy of that program into the folder.
 inline void CopyProgram(const ProgramKind& kind, const std::filesystem::path& folder)
 {
-    const char* program = std::getenv(kind.variable);
-    std::filesystem::copy_file(WinePath(program ? program : "the program's variable is not set"),
+    const char* program = std::getenv("PSB_PROGRAM");
+    std::filesystem::copy_file(WinePath(program ? program : "PSB_PROGRAM is not set").parent_path() / kind.fileName,
                                folder / kind.fileName, std::filesystem::copy_options::overwrite_existing);
 }
 
