@@ -125,8 +125,9 @@ TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
     EXPECT_EQ(Title(editor).front(), '*');
 
     // Read as a screen reader reads it: the PC, its place and size, selected.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IAccessible* client = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(editor.Form(), OBJID_CLIENT, IID_IAccessible,
+    ASSERT_EQ(AccessibleObjectFromWindow(editor.Form(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&client)),
               S_OK);
     LONG count = 0;
@@ -146,6 +147,7 @@ TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
         SysFreeString(description);
     }
     client->Release();
+    CoUninitialize();
     EXPECT_TRUE(found);
 
     PostMessageW(editor.Form(), WM_CLOSE, 0, 0);
