@@ -1,6 +1,8 @@
 #include "editor/EditForm.h"
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 #include "board/BoardFile.h"
 #include "editor/EditorTexts.h"
@@ -102,6 +104,11 @@ std::string RefusalText(TRefusal refusal, TTextEncoding encoding)
         break;
     }
     return Text(TText::RefusedUnwritable);
+}
+
+bool ReadingOrder(const TRect64& a, const TRect64& b)
+{
+    return std::tie(a.top, a.left, a.bottom, a.right) < std::tie(b.top, b.left, b.bottom, b.right);
 }
 
 bool ReadPlanNumber(const TEdit* edit, std::int32_t& value)
@@ -419,7 +426,30 @@ void TEditForm::RefreshFindings()
     std::sort(findingPcs_.begin(), findingPcs_.end());
     findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
     findingList_->SetItems(std::move(rows));
-    Invalidate(canvasRect_);
+    // Only where a mark came or went is painted again.
+    std::vector<TRect64> marks = Marks(), differ;
+    std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
+                                  ReadingOrder);
+    TRect64 changed;
+    for (const TRect64& r : differ)
+        changed = Union(changed, r);
+    marks_ = std::move(marks);
+    Invalidate(OnScreen(Inflated(changed, 3)));
+}
+
+std::vector<TRect64> TEditForm::Marks() const
+{
+    std::vector<TRect64> marks;
+    const auto& pcs = editor_->Pcs();
+    for (const std::int32_t number : findingPcs_) {
+        const auto it = std::lower_bound(
+            pcs.begin(), pcs.end(), number,
+            [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
+        if (it != pcs.end() && it->number == number)
+            marks.push_back(editor_->RectOf(static_cast<std::size_t>(it - pcs.begin())));
+    }
+    std::sort(marks.begin(), marks.end(), ReadingOrder);
+    return marks;
 }
 
 void TEditForm::UpdateTitle()
@@ -695,16 +725,8 @@ void TEditForm::PaintOver(TCanvas& c)
             c.FrameRect(r, kDimmedText);
             c.TextRect(r, fixed.caption, kDimmedText);
         }
-    const auto& pcs = editor_->Pcs();
-    for (const std::int32_t number : findingPcs_) {
-        const auto it = std::lower_bound(
-            pcs.begin(), pcs.end(), number,
-            [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
-        if (it != pcs.end() && it->number == number) {
-            const TRect64 r = OnScreen(editor_->RectOf(static_cast<std::size_t>(it - pcs.begin())));
-            c.FrameRect(Inflated(r, 2), kProblem);
-        }
-    }
+    for (const TRect64& mark : marks_)
+        c.FrameRect(Inflated(OnScreen(mark), 2), kProblem);
     const auto& sel = editor_->Selection();
     for (const std::size_t pc : sel)
         c.FrameRect(Inflated(OnScreen(editor_->RectOf(pc)), 1), kSelection);

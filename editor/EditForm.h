@@ -93,6 +93,8 @@ private:
     // The PC a label shows, for what assistive technology asks of it.
     std::optional<std::size_t> PlaceOf(const TControl& control) const;
     std::vector<std::int32_t> findingPcs_;  // sorted PC numbers with a finding
+    std::vector<TRect64> marks_;            // where they are marked, on the board
+    std::vector<TRect64> Marks() const;
     std::vector<std::size_t> findingRows_;  // list row -> finding
     TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
     TPoint64 origin_, scroll_;
