@@ -28,6 +28,8 @@ constexpr std::int32_t kPanelWidth = 280, kStatusHeight = 22, kRow = 26;
 constexpr std::int32_t kHandle = 5, kTolerance = 4;
 // Room for the scroll bars, which show when PCs lie beyond what the canvas shows.
 constexpr std::int32_t kScrollBarRoom = 18;
+// The panel's fields and a few lines of findings.
+constexpr std::int32_t kPanelHeight = 500;
 
 constexpr TColor kOutside = 0x00A0A0A0;
 constexpr TColor kGridLine = 0x00D8D8D8;
@@ -132,14 +134,7 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     font.Height = -check_.fontHeight;
     SetFont(font);
     boardClient_ = TRect64::Of(0, 0, check_.clientWidth, check_.clientHeight);
-    const std::int32_t canvasWidth = static_cast<std::int32_t>(check_.clientWidth + 2 * kMargin);
-    const std::int32_t canvasHeight = std::max<std::int32_t>(static_cast<std::int32_t>(check_.clientHeight + 2 * kMargin), 500);
-    canvasRect_ = TRect64::Of(0, 0, canvasWidth, canvasHeight);
-    panelRect_ = TRect64::Of(canvasWidth, 0, kPanelWidth, canvasHeight);
-    statusRect_ = TRect64::Of(0, canvasHeight, canvasWidth + kPanelWidth, kStatusHeight);
     origin_ = {kMargin, kMargin};
-    // Room for the frame and the menu bar around the client area.
-    SetBounds(40, 40, canvasWidth + kPanelWidth + 16 + kScrollBarRoom, canvasHeight + kStatusHeight + 62 + kScrollBarRoom);
 
     canvasFocus_ = new TLabel(this);
     canvasFocus_->SetParent(this);
@@ -149,12 +144,20 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
 
     BuildMenu();
     BuildPanel();
+    SetOnResize([this](TObject*) { Layout(); });
+    // The whole client area of the board at first, the panel beside it, and room for the frame,
+    // the menu bar and scroll bars around them.
+    const std::int32_t canvasWidth = static_cast<std::int32_t>(check_.clientWidth + 2 * kMargin);
+    const std::int32_t canvasHeight =
+        std::max<std::int32_t>(static_cast<std::int32_t>(check_.clientHeight + 2 * kMargin), kPanelHeight);
+    SetBounds(40, 40, canvasWidth + kPanelWidth + 16 + kScrollBarRoom,
+              canvasHeight + kStatusHeight + 62 + kScrollBarRoom);
     SetOnMouseDown([this](TObject*, const TMouseInfo& m) { CanvasMouseDown(m); });
     SetOnMouseMove([this](TObject*, const TMouseInfo& m) { CanvasMouseMove(m); });
     SetOnMouseUp([this](TObject*, const TMouseInfo& m) { CanvasMouseUp(m); });
     SetOnPaintBehind([this](TObject*, TCanvas& c) { PaintBehind(c); });
     SetOnPaintOver([this](TObject*, TCanvas& c) { PaintOver(c); });
-    SetOnCloseQuery([this](TObject*, bool& canClose) { CloseQuery(canClose); });
+    SetOnCloseQuery([this](TObject*, bool& canClose) { AskToSave(canClose); });
     SetOnScroll([this](TObject*, TScrollBarKind kind, std::int32_t position) {
         TPoint64 scroll = scroll_;
         (kind == sbHorizontal ? scroll.x : scroll.y) =
@@ -285,7 +288,8 @@ TEdit* TEditForm::AddField(std::string caption, std::int32_t left, std::int32_t 
 
 void TEditForm::BuildPanel()
 {
-    const std::int32_t x = static_cast<std::int32_t>(panelRect_.left) + 8;
+    // At the panel's place from the left edge; Layout moves it where the panel goes.
+    const std::int32_t x = 8;
     std::int32_t y = 8;
     valueEdits_[0] = AddField(Text(TText::FieldCaption), x, y, 200, 56);
     y += kRow;
@@ -339,9 +343,36 @@ void TEditForm::BuildPanel()
     y += 20;
     findingList_ = new TListBox(this);
     findingList_->SetParent(this);
-    findingList_->SetBounds(x, y, 256, static_cast<std::int32_t>(panelRect_.bottom) - y - 8);
+    findingList_->SetBounds(x, y, 256, kPanelHeight - y - 8);
     findingList_->SetTabOrder(static_cast<int>(fields_.size()) + 2);
     findingList_->SetOnClick([this](TObject*) { FindingClick(); });
+}
+
+void TEditForm::Layout()
+{
+    const std::int32_t width = std::max(ClientWidth(), kPanelWidth + 100);
+    const std::int32_t height = std::max(ClientHeight(), kStatusHeight + 100);
+    canvasRect_ = TRect64::Of(0, 0, width - kPanelWidth, height - kStatusHeight);
+    panelRect_ = TRect64{canvasRect_.right, 0, width, canvasRect_.bottom};
+    statusRect_ = TRect64{0, canvasRect_.bottom, width, height};
+    // The panel's controls and texts keep their places in it.
+    const std::int32_t dx = static_cast<std::int32_t>(panelRect_.left) - panelLeft_;
+    panelLeft_ = static_cast<std::int32_t>(panelRect_.left);
+    const auto shift = [dx](TRect64& r) {
+        r.left += dx;
+        r.right += dx;
+    };
+    for (TField& f : fields_) {
+        f.edit->SetLeft(f.edit->Left() + dx);
+        shift(f.captionRect);
+    }
+    for (TRect64& r : headingRects_)
+        shift(r);
+    for (TControl* c : std::initializer_list<TControl*>{directionButton_, placeButton_, findingList_})
+        c->SetLeft(c->Left() + dx);
+    findingList_->SetHeight(std::max(static_cast<std::int32_t>(panelRect_.bottom) - findingList_->Top() - 8, 40));
+    UpdateScrollBars();
+    Invalidate();
 }
 
 // -- following the board
@@ -633,7 +664,7 @@ void TEditForm::FindingClick()
     ShowPc(place);
 }
 
-void TEditForm::CloseQuery(bool& canClose)
+void TEditForm::AskToSave(bool& canClose)
 {
     if (!editor_->Modified())
         return;

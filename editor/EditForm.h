@@ -44,6 +44,8 @@ private:
 
     void BuildMenu();
     void BuildPanel();
+    // Places the canvas, the panel and the status bar in the client area.
+    void Layout();
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
                     std::int32_t captionWidth);
 
@@ -67,7 +69,7 @@ private:
     void FieldKeyDown(TEdit* edit, TKeyInfo& k);
     void FindingClick();
     void PlaceGrid();
-    void CloseQuery(bool& canClose);
+    void AskToSave(bool& canClose);
 
     void PaintBehind(TCanvas& canvas);
     void PaintOver(TCanvas& canvas);
@@ -100,6 +102,7 @@ private:
     TPoint64 origin_, scroll_;
     TRect64 extent_;  // what the scroll bars cover, in board pixels
     TRect64 canvasRect_, panelRect_, statusRect_, boardClient_;
+    std::int32_t panelLeft_ = 0;
     TRect64 overlayShown_;
     std::string status_;
     TPoint64 pointer_;

@@ -36,6 +36,19 @@ void TForm::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, s
     peer_->FormChanged(TFormChange::Bounds);
 }
 
+void TForm::Resized(std::int64_t width, std::int64_t height, int dpi)
+{
+    const auto design = [dpi](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(ScaleFromDpi(v, dpi), 0, INT32_MAX));
+    };
+    if (design(width) == clientWidth_ && design(height) == clientHeight_)
+        return;
+    clientWidth_ = design(width);
+    clientHeight_ = design(height);
+    if (onResize_)
+        onResize_(this);
+}
+
 void TForm::SetCaption(std::string caption)
 {
     caption_ = std::move(caption);

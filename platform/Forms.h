@@ -51,6 +51,15 @@ public:
     std::int32_t Height() const { return height_; }
     void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
 
+    // The client area's size in design pixels, as the window last reported it.
+    std::int32_t ClientWidth() const { return clientWidth_; }
+    std::int32_t ClientHeight() const { return clientHeight_; }
+    // After the client area changed size.
+    TNotifyEvent OnResize() const { return onResize_; }
+    void SetOnResize(TNotifyEvent handler) { onResize_ = std::move(handler); }
+    // What a backend reports: the client area's size in pixels at the DPI.
+    void Resized(std::int64_t width, std::int64_t height, int dpi);
+
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
     TColor Color() const { return color_; }
@@ -210,6 +219,8 @@ private:
     TPoint64 lastPoint_;
     int lastDpi_ = kDesignDpi;
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::int32_t clientWidth_ = 0, clientHeight_ = 0;
+    TNotifyEvent onResize_;
     std::string caption_;
     TColor color_ = clBtnFace;
     TFont font_;

@@ -29,7 +29,12 @@ class HeadlessFormPeer final : public IFormPeer {
 public:
     explicit HeadlessFormPeer(TForm& form) : form_(form) {}
 
-    void FormChanged(TFormChange) override {}
+    // The client area is the whole form: there is no frame.
+    void FormChanged(TFormChange change) override
+    {
+        if (change == TFormChange::Bounds)
+            form_.Resized(form_.Width(), form_.Height(), kDesignDpi);
+    }
     void ControlInserted(TControl&) override {}
     void ControlRemoved(TControl&) override {}
     void ControlChanged(TControl&, TControlChange) override {}

@@ -364,6 +364,9 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!form_.CloseQuery())
             return 0;
         break;
+    case WM_SIZE:
+        form_.Resized(LOWORD(lParam), HIWORD(lParam), dpi_);
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
