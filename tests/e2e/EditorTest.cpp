@@ -180,6 +180,37 @@ TEST(Editor, SavesThatCannotHappenSaySo)
     EXPECT_EQ(Title(editor).front(), '*');
 }
 
+// Save As through the system's dialog: the new file gets the edits, the old one stays, and the
+// next Ctrl+S goes to the new one. Run on the 64-bit program: under emulation the 32-bit
+// system dialog here stops answering while it loads the shell.
+TEST(Editor, SaveAsThenSaveGoToTheNewFile)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    Keys(editor, {VK_CONTROL, VK_SHIFT}, 'S');
+    HWND dialog = nullptr;
+    ASSERT_TRUE(psbtest::WaitFor(
+        [&] { return (dialog = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)) != nullptr; },
+        std::chrono::seconds(30)));
+    const std::filesystem::path copy = editor.Home() / L"新.ini";
+    // The name field: a combo box in the Explorer-style dialog, an edit in older ones.
+    for (const int field : {0x47C, 0x480})
+        SetDlgItemTextW(dialog, field, copy.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    const std::string moved = Replaced(kBoard, "Left=40", "Left=41");
+    EXPECT_TRUE(WaitForBytes(copy, moved)) << psbtest::ReadBytes(copy);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+    EXPECT_EQ(Title(editor), "新.ini - 看板編輯器");
+
+    Keys(editor, {}, VK_RIGHT);
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_TRUE(WaitForBytes(copy, Replaced(kBoard, "Left=40", "Left=42")));
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+    EXPECT_EQ(editor.Close(), 0u);
+}
+
 // A Big5 file named on the command line: a caption typed into its field is written in Big5,
 // and one that Big5 cannot hold is refused rather than written as '?'.
 TEST(Editor, CaptionTypedIntoABig5File)
