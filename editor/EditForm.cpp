@@ -28,6 +28,8 @@ constexpr std::int32_t kPanelWidth = 280, kStatusHeight = 22, kRow = 26;
 constexpr std::int32_t kHandle = 5, kTolerance = 4;
 // Room for the scroll bars, which show when PCs lie beyond what the canvas shows.
 constexpr std::int32_t kScrollBarRoom = 18;
+// How long the board must stay as it is before the checker reads it again, in milliseconds.
+constexpr std::uint32_t kCheckDelay = 250;
 // The panel's fields and a few lines of findings.
 constexpr std::int32_t kPanelHeight = 500;
 
@@ -170,8 +172,16 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
         ScrollTo({scroll_.x + (across ? by : 0), scroll_.y + (across ? 0 : by)});
     });
 
+    checkTimer_ = new TTimer(this);
+    checkTimer_->SetInterval(kCheckDelay);
+    checkTimer_->SetOnTimer([this](TObject*) {
+        checkTimer_->SetEnabled(false);
+        RefreshFindings();
+    });
     ReserveControls(editor_->Pcs().size() + 64);
     AfterStep();
+    checkTimer_->SetEnabled(false);
+    RefreshFindings();
     editor_->MarkSaved();
     UpdateTitle();
     SetStatus(check::EncodingName(editor_->Document().Encoding()));
@@ -382,7 +392,8 @@ void TEditForm::AfterStep()
     SyncLabels();
     UpdateScrollBars();
     SyncSelection();
-    RefreshFindings();
+    // The checker reads the whole file: once the admin pauses, not at every repeat of a key.
+    checkTimer_->Restart();
     UpdateTitle();
     UpdateMenus();
 }

@@ -14,6 +14,7 @@
 #include "editor/BoardEditor.h"
 #include "platform/Forms.h"
 #include "platform/Dialogs.h"
+#include "platform/ExtCtrls.h"
 #include "platform/Menus.h"
 
 class TEditForm : public TForm {
@@ -118,6 +119,7 @@ private:
     TButton* placeButton_ = nullptr;
     bool planDown_ = false;
     TListBox* findingList_ = nullptr;
+    TTimer* checkTimer_ = nullptr;
     std::vector<std::string> headings_;
     std::vector<TRect64> headingRects_;
 };

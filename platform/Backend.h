@@ -2,6 +2,7 @@
 // onto nothing), runs the event loop and talks to the operating system.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/Graphics.h"
 
 class TForm;
+class TTimer;
 
 // One per form; the form tells it every change to mirror.
 class IFormPeer {
@@ -51,6 +53,9 @@ public:
 namespace backend {
 
 std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
+// Has the loop call timer.Tick() every interval until stopped; gives the timer's handle (never 0).
+std::uintptr_t StartTimer(TTimer& timer, std::uint32_t milliseconds);
+void StopTimer(std::uintptr_t handle);
 // Runs until the main form is closed. An exception that a message handler throws is caught
 // where the system called in, and handed to onError from the loop itself, outside that
 // handler; the loop then goes on.

@@ -63,6 +63,19 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<HeadlessFormPeer>(form);
 }
 
+std::uintptr_t StartTimer(TTimer& timer, std::uint32_t)
+{
+    auto& timers = headless::Recorder().timers;
+    timers.push_back(&timer);
+    return reinterpret_cast<std::uintptr_t>(&timer);
+}
+
+void StopTimer(std::uintptr_t handle)
+{
+    auto& timers = headless::Recorder().timers;
+    std::erase(timers, reinterpret_cast<TTimer*>(handle));
+}
+
 void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError)
 {
     auto& recorder = headless::Recorder();

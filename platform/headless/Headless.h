@@ -12,6 +12,7 @@
 #include "platform/Graphics.h"
 
 class TForm;
+class TTimer;
 
 namespace headless {
 
@@ -30,6 +31,7 @@ struct TRecorder {
     std::vector<std::string> dialogs;
     std::deque<TModalResult> messageAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    std::vector<TTimer*> timers;  // running, in the order started; a test ticks them
 };
 
 TRecorder& Recorder();

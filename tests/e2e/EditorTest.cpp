@@ -150,6 +150,20 @@ TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
     CoUninitialize();
     EXPECT_TRUE(found);
 
+    // PC1 onto PC2 through its Left field: the checker says so a moment later.
+    Keys(editor, {}, VK_F6);
+    HWND left = FindWindowExW(editor.Form(), nullptr, L"Edit", nullptr);
+    left = FindWindowExW(editor.Form(), left, L"Edit", nullptr);  // the second field
+    SendMessageW(left, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"190"));
+    PostMessageW(left, WM_KEYDOWN, VK_RETURN, 1);
+    const HWND findings = FindWindowExW(editor.Form(), nullptr, L"ListBox", nullptr);
+    EXPECT_TRUE(psbtest::WaitFor([&] {
+        wchar_t text[512] = {};
+        return SendMessageW(findings, LB_GETTEXTLEN, 0, 0) < 500 &&
+               SendMessageW(findings, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text)) > 0 &&
+               std::wstring(text).find(L"PC2") != std::wstring::npos;
+    }));
+
     PostMessageW(editor.Form(), WM_CLOSE, 0, 0);
     HWND box = nullptr;
     ASSERT_TRUE(psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)); }));

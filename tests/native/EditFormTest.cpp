@@ -4,6 +4,7 @@
 
 #include "editor/EditForm.h"
 #include "editor/EditorTexts.h"
+#include "platform/ExtCtrls.h"
 #include "platform/headless/Headless.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -96,6 +97,23 @@ TEST_F(EditForm, FieldsSetTheSelectionOrRefuse)
     // Delete does not reach the board while a field has the keyboard.
     EXPECT_FALSE(Key(vkDelete, 0, Field("Top")));
     EXPECT_EQ(form().Editor().Pcs().size(), 2u);
+}
+
+// The checker's findings follow the board once it has been left alone a moment.
+TEST_F(EditForm, FindingsFollowOnceTheBoardIsLeftAlone)
+{
+    auto* findings = dynamic_cast<TListBox*>(form().WindowedControls().back());
+    ASSERT_NE(findings, nullptr);
+    const std::vector<std::string> before = findings->Items();
+    Key(vkTab);
+    Field("Left")->SetText("180");
+    Key(vkReturn, 0, Field("Left"));
+    EXPECT_EQ(findings->Items(), before);
+    ASSERT_EQ(headless::Recorder().timers.size(), 1u);
+    headless::Recorder().timers.front()->Tick();
+    EXPECT_TRUE(headless::Recorder().timers.empty());
+    ASSERT_NE(findings->Items(), before);
+    EXPECT_NE(findings->Items().back().find("PC2"), std::string::npos) << findings->Items().back();
 }
 
 // Closing with changes asks: Cancel stays, No goes without writing; Yes saves first.
