@@ -309,9 +309,11 @@ void TForm::Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position)
 
 bool TForm::Key(TKeyInfo& key, TControl* focusedNative, bool down)
 {
-    // A menu's shortcut goes first, but keys that type or edit text stay with an edit.
-    if (down && menu_ &&
-        (key.shift & (ssCtrl | ssAlt) || !focusedNative || focusedNative->NativeKind() != TNativeKind::Edit))
+    // A menu's shortcut goes first, but keys that type, edit or move in an edit or a list box
+    // stay there; function keys and keys with Ctrl or Alt are the menu's everywhere.
+    const bool typing = focusedNative && focusedNative->NativeKind() != TNativeKind::Button &&
+                        !(key.shift & (ssCtrl | ssAlt)) && !(key.key >= vkF1 && key.key < vkF1 + 24);
+    if (down && menu_ && !typing)
         if (TMenuItem* item = menu_->Items().FindShortCut(ShortCut(key.key, key.shift))) {
             key.handled = true;
             item->Click();

@@ -175,7 +175,8 @@ public:
     void Scroll(TScrollBarKind kind, TScrollCode code, std::int32_t position = 0);
     // A key for the focused native control, or for the form's window with none; true when a
     // handler took it. An enabled menu item's shortcut goes to the item before any handler,
-    // but one without Ctrl or Alt (Del, a letter) not while an edit has the focus.
+    // but one without Ctrl or Alt (Del, a letter; function keys aside) not while an edit or a
+    // list box has the focus.
     bool KeyDown(TKeyInfo& key, TControl* focusedNative);
     bool KeyUp(TKeyInfo& key, TControl* focusedNative);
     TCursor CursorAt(TPoint64 point, int dpi) const;

@@ -94,9 +94,12 @@ TEST_F(EditForm, FieldsSetTheSelectionOrRefuse)
     Key(vkReturn, 0, Field("Top"));
     EXPECT_EQ(PcLabel(0)->Top(), 64 + form().Origin().y);
     EXPECT_EQ(PcLabel(1)->Top(), 64 + form().Origin().y);
-    // Delete does not reach the board while a field has the keyboard.
+    // Delete does not reach the board while a field has the keyboard; Shift+F6 goes back to it.
     EXPECT_FALSE(Key(vkDelete, 0, Field("Top")));
     EXPECT_EQ(form().Editor().Pcs().size(), 2u);
+    EXPECT_TRUE(Key(vkF1 + 5, ssShift, Field("Top")));
+    EXPECT_TRUE(Key(vkDelete));
+    EXPECT_EQ(form().Editor().Pcs().size(), 0u);
 }
 
 // The checker's findings follow the board once it has been left alone a moment.

@@ -69,7 +69,7 @@ TEST_F(MenuForm, AShortCutClicksItsEnabledItemAndGoesNoFurther)
     EXPECT_TRUE(Press('S', ssCtrl));
     EXPECT_TRUE(Press('Z', ssCtrl | ssShift));
     EXPECT_TRUE(Press('Z', ssCtrl, edit_)) << "with Ctrl, in an edit too";
-    EXPECT_TRUE(Press(vkDelete, 0, list_));
+    EXPECT_TRUE(Press(vkDelete, 0));
     EXPECT_EQ(Take(), (Log{"&Save", "&Redo", "&Undo", "&Delete"}));
 
     EXPECT_FALSE(Press('T', ssCtrl)) << "under a disabled submenu";
@@ -77,6 +77,7 @@ TEST_F(MenuForm, AShortCutClicksItsEnabledItemAndGoesNoFurther)
     EXPECT_FALSE(Press(vkDelete, 0));
     delete_->SetEnabled(true);
     EXPECT_FALSE(Press(vkDelete, 0, edit_)) << "Del deletes text in an edit";
+    EXPECT_FALSE(Press(vkDelete, 0, list_)) << "nor does it reach the menu from a list";
     EXPECT_FALSE(Press('S', 0));
     EXPECT_EQ(Take(), (Log{"form key " + std::to_string('T'), "form key " + std::to_string(vkDelete),
                            "form key " + std::to_string('S')}));
