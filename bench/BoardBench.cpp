@@ -10,24 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "bench/ThreadClock.h"
 #include "board/BoardDocument.h"
 #include "platform/FileRead.h"
 #include "tests/support/HeadlessBoard.h"
 
 namespace {
-
-// This thread's processor time: on a shared machine, waiting for a processor counts for
-// neither the loading nor its floor.
-struct TClock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<TClock>;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec));
-    }
-};
 
 std::string BoardBytes(std::int64_t count, std::int64_t sections)
 {

@@ -7,20 +7,10 @@
 #include <chrono>
 #include <string>
 
+#include "bench/ThreadClock.h"
 #include "editor/BoardEditor.h"
 
 namespace {
-
-struct TClock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<TClock>;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec));
-    }
-};
 
 constexpr int kSide = 100;
 

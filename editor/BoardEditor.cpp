@@ -33,15 +33,6 @@ TRect64 EdgesOf(const TPcEntry& e)
     return TRect64::Of(e.left, e.top, e.width, e.height);
 }
 
-TRect64 Union(const TRect64& a, const TRect64& b)
-{
-    if (a.IsEmpty())
-        return b;
-    if (b.IsEmpty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 TRect64 GuideRect(const TGuide& g)
 {
     return g.vertical ? TRect64{g.at, g.from, g.at + 1, g.to} : TRect64{g.from, g.at, g.to, g.at + 1};
@@ -219,7 +210,7 @@ TRect64 TBoardEditor::SelectionBounds() const
 {
     TRect64 box;
     for (const std::size_t pc : selection_)
-        box = Union(box, RectOf(pc));
+        box = box.Union(RectOf(pc));
     return box;
 }
 
@@ -332,7 +323,7 @@ TRect64 TBoardEditor::DragTo(TPoint64 point, bool snap, std::int32_t threshold)
 
     TRect64 changed = d.mode == TDrag::Band ? d.band : d.box;
     for (const TGuide& g : guides_)
-        changed = Union(changed, GuideRect(g));
+        changed = changed.Union(GuideRect(g));
     guides_.clear();
 
     if (d.mode == TDrag::Band) {
@@ -340,7 +331,7 @@ TRect64 TBoardEditor::DragTo(TPoint64 point, bool snap, std::int32_t threshold)
                   std::max(d.press.y, point.y) + 1};
         selection_ = d.before;
         SelectTouching(d.band, d.add);
-        return Union(changed, d.band);
+        return changed.Union(d.band);
     }
 
     const bool snapping = snap && grid_.snap;
@@ -436,9 +427,9 @@ TRect64 TBoardEditor::DragTo(TPoint64 point, bool snap, std::int32_t threshold)
         // A narrow PC's centre can be an edge too: one guide a line.
         guides_.erase(std::unique(guides_.begin(), guides_.end()), guides_.end());
     }
-    changed = Union(changed, box);
+    changed = changed.Union(box);
     for (const TGuide& g : guides_)
-        changed = Union(changed, GuideRect(g));
+        changed = changed.Union(GuideRect(g));
     return changed;
 }
 
@@ -698,12 +689,16 @@ TRefusal TBoardEditor::Duplicate()
         }
         return TRefusal::None;
     });
-    if (refusal == TRefusal::None) {
-        selection_.clear();
-        for (std::size_t pc = first; pc < doc_.Pcs().size(); ++pc)
-            selection_.push_back(pc);
-    }
+    if (refusal == TRefusal::None)
+        SelectFrom(first);
     return refusal;
+}
+
+void TBoardEditor::SelectFrom(std::size_t first)
+{
+    selection_.clear();
+    for (std::size_t pc = first; pc < doc_.Pcs().size(); ++pc)
+        selection_.push_back(pc);
 }
 
 TRefusal TBoardEditor::DeleteSelection()
@@ -743,11 +738,8 @@ TRefusal TBoardEditor::Generate(const TGridPlan& plan)
         }
         return TRefusal::None;
     });
-    if (refusal == TRefusal::None) {
-        selection_.clear();
-        for (std::size_t pc = first; pc < doc_.Pcs().size(); ++pc)
-            selection_.push_back(pc);
-    }
+    if (refusal == TRefusal::None)
+        SelectFrom(first);
     return refusal;
 }
 

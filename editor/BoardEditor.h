@@ -158,6 +158,8 @@ private:
     // A number set only where it changes.
     TRefusal SetNumber(std::size_t pc, TPcKey key, std::int64_t value);
     void KeepSelectionValid();
+    // The PCs from that place on, the ones just added, as the selection.
+    void SelectFrom(std::size_t first);
 };
 
 }  // namespace editor

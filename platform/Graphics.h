@@ -56,6 +56,15 @@ struct TRect64 {
         return r;
     }
     bool Intersects(const TRect64& o) const { return !Intersect(o).IsEmpty(); }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    TRect64 Union(const TRect64& o) const
+    {
+        if (IsEmpty())
+            return o;
+        if (o.IsEmpty())
+            return *this;
+        return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
+    }
     friend bool operator==(const TRect64&, const TRect64&) = default;
 };
 
