@@ -457,7 +457,10 @@ void TEditForm::UpdateTitle()
     std::string name(path_);
     if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos)
         name = name.substr(slash + 1);
-    SetCaption((editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName));
+    std::string caption = (editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName);
+    // Setting it again costs a round trip to the window manager on every step.
+    if (caption != Caption())
+        SetCaption(std::move(caption));
 }
 
 void TEditForm::UpdateMenus()
