@@ -425,7 +425,9 @@ void TEditForm::RefreshFindings()
         rows.push_back(Text(TText::NoFindings));
     std::sort(findingPcs_.begin(), findingPcs_.end());
     findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
-    findingList_->SetItems(std::move(rows));
+    // Refilling a long list is slow, and most steps leave it as it was.
+    if (rows != findingList_->Items())
+        findingList_->SetItems(std::move(rows));
     // Only where a mark came or went is painted again.
     std::vector<TRect64> marks = Marks(), differ;
     std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
