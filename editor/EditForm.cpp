@@ -168,7 +168,7 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     });
 
     ReserveControls(editor_->Pcs().size() + 64);
-    AfterStep();
+    AfterStep(false);  // check_ is of the board just read
     editor_->MarkSaved();
     UpdateTitle();
     SetStatus(check::EncodingName(editor_->Document().Encoding()));
@@ -346,12 +346,12 @@ void TEditForm::BuildPanel()
 
 // -- following the board
 
-void TEditForm::AfterStep()
+void TEditForm::AfterStep(bool recheck)
 {
     SyncLabels();
     UpdateScrollBars();
     SyncSelection();
-    RefreshFindings();
+    RefreshFindings(recheck);
     UpdateTitle();
     UpdateMenus();
 }
@@ -407,9 +407,10 @@ void TEditForm::ShowFields()
     }
 }
 
-void TEditForm::RefreshFindings()
+void TEditForm::RefreshFindings(bool recheck)
 {
-    check_ = check::CheckBoard(editor_->Document().Bytes());
+    if (recheck)
+        check_ = check::CheckBoard(editor_->Document().Bytes());
     findingPcs_.clear();
     findingRows_.clear();
     std::vector<std::string> rows;

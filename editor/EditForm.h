@@ -47,12 +47,13 @@ private:
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
                     std::int32_t captionWidth);
 
-    // After every step: labels, fields, findings, title and menus follow the board.
-    void AfterStep();
+    // After every step: labels, fields, findings, title and menus follow the board. Without
+    // recheck the checker's findings are taken as they are.
+    void AfterStep(bool recheck = true);
     void SyncLabels();
     void SyncSelection();
     void ShowFields();
-    void RefreshFindings();
+    void RefreshFindings(bool recheck);
     void UpdateTitle();
     void UpdateMenus();
     void SetStatus(std::string message);
