@@ -314,16 +314,19 @@ void CompareEditor(const fs::path& temp, int runs)
         for (int k = 0; k < kFrames; ++k)
             floors(k);
         // Pressed in the middle of PC 1011, which selects it and gives the board the keyboard;
-        // the first move starts the drag, the next are frames of it, 8 pixels apart.
+        // the first move starts the drag, the next are frames of it, 8 pixels apart, over the
+        // PCs to the right and back, so that it is dropped where it was.
         POINT at = InEditor(OnGrid(1010, 8, 8));
         Timed(form, [&] { SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, at); });
         at.x += 8;
         Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); });
         for (int k = 0; k < kFrames; ++k) {
-            at.x += 8;
+            at.x += k < kFrames / 2 ? 8 : -8;
             frames.push_back(Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); }));
             paintFloor.push_back(Timed(form, [&] { InvalidateRect(form, &pcRect, FALSE); }));
         }
+        at.x -= 8;
+        Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); });
         releases.push_back(Timed(form, [&] { SendMouse(form, WM_LBUTTONUP, 0, at); }));
         // The selected PC's left field shows each step: handled once it changes.
         const POINT leftField{712 + 8 + 56 + 8, 8 + 26 + 8};
