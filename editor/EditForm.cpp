@@ -409,8 +409,31 @@ void TEditForm::ShowFields()
 
 void TEditForm::RefreshFindings(bool recheck)
 {
-    if (recheck)
+    bool unchanged = false;
+    if (recheck) {
+        std::vector<check::TFinding> before = std::move(check_.findings);
         check_ = check::CheckBoard(editor_->Document().Bytes());
+        unchanged = std::equal(before.begin(), before.end(), check_.findings.begin(), check_.findings.end(),
+                               [](const check::TFinding& x, const check::TFinding& y) {
+                                   return x.line == y.line && x.msg == y.msg && x.pc == y.pc && x.args == y.args;
+                               });
+    }
+    // Most steps leave the findings as they were, and a long list is slow to make again.
+    if (!unchanged)
+        ShowFindings();
+    // Only where a mark came or went is painted again.
+    std::vector<TRect64> marks = Marks(), differ;
+    std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
+                                  ReadingOrder);
+    TRect64 changed;
+    for (const TRect64& r : differ)
+        changed = Union(changed, r);
+    marks_ = std::move(marks);
+    Invalidate(OnScreen(Inflated(changed, 3)));
+}
+
+void TEditForm::ShowFindings()
+{
     findingPcs_.clear();
     findingRows_.clear();
     std::vector<std::string> rows;
@@ -426,18 +449,7 @@ void TEditForm::RefreshFindings(bool recheck)
         rows.push_back(Text(TText::NoFindings));
     std::sort(findingPcs_.begin(), findingPcs_.end());
     findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
-    // Refilling a long list is slow, and most steps leave it as it was.
-    if (rows != findingList_->Items())
-        findingList_->SetItems(std::move(rows));
-    // Only where a mark came or went is painted again.
-    std::vector<TRect64> marks = Marks(), differ;
-    std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
-                                  ReadingOrder);
-    TRect64 changed;
-    for (const TRect64& r : differ)
-        changed = Union(changed, r);
-    marks_ = std::move(marks);
-    Invalidate(OnScreen(Inflated(changed, 3)));
+    findingList_->SetItems(std::move(rows));
 }
 
 std::vector<TRect64> TEditForm::Marks() const

@@ -54,6 +54,7 @@ private:
     void SyncSelection();
     void ShowFields();
     void RefreshFindings(bool recheck);
+    void ShowFindings();
     void UpdateTitle();
     void UpdateMenus();
     void SetStatus(std::string message);
