@@ -293,6 +293,26 @@ void CompareEditor(const fs::path& temp, int runs)
                 eo / bo);
     std::printf("  peak working set:         status board %7.1f MB, editor %7.1f MB  (%.2f x, goal 2 x)\n", bp, ep,
                 ep / bp);
+    // The shipped 32-bit pair, when built: emulated here, so slower, and the working set
+    // counts the emulator too. Fewer runs.
+    if (fs::exists(WinePath(PSB_EXE32_UNIX_PATH)) && fs::exists(WinePath(PSB_EDITOR32_UNIX_PATH))) {
+        const fs::path board32 = ProgramWithBoard(temp / "board10000-32", PSB_EXE32_UNIX_PATH, board);
+        const fs::path editor32 = ProgramWithBoard(temp / "edit10000-32", PSB_EDITOR32_UNIX_PATH, board);
+        std::vector<double> open32[2], peak32[2];
+        for (int i = 0; i < std::max(1, runs / 3); ++i)
+            for (const bool isEditor : {false, true}) {
+                const auto program = open(isEditor ? editor32 : board32, isEditor);
+                if (!program->Window() || program->StartMs() < 0)
+                    continue;
+                idle(program->Window());
+                open32[isEditor].push_back(program->StartMs());
+                peak32[isEditor].push_back(program->PeakMegabytes());
+            }
+        std::printf("  32-bit, open:             status board %7.1f ms, editor %7.1f ms  (%.2f x)\n",
+                    Median(open32[0]), Median(open32[1]), Median(open32[1]) / Median(open32[0]));
+        std::printf("  32-bit, peak working set: status board %7.1f MB, editor %7.1f MB  (%.2f x)\n",
+                    Median(peak32[0]), Median(peak32[1]), Median(peak32[1]) / Median(peak32[0]));
+    }
 
     // Interactions, each with its repaint, beside two floors timed in turn with them: a move
     // without a button over the canvas beside the board (which repaints only the status
