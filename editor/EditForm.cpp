@@ -70,15 +70,6 @@ TRect64 Inflated(const TRect64& r, std::int64_t by)
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
 }
 
-TRect64 Union(const TRect64& a, const TRect64& b)
-{
-    if (a.IsEmpty())
-        return b;
-    if (b.IsEmpty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 // The eight handles of a rectangle: corners and the middles of its edges.
 std::array<TRect64, 8> Handles(const TRect64& r)
 {
@@ -176,12 +167,13 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     checkTimer_->SetInterval(kCheckDelay);
     checkTimer_->SetOnTimer([this](TObject*) {
         checkTimer_->SetEnabled(false);
-        RefreshFindings();
+        RefreshFindings(true);
     });
     ReserveControls(editor_->Pcs().size() + 64);
     AfterStep();
+    // The checker has just read this board.
     checkTimer_->SetEnabled(false);
-    RefreshFindings();
+    RefreshFindings(false);
     editor_->MarkSaved();
     UpdateTitle();
     SetStatus(check::EncodingName(editor_->Document().Encoding()));
@@ -449,9 +441,33 @@ void TEditForm::ShowFields()
     }
 }
 
-void TEditForm::RefreshFindings()
+void TEditForm::RefreshFindings(bool recheck)
 {
-    check_ = check::CheckBoard(editor_->Document().Bytes());
+    bool unchanged = false;
+    if (recheck) {
+        std::vector<check::TFinding> before = std::move(check_.findings);
+        check_ = check::CheckBoard(editor_->Document().Bytes());
+        unchanged = std::equal(before.begin(), before.end(), check_.findings.begin(), check_.findings.end(),
+                               [](const check::TFinding& x, const check::TFinding& y) {
+                                   return x.line == y.line && x.msg == y.msg && x.pc == y.pc && x.args == y.args;
+                               });
+    }
+    // Most steps leave the findings as they were, and a long list is slow to make again.
+    if (!unchanged)
+        ShowFindings();
+    // Only where a mark came or went is painted again.
+    std::vector<TRect64> marks = Marks(), differ;
+    std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
+                                  ReadingOrder);
+    TRect64 changed;
+    for (const TRect64& r : differ)
+        changed = changed.Union(r);
+    marks_ = std::move(marks);
+    Invalidate(OnScreen(Inflated(changed, 3)));
+}
+
+void TEditForm::ShowFindings()
+{
     findingPcs_.clear();
     findingRows_.clear();
     std::vector<std::string> rows;
@@ -468,15 +484,6 @@ void TEditForm::RefreshFindings()
     std::sort(findingPcs_.begin(), findingPcs_.end());
     findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
     findingList_->SetItems(std::move(rows));
-    // Only where a mark came or went is painted again.
-    std::vector<TRect64> marks = Marks(), differ;
-    std::set_symmetric_difference(marks_.begin(), marks_.end(), marks.begin(), marks.end(), std::back_inserter(differ),
-                                  ReadingOrder);
-    TRect64 changed;
-    for (const TRect64& r : differ)
-        changed = Union(changed, r);
-    marks_ = std::move(marks);
-    Invalidate(OnScreen(Inflated(changed, 3)));
 }
 
 std::vector<TRect64> TEditForm::Marks() const
@@ -499,7 +506,10 @@ void TEditForm::UpdateTitle()
     std::string name(path_);
     if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos)
         name = name.substr(slash + 1);
-    SetCaption((editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName));
+    std::string caption = (editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName);
+    // Setting it again costs a round trip to the window manager on every step.
+    if (caption != Caption())
+        SetCaption(std::move(caption));
 }
 
 void TEditForm::UpdateMenus()
@@ -697,7 +707,7 @@ void TEditForm::UpdateScrollBars()
 {
     TRect64 extent = boardClient_;
     for (std::size_t i = 0; i < editor_->Pcs().size(); ++i)
-        extent = Union(extent, editor_->RectOf(i));
+        extent = extent.Union(editor_->RectOf(i));
     extent_ = Inflated(extent, kMargin);
     const auto bar = [](std::int64_t from, std::int64_t to, std::int64_t page, std::int64_t at) {
         const auto clamp = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, INT32_MAX)); };
@@ -807,9 +817,9 @@ void TEditForm::PaintOver(TCanvas& c)
 TRect64 TEditForm::OverlayArea() const
 {
     TRect64 area = Inflated(OnScreen(editor_->SelectionBounds()), kHandle + 2);
-    area = Union(area, OnScreen(editor_->Band()));
+    area = area.Union(OnScreen(editor_->Band()));
     for (const editor::TGuide& g : editor_->Guides())
-        area = Union(area, OnScreen(g.vertical ? TRect64{g.at - 1, g.from, g.at + 2, g.to + 1}
+        area = area.Union(OnScreen(g.vertical ? TRect64{g.at - 1, g.from, g.at + 2, g.to + 1}
                                                : TRect64{g.from, g.at - 1, g.to + 1, g.at + 2}));
     return area;
 }
@@ -817,7 +827,7 @@ TRect64 TEditForm::OverlayArea() const
 void TEditForm::RepaintOverlay()
 {
     const TRect64 now = OverlayArea();
-    Invalidate(Union(overlayShown_, now));
+    Invalidate(overlayShown_.Union(now));
     overlayShown_ = now;
 }
 

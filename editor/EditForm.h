@@ -50,12 +50,15 @@ private:
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
                     std::int32_t captionWidth);
 
-    // After every step: labels, fields, findings, title and menus follow the board.
+    // After every step: labels, fields, title and menus follow the board, and the findings
+    // once it has been left alone a moment.
     void AfterStep();
     void SyncLabels();
     void SyncSelection();
     void ShowFields();
-    void RefreshFindings();
+    // With recheck the checker reads the board again; the list and the marks follow.
+    void RefreshFindings(bool recheck);
+    void ShowFindings();
     void UpdateTitle();
     void UpdateMenus();
     void SetStatus(std::string message);

@@ -43,7 +43,10 @@ COLORREF PixelAt(HWND hwnd, POINT p)
 // A started program, ended (by closing its window) when this goes.
 class Running {
 public:
-    Running(const fs::path& exe, POINT yellowAt, std::chrono::seconds limit = std::chrono::seconds(30))
+    // The window: of that class (null: any) and title (null: any). With both, painted means
+    // yellow at the point and nothing left to paint.
+    Running(const fs::path& exe, POINT yellowAt, std::chrono::seconds limit = std::chrono::seconds(30),
+            const wchar_t* windowClass = nullptr, const wchar_t* title = L"Form1", bool both = false)
     {
         STARTUPINFOW si{};
         si.cb = sizeof si;
@@ -54,9 +57,9 @@ public:
             return;
         while (Clock::now() - start < limit) {
             // Painted: yellow where asked, or (x < 0) nothing left to paint.
-            if ((hwnd_ = psbtest::FindTopWindow(pi_.dwProcessId, nullptr, L"Form1")) &&
-                (yellowAt.x < 0 ? !GetUpdateRect(hwnd_, nullptr, FALSE)
-                                : PixelAt(hwnd_, yellowAt) == RGB(255, 255, 0))) {
+            if ((hwnd_ = psbtest::FindTopWindow(pi_.dwProcessId, windowClass, title)) &&
+                (yellowAt.x < 0 || PixelAt(hwnd_, yellowAt) == RGB(255, 255, 0)) &&
+                ((yellowAt.x >= 0 && !both) || !GetUpdateRect(hwnd_, nullptr, FALSE))) {
                 startMs_ = MsSince(start);
                 break;
             }
@@ -69,8 +72,16 @@ public:
             return;
         if (hwnd_)
             PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(pi_.hProcess, 30000) != WAIT_OBJECT_0)
-            TerminateProcess(pi_.hProcess, 1);
+        // The editor asks whether to save a changed board: no.
+        const auto end = Clock::now() + std::chrono::seconds(30);
+        while (WaitForSingleObject(pi_.hProcess, 20) != WAIT_OBJECT_0) {
+            if (Clock::now() > end) {
+                TerminateProcess(pi_.hProcess, 1);
+                break;
+            }
+            if (HWND box = psbtest::FindTopWindow(pi_.dwProcessId, L"#32770", nullptr))
+                PostMessageW(box, WM_COMMAND, IDNO, 0);
+        }
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
     }
@@ -111,9 +122,10 @@ double StartMedian(const fs::path& exe, POINT yellowAt, int runs)
 fs::path ProgramWithBoard(const fs::path& dir, const char* exe, const std::string& board)
 {
     fs::create_directories(dir);
-    fs::copy_file(WinePath(exe), dir / "PcStatusBoard.exe", fs::copy_options::overwrite_existing);
+    const fs::path copy = dir / WinePath(exe).filename();
+    fs::copy_file(WinePath(exe), copy, fs::copy_options::overwrite_existing);
     psbtest::WriteBytes(dir / "sys.ini", board);
-    return dir / "PcStatusBoard.exe";
+    return copy;
 }
 
 std::string GridBoard(int pcs, int columns, int pitchTenths, int size)
@@ -199,6 +211,171 @@ void ReadAsAScreenReader(const fs::path& exe, int pcs, int runs)
         "  %7d PCs: first object %6.1f ms, next %5.2f ms, count %5.2f ms, one PC %5.2f ms, "
         "hit-test %5.2f ms, every child %6.1f ms\n",
         pcs, Median(first), Median(object), Median(count), Median(child), Median(hit), Median(all));
+}
+
+// The editor beside the status board, on one board of 10,000 PCs of 16 x 16 pixels, 17 apart
+// in 100 columns: about 1,000 of them lie within the status board's client area.
+constexpr POINT kEditorOrigin{16, 16};  // the board's origin in the editor's client area
+
+// A point of PC n (from 0) of that board, dx, dy into it, on the board.
+POINT OnGrid(int pc, int dx, int dy)
+{
+    return {8 + pc % 100 * 17 + dx, 8 + pc / 100 * 17 + dy};
+}
+
+POINT InEditor(POINT onBoard)
+{
+    return {onBoard.x + kEditorOrigin.x, onBoard.y + kEditorOrigin.y};
+}
+
+// Handled: a sent message returns once the window's procedure has.
+void SendMouse(HWND hwnd, UINT message, WPARAM keys, POINT p)
+{
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(hwnd, message, keys, MAKELPARAM(p.x, p.y), SMTO_NORMAL, 10000, &ignored);
+}
+
+// Keys must be posted: the program's loop gives them to the form before dispatching them.
+void PostKey(HWND hwnd, WORD key)
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM extended = key >= VK_LEFT && key <= VK_DOWN ? LPARAM{1} << 24 : 0;
+    PostMessageW(hwnd, WM_KEYDOWN, key, 1 | scan | extended);
+    PostMessageW(hwnd, WM_KEYUP, key, 1 | scan | extended | (LPARAM{3} << 30));
+}
+
+// Milliseconds for the act and the window's paint of whatever it left invalid: UpdateWindow
+// sends WM_PAINT when there is something to paint (Wine's too), so it returns after the paint.
+double Timed(HWND hwnd, const std::function<void()>& act)
+{
+    const auto start = Clock::now();
+    act();
+    UpdateWindow(hwnd);
+    return MsSince(start);
+}
+
+// Opening, memory, a drag's frames and a nudge in the editor, beside the status board.
+void CompareEditor(const fs::path& temp, int runs)
+{
+    const std::string board = GridBoard(10000, 100, 170, 16);
+    const fs::path statusBoard = ProgramWithBoard(temp / "board10000", PSB_EXE_UNIX_PATH, board);
+    const fs::path editor = ProgramWithBoard(temp / "edit10000", PSB_EDITOR_UNIX_PATH, board);
+    // Painted: nothing left to paint and PC 2031's top left corner yellow, inside the client
+    // area of both (the text of its caption lies in the middle).
+    const POINT corner = OnGrid(2030, 1, 1);
+    const auto open = [&](const fs::path& exe, bool isEditor) {
+        return std::make_unique<Running>(exe, isEditor ? InEditor(corner) : corner, std::chrono::seconds(60),
+                                         isEditor ? L"PcBoardEditorForm" : nullptr, isEditor ? nullptr : L"Form1",
+                                         true);
+    };
+    const auto idle = [](HWND hwnd) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    };
+    std::vector<double> boardOpen, editorOpen, boardPeak, editorPeak;
+    LRESULT findings = -1;
+    for (int i = 0; i < runs; ++i) {
+        for (const bool isEditor : {false, true}) {
+            const auto program = open(isEditor ? editor : statusBoard, isEditor);
+            if (!program->Window() || program->StartMs() < 0)
+                continue;
+            idle(program->Window());
+            (isEditor ? editorOpen : boardOpen).push_back(program->StartMs());
+            (isEditor ? editorPeak : boardPeak).push_back(program->PeakMegabytes());
+            if (HWND list = isEditor ? FindWindowExW(program->Window(), nullptr, L"ListBox", nullptr) : nullptr)
+                findings = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        }
+    }
+    const double bo = Median(boardOpen), eo = Median(editorOpen), bp = Median(boardPeak), ep = Median(editorPeak);
+    std::printf("the editor beside the status board, 10,000 PCs (%ld rows of the checker's findings), medians of %d runs:\n",
+                static_cast<long>(findings), runs);
+    std::printf("  open to a painted window: status board %7.1f ms, editor %7.1f ms  (%.2f x, goal 1.5 x)\n", bo, eo,
+                eo / bo);
+    std::printf("  peak working set:         status board %7.1f MB, editor %7.1f MB  (%.2f x, goal 2 x)\n", bp, ep,
+                ep / bp);
+    // The shipped 32-bit pair, when built: emulated here, so slower, and the working set
+    // counts the emulator too. Fewer runs.
+    if (fs::exists(WinePath(PSB_EXE32_UNIX_PATH)) && fs::exists(WinePath(PSB_EDITOR32_UNIX_PATH))) {
+        const fs::path board32 = ProgramWithBoard(temp / "board10000-32", PSB_EXE32_UNIX_PATH, board);
+        const fs::path editor32 = ProgramWithBoard(temp / "edit10000-32", PSB_EDITOR32_UNIX_PATH, board);
+        std::vector<double> open32[2], peak32[2];
+        for (int i = 0; i < std::max(1, runs / 3); ++i)
+            for (const bool isEditor : {false, true}) {
+                const auto program = open(isEditor ? editor32 : board32, isEditor);
+                if (!program->Window() || program->StartMs() < 0)
+                    continue;
+                idle(program->Window());
+                open32[isEditor].push_back(program->StartMs());
+                peak32[isEditor].push_back(program->PeakMegabytes());
+            }
+        std::printf("  32-bit, open:             status board %7.1f ms, editor %7.1f ms  (%.2f x)\n",
+                    Median(open32[0]), Median(open32[1]), Median(open32[1]) / Median(open32[0]));
+        std::printf("  32-bit, peak working set: status board %7.1f MB, editor %7.1f MB  (%.2f x)\n",
+                    Median(peak32[0]), Median(peak32[1]), Median(peak32[1]) / Median(peak32[0]));
+    }
+
+    // Interactions, each with its repaint, beside two floors timed in turn with them: a move
+    // without a button over the canvas beside the board (which repaints only the status
+    // bar's pointer position), and a PC-sized area made invalid from here and repainted.
+    constexpr int kFrames = 40, kKeys = 20;
+    std::vector<double> moveFloor, paintFloor, frames, releases, nudges, tabs;
+    for (int i = 0; i < std::max(1, runs / 3); ++i) {
+        const auto program = open(editor, true);
+        const HWND form = program->Window();
+        if (!form)
+            continue;
+        idle(form);
+        const POINT farPc = InEditor(OnGrid(505, 0, 0));
+        const RECT pcRect{farPc.x, farPc.y, farPc.x + 16, farPc.y + 16};
+        const auto floors = [&](int k) {
+            moveFloor.push_back(Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, 0, {4 + k % 2, 4}); }));
+            paintFloor.push_back(Timed(form, [&] { InvalidateRect(form, &pcRect, FALSE); }));
+        };
+        for (int k = 0; k < kFrames; ++k)
+            floors(k);
+        // Pressed in the middle of PC 1011, which selects it and gives the board the keyboard;
+        // the first move starts the drag, the next are frames of it, 8 pixels apart, over the
+        // PCs to the right and back, so that it is dropped where it was.
+        POINT at = InEditor(OnGrid(1010, 8, 8));
+        Timed(form, [&] { SendMouse(form, WM_LBUTTONDOWN, MK_LBUTTON, at); });
+        at.x += 8;
+        Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); });
+        for (int k = 0; k < kFrames; ++k) {
+            at.x += k < kFrames / 2 ? 8 : -8;
+            frames.push_back(Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); }));
+            paintFloor.push_back(Timed(form, [&] { InvalidateRect(form, &pcRect, FALSE); }));
+        }
+        at.x -= 8;
+        Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); });
+        releases.push_back(Timed(form, [&] { SendMouse(form, WM_LBUTTONUP, 0, at); }));
+        // The selected PC's left field shows each step: handled once it changes.
+        const POINT leftField{712 + 8 + 56 + 8, 8 + 26 + 8};
+        HWND left = ChildWindowFromPoint(form, leftField);
+        const auto key = [&](WORD vk) {
+            const std::string before = psbtest::WindowText(left);
+            return Timed(form, [&] {
+                PostKey(form, vk);
+                const auto start = Clock::now();
+                while (psbtest::WindowText(left) == before && MsSince(start) < 10000) {
+                }
+            });
+        };
+        for (int k = 0; k < kKeys; ++k) {
+            nudges.push_back(key(k % 2 ? VK_LEFT : VK_RIGHT));
+            floors(k);
+        }
+        // Tab selects the next PC: the same way to the same field, but no step of the board.
+        for (int k = 0; k < kKeys; ++k)
+            tabs.push_back(key(VK_TAB));
+    }
+    const double mf = Median(moveFloor), pf = Median(paintFloor);
+    std::printf("  floors: a move over the canvas %5.2f ms, a PC's area repainted %5.2f ms\n", mf, pf);
+    std::printf("  drag frame with its repaint %7.2f ms  (%.1f x move floor, goal under 16 ms)\n", Median(frames),
+                Median(frames) / mf);
+    std::printf("  nudge with its repaint      %7.2f ms  (%.1f x move floor, goal under 16 ms)\n", Median(nudges),
+                Median(nudges) / mf);
+    std::printf("  Tab to the next PC          %7.2f ms;  the drag's release (one step) %7.2f ms\n", Median(tabs),
+                Median(releases));
 }
 
 }  // namespace
@@ -300,6 +477,9 @@ int main(int argc, char** argv)
                         program.StartMs(), program.PeakMegabytes(), baseline);
         }
     }
+
+    if (part("editor"))
+        CompareEditor(temp, runs);
 
     if (part("accessible")) {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
