@@ -119,7 +119,8 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     std::string bytes;
     existed_ = ReadWholeFile(path_, bytes);
     editor_ = std::make_unique<editor::TBoardEditor>(std::move(bytes));
-    check_ = check::CheckBoard(editor_->Document().Bytes());
+    // The window's layout as the checker knows it; the board's findings come once it shows.
+    check_ = check::CheckBoard({});
 
     // The same font as the status board, so captions are cut where it cuts them.
     TFont font;
@@ -167,13 +168,14 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     checkTimer_->SetInterval(kCheckDelay);
     checkTimer_->SetOnTimer([this](TObject*) {
         checkTimer_->SetEnabled(false);
+        checkTimer_->SetInterval(kCheckDelay);
         RefreshFindings(true);
     });
     ReserveControls(editor_->Pcs().size() + 64);
     AfterStep();
-    // The checker has just read this board.
-    checkTimer_->SetEnabled(false);
-    RefreshFindings(false);
+    ShowFindings();
+    // The first check as soon as the board is on screen: timers come after painting.
+    checkTimer_->SetInterval(1);
     editor_->MarkSaved();
     UpdateTitle();
     SetStatus(check::EncodingName(editor_->Document().Encoding()));
@@ -437,7 +439,9 @@ void TEditForm::ShowFields()
 {
     for (std::size_t k = 0; k < valueEdits_.size(); ++k) {
         const auto shared = editor_->SharedField(static_cast<TPcKey>(k));
-        valueEdits_[k]->SetText(shared ? *shared : std::string());
+        // Only a field that changes is set: each is a window of its own to redraw.
+        if (std::string text = shared ? *shared : std::string(); valueEdits_[k]->Text() != text)
+            valueEdits_[k]->SetText(std::move(text));
     }
 }
 

@@ -348,9 +348,9 @@ void CompareEditor(const fs::path& temp, int runs)
         at.x -= 8;
         Timed(form, [&] { SendMouse(form, WM_MOUSEMOVE, MK_LBUTTON, at); });
         releases.push_back(Timed(form, [&] { SendMouse(form, WM_LBUTTONUP, 0, at); }));
-        // The selected PC's left field shows each step: handled once it changes.
-        const POINT leftField{712 + 8 + 56 + 8, 8 + 26 + 8};
-        HWND left = ChildWindowFromPoint(form, leftField);
+        // The selected PC's left field (the second in tab order) shows each step: handled once
+        // it changes.
+        HWND left = FindWindowExW(form, FindWindowExW(form, nullptr, L"Edit", nullptr), L"Edit", nullptr);
         const auto key = [&](WORD vk) {
             const std::string before = psbtest::WindowText(left);
             return Timed(form, [&] {

@@ -219,9 +219,12 @@ void TNativeControls::SortTabOrder()
         return static_cast<const TWinControl&>(a->Control()).TabOrder() <
                static_cast<const TWinControl&>(b->Control()).TabOrder();
     });
+    // Only the windows out of place move: a restack is a round trip to the window system.
     HWND after = HWND_TOP;
     for (const auto& n : natives_) {
-        SetWindowPos(n->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const HWND above = GetWindow(n->Handle(), GW_HWNDPREV);
+        if (above != (after == HWND_TOP ? nullptr : after))
+            SetWindowPos(n->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = n->Handle();
     }
 }

@@ -23,6 +23,7 @@ protected:
         EditFilePath = folder_.Write("room.ini", kBoard).string();
         Application->CreateForm(::EditForm);
         form().Show();
+        Tick();
     }
     void TearDown() override
     {
@@ -33,6 +34,12 @@ protected:
     }
 
     TEditForm& form() { return *::EditForm; }
+    // The loop's timers, due.
+    static void Tick()
+    {
+        for (TTimer* timer : std::vector<TTimer*>(headless::Recorder().timers))
+            timer->Tick();
+    }
     bool Key(std::uint16_t key, TShiftState shift = 0, TControl* native = nullptr)
     {
         TKeyInfo info{key, shift};
@@ -108,12 +115,13 @@ TEST_F(EditForm, FindingsFollowOnceTheBoardIsLeftAlone)
     auto* findings = dynamic_cast<TListBox*>(form().WindowedControls().back());
     ASSERT_NE(findings, nullptr);
     const std::vector<std::string> before = findings->Items();
+    EXPECT_EQ(before, std::vector<std::string>{"No findings"});
     Key(vkTab);
     Field("Left")->SetText("180");
     Key(vkReturn, 0, Field("Left"));
     EXPECT_EQ(findings->Items(), before);
-    ASSERT_EQ(headless::Recorder().timers.size(), 1u);
-    headless::Recorder().timers.front()->Tick();
+    EXPECT_EQ(headless::Recorder().timers.size(), 1u);
+    Tick();
     EXPECT_TRUE(headless::Recorder().timers.empty());
     ASSERT_NE(findings->Items(), before);
     EXPECT_NE(findings->Items().back().find("PC2"), std::string::npos) << findings->Items().back();
