@@ -137,7 +137,6 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
     canvasFocus_->SetOnKeyUp([this](TObject*, TKeyInfo& k) { CanvasKeyUp(k); });
 
     BuildMenu();
-    BuildPanel();
     SetOnResize([this](TObject*) { Layout(); });
     // The whole client area of the board at first, the panel beside it, and room for the frame,
     // the menu bar and scroll bars around them.
@@ -146,6 +145,8 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
         std::max<std::int32_t>(static_cast<std::int32_t>(check_.clientHeight + 2 * kMargin), kPanelHeight);
     SetBounds(40, 40, canvasWidth + kPanelWidth + 16 + kScrollBarRoom,
               canvasHeight + kStatusHeight + 62 + kScrollBarRoom);
+    // Once the window has its size, so that each control is made where it stays.
+    BuildPanel();
     SetOnMouseDown([this](TObject*, const TMouseInfo& m) { CanvasMouseDown(m); });
     SetOnMouseMove([this](TObject*, const TMouseInfo& m) { CanvasMouseMove(m); });
     SetOnMouseUp([this](TObject*, const TMouseInfo& m) { CanvasMouseUp(m); });
@@ -171,6 +172,7 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm")
         checkTimer_->SetInterval(kCheckDelay);
         RefreshFindings(true);
     });
+    ReserveComponents(editor_->Pcs().size() + 64);
     ReserveControls(editor_->Pcs().size() + 64);
     AfterStep();
     ShowFindings();
@@ -279,12 +281,14 @@ void TEditForm::BuildMenu()
 }
 
 TEdit* TEditForm::AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
-                           std::int32_t captionWidth)
+                           std::int32_t captionWidth, std::string text)
 {
     auto* edit = new TEdit(this);
-    edit->SetParent(this);
+    // Placed and filled before it has a window: the window is then made once, as it stays.
     edit->SetBounds(left + captionWidth, top, width, 21);
     edit->SetTabOrder(static_cast<int>(fields_.size()));
+    edit->SetText(std::move(text));
+    edit->SetParent(this);
     edit->SetOnKeyDown([this, edit](TObject*, TKeyInfo& k) { FieldKeyDown(edit, k); });
     fields_.push_back({edit, std::move(caption), TRect64::Of(left, top, captionWidth - 4, 21)});
     return edit;
@@ -292,8 +296,7 @@ TEdit* TEditForm::AddField(std::string caption, std::int32_t left, std::int32_t 
 
 void TEditForm::BuildPanel()
 {
-    // At the panel's place from the left edge; Layout moves it where the panel goes.
-    const std::int32_t x = 8;
+    const std::int32_t x = panelLeft_ + 8;
     std::int32_t y = 8;
     valueEdits_[0] = AddField(Text(TText::FieldCaption), x, y, 200, 56);
     y += kRow;
@@ -303,8 +306,7 @@ void TEditForm::BuildPanel()
     valueEdits_[3] = AddField(Text(TText::FieldWidth), x, y, 72, 56);
     valueEdits_[4] = AddField(Text(TText::FieldHeight), x + 132, y, 68, 28);
     y += kRow;
-    gridStep_ = AddField(Text(TText::FieldGrid), x, y, 72, 56);
-    gridStep_->SetText(IntToStr(editor_->Grid().step));
+    gridStep_ = AddField(Text(TText::FieldGrid), x, y, 72, 56, IntToStr(editor_->Grid().step));
     y += kRow + 8;
 
     headings_.push_back(Text(TText::GridTitle));
@@ -317,28 +319,26 @@ void TEditForm::BuildPanel()
         {TText::GridLeft, plan.left},    {TText::GridTop, plan.top}};
     for (std::size_t i = 0; i < std::size(numbers); ++i) {
         const bool right = i % 2 == 1;
-        planEdits_[i] = AddField(Text(numbers[i].first), x + (right ? 132 : 0), y, 60, 72);
-        planEdits_[i]->SetText(IntToStr(numbers[i].second));
+        planEdits_[i] = AddField(Text(numbers[i].first), x + (right ? 132 : 0), y, 60, 72, IntToStr(numbers[i].second));
         if (right)
             y += kRow;
     }
-    planEdits_[8] = AddField(Text(TText::GridPattern), x, y, 184, 72);
-    planEdits_[8]->SetText(plan.pattern);
+    planEdits_[8] = AddField(Text(TText::GridPattern), x, y, 184, 72, plan.pattern);
     y += kRow;
     directionButton_ = new TButton(this);
-    directionButton_->SetParent(this);
     directionButton_->SetBounds(x, y, 124, 25);
     directionButton_->SetCaption(Text(TText::GridAcross));
     directionButton_->SetTabOrder(static_cast<int>(fields_.size()));
+    directionButton_->SetParent(this);
     directionButton_->SetOnClick([this](TObject*) {
         planDown_ = !planDown_;
         directionButton_->SetCaption(Text(planDown_ ? TText::GridDown : TText::GridAcross));
     });
     placeButton_ = new TButton(this);
-    placeButton_->SetParent(this);
     placeButton_->SetBounds(x + 132, y, 124, 25);
     placeButton_->SetCaption(Text(TText::GridMake));
     placeButton_->SetTabOrder(static_cast<int>(fields_.size()) + 1);
+    placeButton_->SetParent(this);
     placeButton_->SetOnClick([this](TObject*) { PlaceGrid(); });
     y += kRow + 8;
 
@@ -346,9 +346,9 @@ void TEditForm::BuildPanel()
     headingRects_.push_back(TRect64::Of(x, y, 256, 18));
     y += 20;
     findingList_ = new TListBox(this);
-    findingList_->SetParent(this);
-    findingList_->SetBounds(x, y, 256, kPanelHeight - y - 8);
+    findingList_->SetBounds(x, y, 256, std::max(static_cast<std::int32_t>(panelRect_.bottom) - y - 8, 40));
     findingList_->SetTabOrder(static_cast<int>(fields_.size()) + 2);
+    findingList_->SetParent(this);
     findingList_->SetOnClick([this](TObject*) { FindingClick(); });
 }
 
@@ -362,6 +362,8 @@ void TEditForm::Layout()
     // The panel's controls and texts keep their places in it.
     const std::int32_t dx = static_cast<std::int32_t>(panelRect_.left) - panelLeft_;
     panelLeft_ = static_cast<std::int32_t>(panelRect_.left);
+    if (!findingList_)
+        return;  // not made yet
     const auto shift = [dx](TRect64& r) {
         r.left += dx;
         r.right += dx;

@@ -48,7 +48,7 @@ private:
     // Places the canvas, the panel and the status bar in the client area.
     void Layout();
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
-                    std::int32_t captionWidth);
+                    std::int32_t captionWidth, std::string text = {});
 
     // After every step: labels, fields, title and menus follow the board, and the findings
     // once it has been left alone a moment.

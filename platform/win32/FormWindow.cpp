@@ -5,6 +5,7 @@
 #include <climits>
 #include <iterator>
 #include <set>
+#include <vector>
 
 #include "platform/Accessibility.h"
 #include "platform/Forms.h"
@@ -109,6 +110,9 @@ TShiftState MouseShift(WPARAM wParam)
 
 // BeginPaint validates the damaged area, so a paint that fails is not asked for again;
 // EndPaint runs however painting ends.
+// Up to how many rectangles of an update region are painted one by one.
+constexpr DWORD kSeparateAreas = 8;
+
 class TPaintScope {
 public:
     explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
@@ -391,8 +395,28 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void TFormWindow::OnPaint()
 {
+    // A few separate areas (a dragged label and the status line, say) are painted each on its
+    // own rather than as the one rectangle around them all.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool separate = region && GetUpdateRgn(hwnd_, region, FALSE) == COMPLEXREGION;
     const TPaintScope paint(hwnd_);
-    PaintClient(paint.Dc(), form_, paint.Area(), dpi_, UpToDateFont());
+    const HFONT font = UpToDateFont();
+    std::vector<RECT> areas;
+    if (separate) {
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> data(size);
+        auto* rects = reinterpret_cast<RGNDATA*>(data.data());
+        if (size && GetRegionData(region, size, rects) && rects->rdh.nCount <= kSeparateAreas) {
+            const auto* first = reinterpret_cast<const RECT*>(rects->Buffer);
+            areas.assign(first, first + rects->rdh.nCount);
+        }
+    }
+    if (region)
+        DeleteObject(region);
+    if (areas.empty())
+        areas.push_back(paint.Area());
+    for (const RECT& area : areas)
+        PaintClient(paint.Dc(), form_, area, dpi_, font);
 }
 
 void TFormWindow::Close()
