@@ -30,6 +30,8 @@ constexpr std::int32_t kHandle = 5, kTolerance = 4;
 constexpr std::int32_t kScrollBarRoom = 18;
 // How long the board must stay as it is before the checker reads it again, in milliseconds.
 constexpr std::uint32_t kCheckDelay = 250;
+// Tab orders from here on are the generator's, then the findings'.
+constexpr int kGeneratorTabs = 100;
 // The panel's fields and a few lines of findings.
 constexpr std::int32_t kPanelHeight = 500;
 
@@ -245,7 +247,7 @@ void TEditForm::BuildMenu()
     add(edit, TText::MenuAdd, {vkInsert, 0}, step([this] { return editor_->AddPc(); }));
     add(edit, TText::MenuDuplicate, {'D', ssCtrl}, step([this] { return editor_->Duplicate(); }));
     add(edit, TText::MenuDelete, {vkDelete, 0}, step([this] { return editor_->DeleteSelection(); }));
-    add(edit, TText::MenuGenerate, {'G', ssCtrl}, [this](TObject*) { planEdits_[0]->SetFocus(); });
+    add(edit, TText::MenuGenerate, {'G', ssCtrl}, [this](TObject*) { ShowGenerator(); });
     add(edit, TText::MenuRenumber, {}, step([this] { return editor_->RenumberReadingOrder(); }));
     separator(edit);
     add(edit, TText::MenuFields, {kF6, 0}, [this](TObject*) { valueEdits_[0]->SetFocus(); });
@@ -281,12 +283,12 @@ void TEditForm::BuildMenu()
 }
 
 TEdit* TEditForm::AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
-                           std::int32_t captionWidth, std::string text)
+                           std::int32_t captionWidth, std::string text, int tabOrder)
 {
     auto* edit = new TEdit(this);
     // Placed and filled before it has a window: the window is then made once, as it stays.
     edit->SetBounds(left + captionWidth, top, width, 21);
-    edit->SetTabOrder(static_cast<int>(fields_.size()));
+    edit->SetTabOrder(tabOrder < 0 ? static_cast<int>(fields_.size()) : tabOrder);
     edit->SetText(std::move(text));
     edit->SetParent(this);
     edit->SetOnKeyDown([this, edit](TObject*, TKeyInfo& k) { FieldKeyDown(edit, k); });
@@ -312,44 +314,63 @@ void TEditForm::BuildPanel()
     headings_.push_back(Text(TText::GridTitle));
     headingRects_.push_back(TRect64::Of(x, y, 256, 18));
     y += 20;
-    const editor::TGridPlan plan;
-    const std::pair<TText, std::int32_t> numbers[] = {
-        {TText::GridRows, plan.rows},    {TText::GridColumns, plan.columns}, {TText::GridWidth, plan.width},
-        {TText::GridHeight, plan.height}, {TText::GridGapX, plan.gapX},       {TText::GridGapY, plan.gapY},
-        {TText::GridLeft, plan.left},    {TText::GridTop, plan.top}};
-    for (std::size_t i = 0; i < std::size(numbers); ++i) {
-        const bool right = i % 2 == 1;
-        planEdits_[i] = AddField(Text(numbers[i].first), x + (right ? 132 : 0), y, 60, 72, IntToStr(numbers[i].second));
-        if (right)
-            y += kRow;
-    }
-    planEdits_[8] = AddField(Text(TText::GridPattern), x, y, 184, 72, plan.pattern);
-    y += kRow;
-    directionButton_ = new TButton(this);
-    directionButton_->SetBounds(x, y, 124, 25);
-    directionButton_->SetCaption(Text(TText::GridAcross));
-    directionButton_->SetTabOrder(static_cast<int>(fields_.size()));
-    directionButton_->SetParent(this);
-    directionButton_->SetOnClick([this](TObject*) {
-        planDown_ = !planDown_;
-        directionButton_->SetCaption(Text(planDown_ ? TText::GridDown : TText::GridAcross));
-    });
+    // The generator's fields are made when first wanted: most openings never use them.
+    generatorTop_ = y;
     placeButton_ = new TButton(this);
-    placeButton_->SetBounds(x + 132, y, 124, 25);
-    placeButton_->SetCaption(Text(TText::GridMake));
-    placeButton_->SetTabOrder(static_cast<int>(fields_.size()) + 1);
+    placeButton_->SetBounds(x + 132, y + 5 * kRow, 124, 25);
+    placeButton_->SetCaption(Text(TText::MenuGenerate));
+    placeButton_->SetTabOrder(kGeneratorTabs + 10);
     placeButton_->SetParent(this);
-    placeButton_->SetOnClick([this](TObject*) { PlaceGrid(); });
-    y += kRow + 8;
+    placeButton_->SetOnClick([this](TObject*) {
+        if (planEdits_[0])
+            PlaceGrid();
+        else
+            ShowGenerator();
+    });
+    y += 6 * kRow + 8;
 
     headings_.push_back(Text(TText::Findings));
     headingRects_.push_back(TRect64::Of(x, y, 256, 18));
     y += 20;
     findingList_ = new TListBox(this);
     findingList_->SetBounds(x, y, 256, std::max(static_cast<std::int32_t>(panelRect_.bottom) - y - 8, 40));
-    findingList_->SetTabOrder(static_cast<int>(fields_.size()) + 2);
+    findingList_->SetTabOrder(kGeneratorTabs + 20);
     findingList_->SetParent(this);
     findingList_->SetOnClick([this](TObject*) { FindingClick(); });
+}
+
+void TEditForm::ShowGenerator()
+{
+    if (!planEdits_[0]) {
+        const std::int32_t x = panelLeft_ + 8;
+        std::int32_t y = generatorTop_;
+        const editor::TGridPlan plan;
+        const std::pair<TText, std::int32_t> numbers[] = {
+            {TText::GridRows, plan.rows},     {TText::GridColumns, plan.columns}, {TText::GridWidth, plan.width},
+            {TText::GridHeight, plan.height}, {TText::GridGapX, plan.gapX},       {TText::GridGapY, plan.gapY},
+            {TText::GridLeft, plan.left},     {TText::GridTop, plan.top}};
+        for (std::size_t i = 0; i < std::size(numbers); ++i) {
+            const bool right = i % 2 == 1;
+            planEdits_[i] = AddField(Text(numbers[i].first), x + (right ? 132 : 0), y, 60, 72,
+                                     IntToStr(numbers[i].second), kGeneratorTabs + static_cast<int>(i));
+            if (right)
+                y += kRow;
+        }
+        planEdits_[8] = AddField(Text(TText::GridPattern), x, y, 184, 72, plan.pattern, kGeneratorTabs + 8);
+        y += kRow;
+        directionButton_ = new TButton(this);
+        directionButton_->SetBounds(x, y, 124, 25);
+        directionButton_->SetCaption(Text(TText::GridAcross));
+        directionButton_->SetTabOrder(kGeneratorTabs + 9);
+        directionButton_->SetParent(this);
+        directionButton_->SetOnClick([this](TObject*) {
+            planDown_ = !planDown_;
+            directionButton_->SetCaption(Text(planDown_ ? TText::GridDown : TText::GridAcross));
+        });
+        placeButton_->SetCaption(Text(TText::GridMake));
+        Invalidate(panelRect_);
+    }
+    planEdits_[0]->SetFocus();
 }
 
 void TEditForm::Layout()
@@ -375,7 +396,8 @@ void TEditForm::Layout()
     for (TRect64& r : headingRects_)
         shift(r);
     for (TControl* c : std::initializer_list<TControl*>{directionButton_, placeButton_, findingList_})
-        c->SetLeft(c->Left() + dx);
+        if (c)
+            c->SetLeft(c->Left() + dx);
     findingList_->SetHeight(std::max(static_cast<std::int32_t>(panelRect_.bottom) - findingList_->Top() - 8, 40));
     UpdateScrollBars();
     Invalidate();

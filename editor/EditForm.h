@@ -48,7 +48,9 @@ private:
     // Places the canvas, the panel and the status bar in the client area.
     void Layout();
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
-                    std::int32_t captionWidth, std::string text = {});
+                    std::int32_t captionWidth, std::string text = {}, int tabOrder = -1);
+    // Makes the grid generator's fields, the first time, and gives the first the keyboard.
+    void ShowGenerator();
 
     // After every step: labels, fields, title and menus follow the board, and the findings
     // once it has been left alone a moment.
@@ -121,6 +123,7 @@ private:
     TButton* directionButton_ = nullptr;
     TButton* placeButton_ = nullptr;
     bool planDown_ = false;
+    std::int32_t generatorTop_ = 0;
     TListBox* findingList_ = nullptr;
     TTimer* checkTimer_ = nullptr;
     std::vector<std::string> headings_;

@@ -143,6 +143,23 @@ TEST_F(EditForm, ClosingAsksToSave)
     EXPECT_EQ(headless::Recorder().dialogs.size(), 3u);
 }
 
+// The generator's fields come with Ctrl+G; Enter in one places the grid as one step.
+TEST_F(EditForm, GeneratorPlacesAGridAsOneStep)
+{
+    const std::size_t fields = form().WindowedControls().size();
+    Key('G', ssCtrl);
+    EXPECT_EQ(form().WindowedControls().size(), fields + 10);
+    Field("Rows")->SetText("2");
+    Field("Columns")->SetText("3");
+    Key(vkReturn, 0, Field("Columns"));
+    ASSERT_EQ(form().Editor().Pcs().size(), 8u);
+    EXPECT_EQ(form().Editor().Pcs().back().entry.caption, "PC-06");
+    Key('G', ssCtrl);
+    EXPECT_EQ(form().WindowedControls().size(), fields + 10);
+    Key('Z', ssCtrl);
+    EXPECT_EQ(form().Editor().Pcs().size(), 2u);
+}
+
 // A smaller window keeps the panel at its right edge, whole.
 TEST_F(EditForm, PanelFollowsTheWindowsRightEdge)
 {
