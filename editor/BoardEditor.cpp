@@ -673,32 +673,36 @@ TRefusal TBoardEditor::AddPc()
 
 TRefusal TBoardEditor::Duplicate()
 {
-    if (selection_.empty())
-        return TRefusal::None;
-    const std::size_t first = doc_.Pcs().size();
     const std::int64_t step = std::max(grid_.step, 1);
-    const TRefusal refusal = Group([&] {
-        for (const std::size_t pc : selection_) {
-            TPcEntry e = doc_.Pcs()[pc].entry;
-            if (e.left + step > INT32_MAX || e.top + step > INT32_MAX)
-                return TRefusal::NotANumber;
-            e.left = static_cast<std::int32_t>(e.left + step);
-            e.top = static_cast<std::int32_t>(e.top + step);
-            if (const TRefusal r = doc_.AddPc(e); r != TRefusal::None)
-                return r;
-        }
-        return TRefusal::None;
-    });
-    if (refusal == TRefusal::None)
-        SelectFrom(first);
-    return refusal;
+    std::vector<TPcEntry> copies;
+    for (const std::size_t pc : selection_) {
+        TPcEntry e = doc_.Pcs()[pc].entry;
+        if (e.left + step > INT32_MAX || e.top + step > INT32_MAX)
+            return TRefusal::NotANumber;
+        e.left = static_cast<std::int32_t>(e.left + step);
+        e.top = static_cast<std::int32_t>(e.top + step);
+        copies.push_back(std::move(e));
+    }
+    return AddSelected(copies);
 }
 
-void TBoardEditor::SelectFrom(std::size_t first)
+TRefusal TBoardEditor::AddSelected(const std::vector<TPcEntry>& entries)
 {
-    selection_.clear();
-    for (std::size_t pc = first; pc < doc_.Pcs().size(); ++pc)
-        selection_.push_back(pc);
+    if (entries.empty())
+        return TRefusal::None;
+    const std::size_t first = doc_.Pcs().size();
+    const TRefusal refusal = Group([&] {
+        for (const TPcEntry& e : entries)
+            if (const TRefusal r = doc_.AddPc(e); r != TRefusal::None)
+                return r;
+        return TRefusal::None;
+    });
+    if (refusal == TRefusal::None) {
+        selection_.clear();
+        for (std::size_t pc = first; pc < doc_.Pcs().size(); ++pc)
+            selection_.push_back(pc);
+    }
+    return refusal;
 }
 
 TRefusal TBoardEditor::DeleteSelection()
@@ -719,28 +723,32 @@ TRefusal TBoardEditor::Generate(const TGridPlan& plan)
 {
     if (plan.rows < 1 || plan.columns < 1)
         return TRefusal::None;
-    const std::size_t first = doc_.Pcs().size();
     const std::int64_t count = std::int64_t{plan.rows} * plan.columns;
     if (count >= INT32_MAX - std::int64_t{doc_.Count()})
         return TRefusal::BoardFull;
-    const TRefusal refusal = Group([&] {
-        for (std::int64_t i = 0; i < count; ++i) {
-            const std::int64_t row = plan.down ? i % plan.rows : i / plan.columns;
-            const std::int64_t column = plan.down ? i / plan.rows : i % plan.columns;
-            const std::int64_t left = plan.left + column * (std::int64_t{plan.width} + plan.gapX);
-            const std::int64_t top = plan.top + row * (std::int64_t{plan.height} + plan.gapY);
-            if (Clamp32(left) != left || Clamp32(top) != top)
-                return TRefusal::NotANumber;
-            const TPcEntry e{CaptionFor(plan.pattern, static_cast<std::int32_t>(std::min<std::int64_t>(i + 1, INT32_MAX))),
-                             static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), plan.width, plan.height};
-            if (const TRefusal r = doc_.AddPc(e); r != TRefusal::None)
-                return r;
-        }
-        return TRefusal::None;
-    });
-    if (refusal == TRefusal::None)
-        SelectFrom(first);
-    return refusal;
+    std::vector<TPcEntry> entries;
+    entries.reserve(static_cast<std::size_t>(count));
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::int64_t row = plan.down ? i % plan.rows : i / plan.columns;
+        const std::int64_t column = plan.down ? i / plan.rows : i % plan.columns;
+        const std::int64_t left = plan.left + column * (std::int64_t{plan.width} + plan.gapX);
+        const std::int64_t top = plan.top + row * (std::int64_t{plan.height} + plan.gapY);
+        if (Clamp32(left) != left || Clamp32(top) != top)
+            return TRefusal::NotANumber;
+        entries.push_back({CaptionFor(plan.pattern, static_cast<std::int32_t>(i + 1)), static_cast<std::int32_t>(left),
+                           static_cast<std::int32_t>(top), plan.width, plan.height});
+    }
+    return AddSelected(entries);
+}
+
+std::optional<std::size_t> TBoardEditor::PlaceOf(std::int32_t number) const
+{
+    const auto& pcs = Pcs();
+    const auto it = std::lower_bound(pcs.begin(), pcs.end(), number,
+                                     [](const TPc& pc, std::int32_t n) { return pc.number < n; });
+    if (it == pcs.end() || it->number != number)
+        return std::nullopt;
+    return static_cast<std::size_t>(it - pcs.begin());
 }
 
 TRefusal TBoardEditor::RenumberReadingOrder()

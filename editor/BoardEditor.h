@@ -131,6 +131,8 @@ public:
     TRefusal Duplicate();
     TRefusal DeleteSelection();
     TRefusal Generate(const TGridPlan& plan);
+    // The place in Pcs() of the PC with that number, if the board shows it.
+    std::optional<std::size_t> PlaceOf(std::int32_t number) const;
     // Numbers the PCs in reading order: top to bottom, then left to right.
     TRefusal RenumberReadingOrder();
 
@@ -158,8 +160,8 @@ private:
     // A number set only where it changes.
     TRefusal SetNumber(std::size_t pc, TPcKey key, std::int64_t value);
     void KeepSelectionValid();
-    // The PCs from that place on, the ones just added, as the selection.
-    void SelectFrom(std::size_t first);
+    // Adds the PCs as one step and selects them instead.
+    TRefusal AddSelected(const std::vector<board::TPcEntry>& entries);
 };
 
 }  // namespace editor

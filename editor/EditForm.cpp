@@ -463,9 +463,7 @@ void TEditForm::ShowFields()
 {
     for (std::size_t k = 0; k < valueEdits_.size(); ++k) {
         const auto shared = editor_->SharedField(static_cast<TPcKey>(k));
-        // Only a field that changes is set: each is a window of its own to redraw.
-        if (std::string text = shared ? *shared : std::string(); valueEdits_[k]->Text() != text)
-            valueEdits_[k]->SetText(std::move(text));
+        valueEdits_[k]->SetText(shared ? *shared : std::string());
     }
 }
 
@@ -497,13 +495,11 @@ void TEditForm::RefreshFindings(bool recheck)
 void TEditForm::ShowFindings()
 {
     findingPcs_.clear();
-    findingRows_.clear();
     std::vector<std::string> rows;
     for (std::size_t i = 0; i < check_.findings.size(); ++i) {
         const check::TFinding& f = check_.findings[i];
         rows.push_back(Text(TText::Line, {IntToStr(static_cast<std::int64_t>(f.line)),
                                           check::Text(f.msg, editor::Language(), f.args)}));
-        findingRows_.push_back(i);
         if (f.pc)
             findingPcs_.push_back(f.pc);
     }
@@ -517,27 +513,16 @@ void TEditForm::ShowFindings()
 std::vector<TRect64> TEditForm::Marks() const
 {
     std::vector<TRect64> marks;
-    const auto& pcs = editor_->Pcs();
-    for (const std::int32_t number : findingPcs_) {
-        const auto it = std::lower_bound(
-            pcs.begin(), pcs.end(), number,
-            [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
-        if (it != pcs.end() && it->number == number)
-            marks.push_back(editor_->RectOf(static_cast<std::size_t>(it - pcs.begin())));
-    }
+    for (const std::int32_t number : findingPcs_)
+        if (const auto place = editor_->PlaceOf(number))
+            marks.push_back(editor_->RectOf(*place));
     std::sort(marks.begin(), marks.end(), ReadingOrder);
     return marks;
 }
 
 void TEditForm::UpdateTitle()
 {
-    std::string name(path_);
-    if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos)
-        name = name.substr(slash + 1);
-    std::string caption = (editor_->Modified() ? "*" : "") + name + " - " + Text(TText::AppName);
-    // Setting it again costs a round trip to the window manager on every step.
-    if (caption != Caption())
-        SetCaption(std::move(caption));
+    SetCaption((editor_->Modified() ? "*" : "") + ExtractFileName(path_) + " - " + Text(TText::AppName));
 }
 
 void TEditForm::UpdateMenus()
@@ -699,18 +684,15 @@ void TEditForm::PlaceGrid()
 void TEditForm::FindingClick()
 {
     const int row = findingList_->ItemIndex();
-    if (row < 0 || static_cast<std::size_t>(row) >= findingRows_.size())
+    // One row per finding, in order ("no findings" alone has none).
+    if (row < 0 || static_cast<std::size_t>(row) >= check_.findings.size())
         return;
-    const std::int32_t number = check_.findings[findingRows_[static_cast<std::size_t>(row)]].pc;
-    const auto& pcs = editor_->Pcs();
-    const auto it = std::lower_bound(pcs.begin(), pcs.end(), number,
-                                     [](const editor::TBoardEditor::TPc& pc, std::int32_t n) { return pc.number < n; });
-    if (it == pcs.end() || it->number != number)
+    const auto place = editor_->PlaceOf(check_.findings[static_cast<std::size_t>(row)].pc);
+    if (!place)
         return;
-    const auto place = static_cast<std::size_t>(it - pcs.begin());
-    editor_->Select(place);
+    editor_->Select(*place);
     SyncSelection();
-    ShowPc(place);
+    ShowPc(*place);
 }
 
 void TEditForm::AskToSave(bool& canClose)
@@ -863,12 +845,17 @@ void TEditForm::RepaintOverlay()
 
 bool TEditForm::Save()
 {
-    const TSaveResult result = editor_->Document().Save(path_, true, existed_);
+    return Saved(editor_->Document().Save(path_, true, existed_));
+}
+
+bool TEditForm::Saved(const TSaveResult& result)
+{
     if (!result.Saved()) {
         MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName), mbOK,
                    mtError);
         return false;
     }
+    path_ = result.path;
     existed_ = true;
     editor_->MarkSaved();
     UpdateTitle();
@@ -884,19 +871,8 @@ bool TEditForm::SaveAs()
         return false;
     std::string onDisk;
     const bool exists = ReadWholeFile(*path, onDisk);
-    const TSaveResult result = editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk)
-                                                                              : std::nullopt);
-    if (!result.Saved()) {
-        MessageDlg(SaveMessage(result, editor::Language() == check::TLanguage::Chinese), Text(TText::AppName), mbOK,
-                   mtError);
-        return false;
-    }
-    path_ = *path;
-    existed_ = true;
-    editor_->MarkSaved();
-    UpdateTitle();
-    SetStatus(Text(TText::Saved, {path_}));
-    return true;
+    return Saved(editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk)
+                                                                 : std::nullopt));
 }
 
 // -- what assistive technology reads

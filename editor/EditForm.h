@@ -37,6 +37,12 @@ public:
     bool SaveAs();
 
 private:
+    // Done with a save: the file's new state, or a box saying why it was not saved.
+    bool Saved(const TSaveResult& result);
+
+public:
+
+private:
     struct TField {
         TEdit* edit = nullptr;
         std::string caption;
@@ -103,7 +109,6 @@ private:
     std::vector<std::int32_t> findingPcs_;  // sorted PC numbers with a finding
     std::vector<TRect64> marks_;            // where they are marked, on the board
     std::vector<TRect64> Marks() const;
-    std::vector<std::size_t> findingRows_;  // list row -> finding
     TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
     TPoint64 origin_, scroll_;
     TRect64 extent_;  // what the scroll bars cover, in board pixels

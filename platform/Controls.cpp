@@ -141,6 +141,9 @@ std::string TEdit::Text() const
 
 void TEdit::SetText(std::string text)
 {
+    // A window shown as it is needs no redraw: a program may set its fields after every step.
+    if (text == TextAsSet() && text == Text())
+        return;
     SetTextAsSet(std::move(text));
 }
 

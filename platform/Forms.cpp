@@ -51,6 +51,9 @@ void TForm::Resized(std::int64_t width, std::int64_t height, int dpi)
 
 void TForm::SetCaption(std::string caption)
 {
+    // The same again would still cost a round trip to the window system.
+    if (caption == caption_)
+        return;
     caption_ = std::move(caption);
     peer_->FormChanged(TFormChange::Caption);
 }

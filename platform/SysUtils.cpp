@@ -12,6 +12,11 @@ std::string ExtractFilePath(std::string_view path)
     return std::string(path.substr(0, cut + 1));
 }
 
+std::string ExtractFileName(std::string_view path)
+{
+    return std::string(path.substr(ExtractFilePath(path).size()));
+}
+
 std::string IntToStr(std::int32_t value)
 {
     return std::to_string(value);

@@ -30,6 +30,8 @@ public:
 // Directory part of a path, ending in its separator ('\\', '/' or a drive colon);
 // empty when the path has none.
 std::string ExtractFilePath(std::string_view path);
+// The rest: the file's name.
+std::string ExtractFileName(std::string_view path);
 
 // Decimal text of a 32-bit integer: no leading zeros, '-' only when negative.
 std::string IntToStr(std::int32_t value);
