@@ -843,7 +843,8 @@ TRefusal TBoardDocument::Reorder(const std::vector<std::size_t>& order)
         return TRefusal::None;
     // The shown numbers are ascending: the number's place by binary search.
     const auto map = [&](std::int64_t n) -> std::int64_t {
-        const auto it = std::lower_bound(pcs.begin(), pcs.end(), n, [](const TPc& pc, std::int64_t v) { return pc.number < v; });
+        const auto it =
+            std::lower_bound(pcs.begin(), pcs.end(), n, [](const TPc& pc, std::int64_t v) { return pc.number < v; });
         return it != pcs.end() && it->number == n ? numbers[static_cast<std::size_t>(it - pcs.begin())] : n;
     };
     return d.Edit([&] { return d.Renumber(pcs.front().number, pcs.back().number, map); });

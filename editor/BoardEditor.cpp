@@ -232,11 +232,14 @@ THandle TBoardEditor::HandleAt(TPoint64 point, std::int32_t tolerance) const
             return std::abs(point.x - x) <= tolerance && std::abs(point.y - y) <= tolerance;
         };
         // Corners first: on a small PC they and the edges' handles overlap.
-        const std::pair<THandle, TPoint64> handles[] = {
-            {THandle::TopLeft, {r.left, r.top}},       {THandle::TopRight, {r.right, r.top}},
-            {THandle::BottomLeft, {r.left, r.bottom}}, {THandle::BottomRight, {r.right, r.bottom}},
-            {THandle::Left, {r.left, midY}},           {THandle::Right, {r.right, midY}},
-            {THandle::Top, {midX, r.top}},             {THandle::Bottom, {midX, r.bottom}}};
+        const std::pair<THandle, TPoint64> handles[] = {{THandle::TopLeft, {r.left, r.top}},
+                                                        {THandle::TopRight, {r.right, r.top}},
+                                                        {THandle::BottomLeft, {r.left, r.bottom}},
+                                                        {THandle::BottomRight, {r.right, r.bottom}},
+                                                        {THandle::Left, {r.left, midY}},
+                                                        {THandle::Right, {r.right, midY}},
+                                                        {THandle::Top, {midX, r.top}},
+                                                        {THandle::Bottom, {midX, r.bottom}}};
         for (const auto& [handle, at] : handles)
             if (near(at.x, at.y))
                 return handle;
@@ -517,9 +520,9 @@ TRefusal TBoardEditor::Nudge(std::int32_t dx, std::int32_t dy, bool resize, bool
                            : SetNumber(pc, TPcKey::Left, std::int64_t{e.left} + dx);
                 if (refusal != TRefusal::None)
                     return refusal;
-                if (const TRefusal r = resize
-                                           ? SetNumber(pc, TPcKey::Height, std::max<std::int64_t>(std::int64_t{e.height} + dy, 1))
-                                           : SetNumber(pc, TPcKey::Top, std::int64_t{e.top} + dy);
+                if (const TRefusal r =
+                        resize ? SetNumber(pc, TPcKey::Height, std::max<std::int64_t>(std::int64_t{e.height} + dy, 1))
+                               : SetNumber(pc, TPcKey::Top, std::int64_t{e.top} + dy);
                     r != TRefusal::None)
                     return r;
             }
@@ -585,7 +588,8 @@ TRefusal TBoardEditor::Distribute(bool across)
     const std::int64_t room = end - first - sizes;
     std::vector<std::int64_t> at(n);
     for (std::size_t i = 0, before = 0; i < n; before += static_cast<std::size_t>(size(order[i])), ++i)
-        at[i] = first + static_cast<std::int64_t>(before) + FloorDiv(room * static_cast<std::int64_t>(i), static_cast<std::int64_t>(n - 1));
+        at[i] = first + static_cast<std::int64_t>(before) +
+                FloorDiv(room * static_cast<std::int64_t>(i), static_cast<std::int64_t>(n - 1));
     return Group([&] {
         for (std::size_t i = 0; i < n; ++i)
             if (const TRefusal r = SetNumber(order[i], across ? TPcKey::Left : TPcKey::Top, at[i]); r != TRefusal::None)
@@ -651,8 +655,8 @@ TRefusal TBoardEditor::AddPc()
     bool found = false;
     for (std::int64_t row = 0; row < 64 && !found; ++row)
         for (std::int64_t column = 0; column < 16 && !found; ++column) {
-            const TRect64 r = TRect64::Of(step + column * cells(kNewWidth), step + row * cells(kNewHeight),
-                                          kNewWidth, kNewHeight);
+            const TRect64 r =
+                TRect64::Of(step + column * cells(kNewWidth), step + row * cells(kNewHeight), kNewWidth, kNewHeight);
             const auto& near = state_->Near(doc_, r);
             found = std::none_of(near.begin(), near.end(),
                                  [&](std::uint32_t pc) { return EdgesOf(doc_.Pcs()[pc].entry).Intersects(r); });
@@ -744,8 +748,8 @@ TRefusal TBoardEditor::Generate(const TGridPlan& plan)
 std::optional<std::size_t> TBoardEditor::PlaceOf(std::int32_t number) const
 {
     const auto& pcs = Pcs();
-    const auto it = std::lower_bound(pcs.begin(), pcs.end(), number,
-                                     [](const TPc& pc, std::int32_t n) { return pc.number < n; });
+    const auto it =
+        std::lower_bound(pcs.begin(), pcs.end(), number, [](const TPc& pc, std::int32_t n) { return pc.number < n; });
     if (it == pcs.end() || it->number != number)
         return std::nullopt;
     return static_cast<std::size_t>(it - pcs.begin());

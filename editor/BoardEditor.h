@@ -31,7 +31,7 @@ enum class THandle : std::uint8_t { None, Move, Left, Right, Top, Bottom, TopLef
 
 // A guide line shown while dragging: where a dragged edge or centre meets another PC's.
 struct TGuide {
-    bool vertical = true;         // a line x = at, else y = at
+    bool vertical = true;  // a line x = at, else y = at
     std::int64_t at = 0;
     std::int64_t from = 0, to = 0;  // its extent along the line
     friend bool operator==(const TGuide&, const TGuide&) = default;

@@ -11,11 +11,11 @@
 #include "platform/SysUtils.h"
 
 using editor::TAlign;
+using editor::Text;
 using editor::THandle;
 using editor::TPcKey;
 using editor::TRefusal;
 using editor::TText;
-using editor::Text;
 
 TEditForm* EditForm = nullptr;
 std::string EditFilePath;
@@ -77,8 +77,10 @@ std::array<TRect64, 8> Handles(const TRect64& r)
 {
     const std::int64_t cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2, h = kHandle / 2;
     const auto at = [h](std::int64_t x, std::int64_t y) { return TRect64{x - h, y - h, x + h + 1, y + h + 1}; };
-    return {at(r.left, r.top),      at(cx, r.top),      at(r.right - 1, r.top),    at(r.left, cy),
-            at(r.right - 1, cy),    at(r.left, r.bottom - 1), at(cx, r.bottom - 1), at(r.right - 1, r.bottom - 1)};
+    return {at(r.left, r.top),      at(cx, r.top),
+            at(r.right - 1, r.top), at(r.left, cy),
+            at(r.right - 1, cy),    at(r.left, r.bottom - 1),
+            at(cx, r.bottom - 1),   at(r.right - 1, r.bottom - 1)};
 }
 
 std::string RefusalText(TRefusal refusal, TTextEncoding encoding)
@@ -255,10 +257,12 @@ void TEditForm::BuildMenu()
     add(edit, TText::MenuFindings, {kF8, 0}, [this](TObject*) { findingList_->SetFocus(); });
 
     TMenuItem* arrange = top(TText::MenuArrange);
-    const std::pair<TText, TAlign> aligns[] = {
-        {TText::MenuAlignLeft, TAlign::Left},           {TText::MenuAlignRight, TAlign::Right},
-        {TText::MenuAlignTop, TAlign::Top},             {TText::MenuAlignBottom, TAlign::Bottom},
-        {TText::MenuCentresAcross, TAlign::CentresAcross}, {TText::MenuCentresDown, TAlign::CentresDown}};
+    const std::pair<TText, TAlign> aligns[] = {{TText::MenuAlignLeft, TAlign::Left},
+                                               {TText::MenuAlignRight, TAlign::Right},
+                                               {TText::MenuAlignTop, TAlign::Top},
+                                               {TText::MenuAlignBottom, TAlign::Bottom},
+                                               {TText::MenuCentresAcross, TAlign::CentresAcross},
+                                               {TText::MenuCentresDown, TAlign::CentresDown}};
     for (const auto& [text, how] : aligns)
         add(arrange, text, {}, step([this, how] { return editor_->Align(how); }));
     separator(arrange);
@@ -720,7 +724,9 @@ void TEditForm::UpdateScrollBars()
         extent = extent.Union(editor_->RectOf(i));
     extent_ = Inflated(extent, kMargin);
     const auto bar = [](std::int64_t from, std::int64_t to, std::int64_t page, std::int64_t at) {
-        const auto clamp = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, INT32_MAX)); };
+        const auto clamp = [](std::int64_t v) {
+            return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
+        };
         return TScrollRange{clamp(to - from), clamp(page), clamp(at - from)};
     };
     SetScrollBars(bar(extent_.left, extent_.right, canvasRect_.right - canvasRect_.left, scroll_.x - kMargin),
@@ -731,11 +737,10 @@ void TEditForm::ScrollTo(TPoint64 wanted)
 {
     // Not past what there is to see.
     const std::int64_t width = canvasRect_.right - canvasRect_.left, height = canvasRect_.bottom - canvasRect_.top;
-    const TPoint64 scroll{
-        std::clamp(wanted.x, std::min<std::int64_t>(extent_.left + kMargin, 0),
-                   std::max<std::int64_t>(extent_.right - width + kMargin, 0)),
-        std::clamp(wanted.y, std::min<std::int64_t>(extent_.top + kMargin, 0),
-                   std::max<std::int64_t>(extent_.bottom - height + kMargin, 0))};
+    const TPoint64 scroll{std::clamp(wanted.x, std::min<std::int64_t>(extent_.left + kMargin, 0),
+                                     std::max<std::int64_t>(extent_.right - width + kMargin, 0)),
+                          std::clamp(wanted.y, std::min<std::int64_t>(extent_.top + kMargin, 0),
+                                     std::max<std::int64_t>(extent_.bottom - height + kMargin, 0))};
     if (scroll == scroll_)
         return;
     scroll_ = scroll;
@@ -821,7 +826,8 @@ void TEditForm::PaintOver(TCanvas& c)
         status += "　" + Text(TText::StatusNone);
     if (!status_.empty())
         status += "　" + status_;
-    c.TextRect(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack, true);
+    c.TextRect(TRect64{statusRect_.left + 6, statusRect_.top, statusRect_.right, statusRect_.bottom}, status, clBlack,
+               true);
 }
 
 TRect64 TEditForm::OverlayArea() const
@@ -830,7 +836,7 @@ TRect64 TEditForm::OverlayArea() const
     area = area.Union(OnScreen(editor_->Band()));
     for (const editor::TGuide& g : editor_->Guides())
         area = area.Union(OnScreen(g.vertical ? TRect64{g.at - 1, g.from, g.at + 2, g.to + 1}
-                                               : TRect64{g.from, g.at - 1, g.to + 1, g.at + 2}));
+                                              : TRect64{g.from, g.at - 1, g.to + 1, g.at + 2}));
     return area;
 }
 
@@ -871,8 +877,8 @@ bool TEditForm::SaveAs()
         return false;
     std::string onDisk;
     const bool exists = ReadWholeFile(*path, onDisk);
-    return Saved(editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk)
-                                                                 : std::nullopt));
+    return Saved(
+        editor_->Document().SaveAs(*path, true, exists ? std::optional<std::string_view>(onDisk) : std::nullopt));
 }
 
 // -- what assistive technology reads

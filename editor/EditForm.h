@@ -41,7 +41,6 @@ private:
     bool Saved(const TSaveResult& result);
 
 public:
-
 private:
     struct TField {
         TEdit* edit = nullptr;

@@ -170,7 +170,7 @@ void TForm::RaiseMouse(TMouseAction action, TControl* target, TMouseButton butto
                           : action == TMouseAction::Move ? onMouseMove_
                                                          : onMouseUp_;
     // A control that does not ask for the event leaves it to the form, as if it were not there.
-    const TMouseEvent own = !target                         ? TMouseEvent()
+    const TMouseEvent own = !target                        ? TMouseEvent()
                             : action == TMouseAction::Down ? target->OnMouseDown()
                             : action == TMouseAction::Move ? target->OnMouseMove()
                                                            : target->OnMouseUp();

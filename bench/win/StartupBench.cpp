@@ -287,8 +287,9 @@ void CompareEditor(const fs::path& temp, int runs)
         }
     }
     const double bo = Median(boardOpen), eo = Median(editorOpen), bp = Median(boardPeak), ep = Median(editorPeak);
-    std::printf("the editor beside the status board, 10,000 PCs (%ld rows of the checker's findings), medians of %d runs:\n",
-                static_cast<long>(findings), runs);
+    std::printf(
+        "the editor beside the status board, 10,000 PCs (%ld rows of the checker's findings), medians of %d runs:\n",
+        static_cast<long>(findings), runs);
     std::printf("  open to a painted window: status board %7.1f ms, editor %7.1f ms  (%.2f x, goal 1.5 x)\n", bo, eo,
                 eo / bo);
     std::printf("  peak working set:         status board %7.1f MB, editor %7.1f MB  (%.2f x, goal 2 x)\n", bp, ep,
@@ -308,10 +309,10 @@ void CompareEditor(const fs::path& temp, int runs)
                 open32[isEditor].push_back(program->StartMs());
                 peak32[isEditor].push_back(program->PeakMegabytes());
             }
-        std::printf("  32-bit, open:             status board %7.1f ms, editor %7.1f ms  (%.2f x)\n",
-                    Median(open32[0]), Median(open32[1]), Median(open32[1]) / Median(open32[0]));
-        std::printf("  32-bit, peak working set: status board %7.1f MB, editor %7.1f MB  (%.2f x)\n",
-                    Median(peak32[0]), Median(peak32[1]), Median(peak32[1]) / Median(peak32[0]));
+        std::printf("  32-bit, open:             status board %7.1f ms, editor %7.1f ms  (%.2f x)\n", Median(open32[0]),
+                    Median(open32[1]), Median(open32[1]) / Median(open32[0]));
+        std::printf("  32-bit, peak working set: status board %7.1f MB, editor %7.1f MB  (%.2f x)\n", Median(peak32[0]),
+                    Median(peak32[1]), Median(peak32[1]) / Median(peak32[0]));
     }
 
     // Interactions, each with its repaint, beside two floors timed in turn with them: a move

@@ -166,7 +166,8 @@ TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
 
     PostMessageW(editor.Form(), WM_CLOSE, 0, 0);
     HWND box = nullptr;
-    ASSERT_TRUE(psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)); }));
+    ASSERT_TRUE(
+        psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)); }));
     PostMessageW(box, WM_COMMAND, IDNO, 0);
     EXPECT_EQ(editor.ExitCode(), 0u);
     EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
@@ -229,7 +230,8 @@ TEST(Editor, SaveAsThenSaveGoToTheNewFile)
 // and one that Big5 cannot hold is refused rather than written as '?'.
 TEST(Editor, CaptionTypedIntoABig5File)
 {
-    const std::string board = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xA5\xD2\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
+    const std::string board =
+        "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xA5\xD2\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
     Program editor("", "", psbtest::kEditor);
     const std::filesystem::path file = editor.Home() / L"教室.ini";
     psbtest::WriteBytes(file, board);
@@ -251,8 +253,7 @@ TEST(Editor, CaptionTypedIntoABig5File)
     type(L"\U0001F600");  // no Big5 for it
     type(L"乙一");
     Keys(editor, {VK_CONTROL}, 'S');
-    EXPECT_TRUE(WaitForBytes(file, Replaced(board, "\xA5\xD2", "\xA4\x41\xA4\x40")))
-        << psbtest::ReadBytes(file);
+    EXPECT_TRUE(WaitForBytes(file, Replaced(board, "\xA5\xD2", "\xA4\x41\xA4\x40"))) << psbtest::ReadBytes(file);
     EXPECT_EQ(editor.Close(), 0u);
 }
 

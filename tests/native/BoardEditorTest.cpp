@@ -26,9 +26,9 @@ std::string BoardOf(std::initializer_list<TBox> boxes)
     int n = 0;
     for (const TBox& b : boxes) {
         ++n;
-        bytes += "[PC" + std::to_string(n) + "]\r\nCaption=P" + std::to_string(n) + "\r\nLeft=" +
-                 std::to_string(b.left) + "\r\nTop=" + std::to_string(b.top) + "\r\nWidth=" +
-                 std::to_string(b.width) + "\r\nHeight=" + std::to_string(b.height) + "\r\n";
+        bytes += "[PC" + std::to_string(n) + "]\r\nCaption=P" + std::to_string(n) +
+                 "\r\nLeft=" + std::to_string(b.left) + "\r\nTop=" + std::to_string(b.top) +
+                 "\r\nWidth=" + std::to_string(b.width) + "\r\nHeight=" + std::to_string(b.height) + "\r\n";
     }
     return bytes;
 }
@@ -135,8 +135,9 @@ TEST(BoardEditor, DragsSnapToGridAndToOtherPcs)
     // one guide each, spanning both PCs.
     e.DragTo({167, 107}, true);
     EXPECT_EQ(Place(e, 0), "160,100 40x20");
-    EXPECT_EQ(e.Guides(), (std::vector<TGuide>{{true, 200, 100, 120}, {false, 100, 160, 240},
-                                                {false, 120, 160, 240}, {false, 110, 160, 240}}));
+    EXPECT_EQ(e.Guides(),
+              (std::vector<TGuide>{
+                  {true, 200, 100, 120}, {false, 100, 160, 240}, {false, 120, 160, 240}, {false, 110, 160, 240}}));
     changed = e.DragTo({37, 45}, true);
     EXPECT_TRUE(e.Guides().empty());
     EXPECT_LE(changed.left, 24);

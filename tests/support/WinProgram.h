@@ -230,8 +230,9 @@ public:
     // A copy of the program and its board in a folder with a Chinese name, started from
     // another folder that holds a decoy board.
     explicit Program(const std::string& board,
-                     const std::string& decoy = "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
-                                                "Left=400\nTop=200\nWidth=100\nHeight=100\n",
+                     const std::string& decoy =
+                         "[sys]\ncount=2\n[PC1]\nCaption=decoy\n"
+                         "Left=400\nTop=200\nWidth=100\nHeight=100\n",
                      const ProgramKind& kind = kStatusBoard)
         : kind_(kind)
     {
