@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 // Always returns 0: the exit code does not tell success from failure.
 template <class TMainForm>

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "platform/Accessibility.h"
+#include "platform/forms/Accessibility.h"
 #include "tests/support/HeadlessBoard.h"
 
 namespace {

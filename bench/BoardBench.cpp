@@ -12,7 +12,7 @@
 
 #include "bench/ThreadClock.h"
 #include "board/BoardDocument.h"
-#include "platform/FileRead.h"
+#include "platform/text/FileRead.h"
 #include "tests/support/HeadlessBoard.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/IniFiles.h"
-#include "platform/SysUtils.h"
+#include "platform/text/IniFiles.h"
+#include "platform/text/SysUtils.h"
 
 namespace board {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "board/BoardFile.h"
-#include "platform/SafeSave.h"
-#include "platform/TextCodec.h"
+#include "platform/text/SafeSave.h"
+#include "platform/text/TextCodec.h"
 
 namespace board {
 

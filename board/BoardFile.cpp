@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/IniFiles.h"
-#include "platform/SysUtils.h"
+#include "platform/text/IniFiles.h"
+#include "platform/text/SysUtils.h"
 
 namespace board {
 

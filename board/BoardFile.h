@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/IniFiles.h"
-#include "platform/SysUtils.h"
+#include "platform/text/IniFiles.h"
+#include "platform/text/SysUtils.h"
 
 namespace board {
 

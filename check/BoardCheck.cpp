@@ -5,10 +5,10 @@
 #include <unordered_map>
 
 #include "board/BoardFile.h"
-#include "platform/IniFiles.h"
-#include "platform/FormDesign.h"
-#include "platform/PaintedIndex.h"
-#include "platform/SysUtils.h"
+#include "platform/text/IniFiles.h"
+#include "platform/design/FormDesign.h"
+#include "platform/geometry/PaintedIndex.h"
+#include "platform/text/SysUtils.h"
 #include "ui/Unit1Layout.h"
 
 namespace check {

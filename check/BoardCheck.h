@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Graphics.h"
+#include "platform/geometry/Graphics.h"
 #include "board/BoardFile.h"
 #include "check/Messages.h"
-#include "platform/TextCodec.h"
+#include "platform/text/TextCodec.h"
 
 namespace check {
 

@@ -8,7 +8,7 @@
 #include <windows.h>
 #endif
 
-#include "platform/SysUtils.h"
+#include "platform/text/SysUtils.h"
 
 namespace check {
 

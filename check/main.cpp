@@ -12,7 +12,7 @@
 
 #include "check/BoardCheck.h"
 #include "check/ExitCode.h"
-#include "platform/FileRead.h"
+#include "platform/text/FileRead.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -7,7 +7,7 @@
 #include <limits>
 #include <utility>
 
-#include "platform/PaintedIndex.h"
+#include "platform/geometry/PaintedIndex.h"
 
 namespace editor {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "board/BoardDocument.h"
-#include "platform/Graphics.h"
+#include "platform/geometry/Graphics.h"
 
 namespace editor {
 

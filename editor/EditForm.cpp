@@ -6,9 +6,9 @@
 
 #include "board/BoardFile.h"
 #include "editor/EditorTexts.h"
-#include "platform/Dialogs.h"
-#include "platform/FileRead.h"
-#include "platform/SysUtils.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/text/FileRead.h"
+#include "platform/text/SysUtils.h"
 
 using editor::TAlign;
 using editor::Text;

@@ -12,10 +12,10 @@
 
 #include "check/BoardCheck.h"
 #include "editor/BoardEditor.h"
-#include "platform/Forms.h"
-#include "platform/Dialogs.h"
-#include "platform/ExtCtrls.h"
-#include "platform/Menus.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
 
 class TEditForm : public TForm {
 public:

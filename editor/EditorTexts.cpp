@@ -3,7 +3,7 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/SysUtils.h"
+#include "platform/text/SysUtils.h"
 
 namespace editor {
 

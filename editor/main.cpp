@@ -5,7 +5,7 @@
 #include "app/Startup.h"
 #include "app/WinEntry.h"
 #include "editor/EditForm.h"
-#include "platform/TextCodec.h"
+#include "platform/text/TextCodec.h"
 
 // boardedit [FILE]: FILE, or sys.ini beside the program.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)

@@ -1,7 +1,7 @@
 // The bytes as sys.ini beside a pretend executable: the main window built and checked against it.
 #include "board/BoardFile.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/IniFiles.h"
+#include "platform/text/IniFiles.h"
 #include "tests/support/HeadlessBoard.h"
 
 // "PC" in any case and a number without leading zeros (capped); 0 or less for other names.

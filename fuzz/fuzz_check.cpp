@@ -7,7 +7,7 @@
 #include "check/BoardCheck.h"
 #include "check/ExitCode.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/TextCodec.h"
+#include "platform/text/TextCodec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The text decoders: DecodeText gives valid UTF-8 in the encoding the leading bytes name,
 // UTF-8 and UTF-16 convert both ways without loss, Big5 gives valid UTF-8.
 #include "fuzz/FuzzSupport.h"
-#include "platform/TextCodec.h"
+#include "platform/text/TextCodec.h"
 
 static std::u16string Units(std::string_view bytes, bool bigEndian)
 {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "platform/IniFiles.h"
-#include "platform/SysUtils.h"
-#include "platform/TextCodec.h"
+#include "platform/text/IniFiles.h"
+#include "platform/text/SysUtils.h"
+#include "platform/text/TextCodec.h"
 
 // Names and values end at a NUL byte; blanks around them go.
 static std::string_view Field(std::string_view s)

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "board/BoardFile.h"
-#include "platform/IniFiles.h"
-#include "platform/LayoutBinding.h"
+#include "platform/text/IniFiles.h"
+#include "platform/forms/LayoutBinding.h"
 #include "ui/Unit1Layout.h"
 
 TForm1* Form1 = nullptr;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 class TForm1 : public TForm {
 public:  // published, bound to the layout by name

@@ -1,10 +1,10 @@
-#include "platform/Backend.h"
+#include "platform/forms/Backend.h"
 
 #include <unistd.h>
 
 #include <climits>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/headless/Headless.h"
 
 namespace headless {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Dialogs.h"
-#include "platform/Graphics.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/geometry/Graphics.h"
 
 class TForm;
 class TTimer;

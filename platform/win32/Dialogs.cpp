@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Backend.h"
-#include "platform/win32/WinText.h"
+#include "platform/forms/Backend.h"
+#include "platform/text/win32/WinText.h"
 
 namespace backend {
 

@@ -7,12 +7,12 @@
 #include <set>
 #include <vector>
 
-#include "platform/Accessibility.h"
-#include "platform/Forms.h"
+#include "platform/forms/Accessibility.h"
+#include "platform/forms/Forms.h"
 #include "platform/win32/LabelPainter.h"
 #include "platform/win32/PendingError.h"
 #include "platform/win32/Win32Support.h"
-#include "platform/win32/WinText.h"
+#include "platform/text/win32/WinText.h"
 
 namespace win32 {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Backend.h"
-#include "platform/Menus.h"
+#include "platform/forms/Backend.h"
+#include "platform/forms/Menus.h"
 #include "platform/win32/AccessibleClient.h"
 #include "platform/win32/NativeControls.h"
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/win32/Win32Support.h"
-#include "platform/win32/WinText.h"
+#include "platform/text/win32/WinText.h"
 
 namespace win32 {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/SysUtils.h"
+#include "platform/text/SysUtils.h"
 #include "platform/win32/Win32Support.h"
-#include "platform/win32/WinText.h"
+#include "platform/text/win32/WinText.h"
 
 namespace win32 {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Controls.h"
+#include "platform/forms/Controls.h"
 
 namespace win32 {
 

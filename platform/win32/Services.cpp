@@ -4,12 +4,12 @@
 
 #include <unordered_map>
 
-#include "platform/Backend.h"
-#include "platform/ExtCtrls.h"
-#include "platform/Forms.h"
+#include "platform/forms/Backend.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/PendingError.h"
-#include "platform/win32/WinText.h"
+#include "platform/text/win32/WinText.h"
 
 namespace backend {
 

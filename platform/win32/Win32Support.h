@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/Graphics.h"
+#include "platform/geometry/Graphics.h"
 
 namespace win32 {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/SysUtils.h"
+#include "platform/text/SysUtils.h"
 #include "tests/support/WinProgram.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "platform/Accessibility.h"
+#include "platform/forms/Accessibility.h"
 #include "tests/support/HeadlessBoard.h"
 #include "tests/support/SevenSteps.h"
 

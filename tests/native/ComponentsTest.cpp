@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/headless/Headless.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "editor/EditForm.h"
 #include "editor/EditorTexts.h"
-#include "platform/ExtCtrls.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/headless/Headless.h"
 #include "tests/support/ScratchFolder.h"
 

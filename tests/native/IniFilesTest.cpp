@@ -1,5 +1,5 @@
 // The reader on real files; its rules for the text are fuzz_ini's oracle too.
-#include "platform/IniFiles.h"
+#include "platform/text/IniFiles.h"
 
 #include <gtest/gtest.h>
 

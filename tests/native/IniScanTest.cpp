@@ -1,5 +1,5 @@
 // The reader's byte-level search, on the words of the 32-bit build and of the 64-bit ones.
-#include "platform/IniScan.h"
+#include "platform/text/IniScan.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/headless/Headless.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <tuple>
 
-#include "platform/FormDesign.h"
-#include "platform/Forms.h"
-#include "platform/LayoutBinding.h"
+#include "platform/design/FormDesign.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/LayoutBinding.h"
 
 namespace {
 

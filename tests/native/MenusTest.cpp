@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Dialogs.h"
-#include "platform/Forms.h"
-#include "platform/Menus.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/headless/Headless.h"
 
 namespace {

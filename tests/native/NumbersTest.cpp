@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/Graphics.h"
-#include "platform/SysUtils.h"
+#include "platform/geometry/Graphics.h"
+#include "platform/text/SysUtils.h"
 
 namespace {
 

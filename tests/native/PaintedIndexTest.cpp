@@ -4,8 +4,8 @@
 #include <climits>
 #include <random>
 
-#include "platform/PaintedIndex.h"
-#include "platform/Forms.h"
+#include "platform/geometry/PaintedIndex.h"
+#include "platform/forms/Forms.h"
 
 namespace {
 

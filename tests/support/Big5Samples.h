@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/TextCodec.h"
+#include "platform/text/TextCodec.h"
 
 namespace psbtest {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SafeSave.h"
+#include "platform/text/SafeSave.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace psbtest {

@@ -17,12 +17,12 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Graphics.h"
+#include "platform/geometry/Graphics.h"
 #include "tests/support/ScratchFolder.h"
-#include "platform/FormDesign.h"
+#include "platform/design/FormDesign.h"
 #include "ui/Unit1.h"
 #include "ui/Unit1Layout.h"
-#include "platform/win32/WinText.h"
+#include "platform/text/win32/WinText.h"
 
 namespace psbtest {
 

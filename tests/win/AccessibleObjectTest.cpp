@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 #include "tests/support/Msaa.h"
 
 namespace {

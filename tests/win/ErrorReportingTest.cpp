@@ -8,7 +8,7 @@
 
 #include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
-#include "platform/Forms.h"
+#include "platform/forms/Forms.h"
 
 // Allocation fails once, on the thread it is armed for: memory running out for real.
 namespace {

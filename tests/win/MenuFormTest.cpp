@@ -3,8 +3,8 @@
 // event loop from another thread.
 #include <gtest/gtest.h>
 
-#include "platform/Forms.h"
-#include "platform/Menus.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "tests/support/WinProgram.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/SafeSave.h"
+#include "platform/text/SafeSave.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include "platform/LayoutBinding.h"
+#include "platform/forms/LayoutBinding.h"
 #include "tests/support/Msaa.h"
 #include "tests/support/WinProgram.h"
 
