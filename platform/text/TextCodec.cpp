@@ -129,15 +129,6 @@ std::string Utf16UnitsToUtf8(std::size_t count, UnitAt unitAt)
     return result;
 }
 
-std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t count = bytes.size() / 2;  // a stray last byte is no character
-    if (bigEndian)
-        return Utf16UnitsToUtf8(count, [p](std::size_t i) { return char32_t(p[2 * i] << 8 | p[2 * i + 1]); });
-    return Utf16UnitsToUtf8(count, [p](std::size_t i) { return char32_t(p[2 * i + 1] << 8 | p[2 * i]); });
-}
-
 // A file that declares UTF-8 may still hold damaged bytes; they must not reach callers.
 std::string RepairUtf8(std::string_view bytes)
 {
@@ -207,6 +198,26 @@ std::u16string Utf8ToUtf16(std::string_view text)
         p += step.length;
     }
     return result;
+}
+
+std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian)
+{
+    const std::size_t count = bytes.size() / 2;
+    if (bigEndian)
+        return Utf16UnitsToUtf8(count, [bytes](std::size_t i) { return char32_t(Utf16UnitAt(bytes, i, true)); });
+    return Utf16UnitsToUtf8(count, [bytes](std::size_t i) { return char32_t(Utf16UnitAt(bytes, i, false)); });
+}
+
+std::string Utf8ToUtf16Bytes(std::string_view text, bool bigEndian)
+{
+    const std::u16string units = Utf8ToUtf16(text);
+    std::string bytes(2 * units.size(), '\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char lo = static_cast<char>(units[i] & 0xFF), hi = static_cast<char>(units[i] >> 8);
+        bytes[2 * i] = bigEndian ? hi : lo;
+        bytes[2 * i + 1] = bigEndian ? lo : hi;
+    }
+    return bytes;
 }
 
 std::string DecodeText(std::string bytes, TTextEncoding* detected)

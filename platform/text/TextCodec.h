@@ -1,6 +1,7 @@
 // Recognising and converting the encodings our text files come in.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,21 @@ std::string Utf16ToUtf8(std::u16string_view text);
 
 // Each maximal ill-formed subsequence becomes one U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Code unit i of UTF-16 bytes (no byte order mark) in the byte order given.
+inline char16_t Utf16UnitAt(std::string_view bytes, std::size_t i, bool bigEndian)
+{
+    const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    return static_cast<char16_t>(bigEndian ? a << 8 | b : b << 8 | a);
+}
+
+// UTF-16 bytes (no byte order mark) to UTF-8. A stray last byte is no character and is left
+// out; an unpaired surrogate becomes U+FFFD.
+std::string Utf16BytesToUtf8(std::string_view bytes, bool bigEndian);
+
+// UTF-8 to UTF-16 bytes in the byte order given, without a byte order mark; ill-formed
+// sequences as Utf8ToUtf16 takes them.
+std::string Utf8ToUtf16Bytes(std::string_view text, bool bigEndian);
 
 // Code page 950 to UTF-8; invalid bytes become U+FFFD. Implemented per OS.
 std::string Big5ToUtf8(std::string_view bytes);
