@@ -62,11 +62,7 @@ TPcEntry ReadPcEntry(const TIniFile& file, std::int32_t i)
     struct TCollect {
         TPcEntry& entry;
         void operator()(std::string caption) { entry.caption = std::move(caption); }
-        void operator()(TPcKey key, std::int32_t value)
-        {
-            std::int32_t* const fields[] = {nullptr, &entry.left, &entry.top, &entry.width, &entry.height};
-            *fields[static_cast<std::size_t>(key)] = value;
-        }
+        void operator()(TPcKey key, std::int32_t value) { FieldOf(entry, key) = value; }
     };
     TPcEntry entry;
     ReadPcEntry(file, i, TCollect{entry});

@@ -1,14 +1,17 @@
 // Where the board file lies, which of its PC sections make labels and how one PC entry is
-// read: every key name of the board file is written here once.
+// read: every key name of the board file is written here once, and the field a key names and
+// an entry's rectangle.
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/geometry/Graphics.h"
 #include "platform/text/IniFiles.h"
 #include "platform/text/SysUtils.h"
 
@@ -42,6 +45,39 @@ inline constexpr std::array<std::string_view, 5> kPcKeys = {"Caption", "Left", "
 struct TPcEntry {
     std::string caption;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
+};
+
+// The number a key other than Caption names.
+inline std::int32_t& FieldOf(TPcEntry& entry, TPcKey key)
+{
+    switch (key) {
+    case TPcKey::Left:
+        return entry.left;
+    case TPcKey::Top:
+        return entry.top;
+    case TPcKey::Width:
+        return entry.width;
+    default:
+        assert(key == TPcKey::Height);
+        return entry.height;
+    }
+}
+
+inline std::int32_t FieldOf(const TPcEntry& entry, TPcKey key)
+{
+    return FieldOf(const_cast<TPcEntry&>(entry), key);
+}
+
+// The rectangle the entry gives, empty or not, whatever 32-bit values it holds.
+inline TRect64 EntryRect(const TPcEntry& entry)
+{
+    return TRect64::Of(entry.left, entry.top, entry.width, entry.height);
+}
+
+// A PC the board shows: its number and its entry.
+struct TPc {
+    std::int32_t number = 0;
+    TPcEntry entry;
 };
 
 // Reads PC i's entry in the order the board applies it: the caption, then left, top, width

@@ -32,7 +32,7 @@ struct TShownLabel : board::TPcEntry {
 
     // In a painted stack: a label is painted, at 96 DPI.
     bool IsWindowless() const { return true; }
-    TRect64 PaintedRect() const { return TRect64::Of(left, top, width, height); }
+    TRect64 PaintedRect() const { return board::EntryRect(*this); }
 };
 
 struct TBoardCheck {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "board/BoardFile.h"
+#include "board/PcLabel.h"
 #include "platform/text/IniFiles.h"
 #include "platform/forms/LayoutBinding.h"
 #include "ui/Unit1Layout.h"
@@ -56,29 +57,15 @@ void TForm1::LoadBoard()
         }
         void operator()(board::TPcKey key, std::int32_t value)
         {
-            switch (key) {
-            case board::TPcKey::Left:
-                label.SetLeft(value);
-                break;
-            case board::TPcKey::Top:
-                label.SetTop(value);
-                break;
-            case board::TPcKey::Width:
-                label.SetWidth(value);
-                break;
-            default:
-                label.SetHeight(value);
-                break;
-            }
+            board::TPcEntry bounds{{}, label.Left(), label.Top(), label.Width(), label.Height()};
+            board::FieldOf(bounds, key) = value;
+            label.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
         }
     };
     for (const std::int32_t i : numbers) {
         auto* label = new TLabel(this);
         label->SetParent(Form1);
-        label->SetColor(clYellow);
-        label->SetAutoSize(false);
-        label->SetAlignment(taCenter);
-        label->SetLayout(tlCenter);
+        board::StylePcLabel(*label);
         label->SetOnClick(labelClick);
         board::ReadPcEntry(*file, i, TApply{*label});
         if (label->Caption().empty())
