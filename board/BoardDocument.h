@@ -28,6 +28,10 @@ enum class TRefusal {
     Unwritable,     // the line would not read back as written
 };
 
+// Whether a document's bytes came from the file it saves to, or from no file (a new board,
+// whose file must then still not be there).
+enum class TOpenedFrom { File, NoFile };
+
 class TBoardDocument {
 public:
     // Never fails: any bytes open, as the status board would read them.
@@ -36,22 +40,21 @@ public:
     TBoardDocument(const TBoardDocument&) = delete;
     TBoardDocument& operator=(const TBoardDocument&) = delete;
 
-    struct TPc {
-        std::int32_t number = 0;
-        TPcEntry entry;
-    };
+    using TPc = board::TPc;
     // The PCs the board shows, in number order (the stacking order: a later one on top).
     const std::vector<TPc>& Pcs() const;
-    // The board's count: one more than the highest PC number it shows.
+    // The count as the board reads it from [sys] (0 when missing or no number): the PCs shown
+    // are those numbered 1 to count - 1 that have a section. Adding a PC gives it the number
+    // count (1 at the least) and makes count one more.
     std::int32_t Count() const;
     TTextEncoding Encoding() const;
 
     // Where a PC's value is read from: its section's line and the value's line (1-based),
     // the value's 0 when the key is missing.
-    struct TOrigin {
+    struct TValueLines {
         std::size_t section = 0, value = 0;
     };
-    TOrigin Origin(std::size_t pc, TPcKey key) const;
+    TValueLines LinesOf(std::size_t pc, TPcKey key) const;
 
     // Edits. A pc is a place in Pcs().
     TRefusal SetValue(std::size_t pc, TPcKey key, std::string_view text);
@@ -87,17 +90,18 @@ public:
     // The file as it now stands.
     std::string Bytes() const;
     // Saves it over the file at path, which must be the file it was opened from: safely, and
-    // only while that file is still as opened or last saved from here. A document opened
-    // from no file (opened false) saves only while there is still none.
-    TSaveResult Save(const std::string& path, bool keepBackup, bool opened = true);
+    // only while that file is still as opened (or as there was none) or last saved from here.
+    TSaveResult Save(const std::string& path, bool keepBackup, TOpenedFrom from = TOpenedFrom::File);
+    TSaveResult Save(const std::string& path, bool keepBackup, bool opened)
+    {
+        return Save(path, keepBackup, opened ? TOpenedFrom::File : TOpenedFrom::NoFile);
+    }
     // Saves it to another file, which must still hold onDisk (nullopt: must not be there);
     // later saves then go there.
     TSaveResult SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk);
 
-    struct TState;
-    struct TImpl;
-
 private:
+    struct TImpl;
     std::unique_ptr<TImpl> impl_;
 };
 

@@ -1,10 +1,10 @@
 #include "check/BoardCheck.h"
 
 #include <algorithm>
-#include <array>
 #include <unordered_map>
 
 #include "board/BoardFile.h"
+#include "board/BoardIndex.h"
 #include "platform/text/IniFiles.h"
 #include "platform/design/FormDesign.h"
 #include "platform/geometry/PaintedIndex.h"
@@ -85,9 +85,6 @@ std::string ControlName(const TFixedControl& control)
     return control.caption.empty() ? control.name : control.name + " (" + control.caption + ")";
 }
 
-// The section and entry lines of one PC: the section's, then one per key of board::kPcKeys.
-using TPcLines = std::array<std::size_t, 1 + board::kPcKeys.size()>;
-
 class TChecker {
 public:
     TChecker(TBoardCheck& check, const TIniFile& file, bool mayReplace)
@@ -98,12 +95,16 @@ public:
     void Run()
     {
         std::size_t lastLine = 1;
+        board::TBoardLineScan scan;
         ForEachIniLine(file_.Text(), [&](const TIniLine& line) {
+            scan.Line(static_cast<std::uint32_t>(line.number), line);
             Line(line);
             lastLine = line.number;
         });
         lastLine_ = lastLine;
+        sys_ = scan.Sys();
         shown_ = board::PcNumbersInFile(file_, count_);
+        shownLines_ = board::LinesRead(std::move(scan).Sections(), shown_);
         Count();
         LeftOut();
         Missing();
@@ -167,12 +168,10 @@ private:
         if (pc_ > 0) {
             kind_ = Pc;
             maxPc_ = std::max(maxPc_, pc_);
-            pcLines_[pc_][0] = line.number;
             if (pc_ >= count_)
                 leftOut_.emplace_back(line.number, section_);
         } else if (SameText(line.name, board::kSysSection)) {
             kind_ = Sys;
-            sysLine_ = line.number;
         } else {
             kind_ = Other;
             LooksLikePc(line);
@@ -217,12 +216,9 @@ private:
                 Add(line.number, TMsg::UnknownKeyHint, {key, section_, std::string(hint)});
             return;
         }
-        if (kind_ == Sys) {
-            countLine_ = line.number;
+        if (kind_ == Sys)
             return;
-        }
         const std::size_t k = static_cast<std::size_t>(it - known.begin());
-        pcLines_[pc_][1 + k] = line.number;
         std::int32_t value = 0;
         if (k > 0 && pc_ < count_ && !TryStrToInt(line.value, value))
             Add(line.number, TMsg::NotInteger, {key, std::string(line.value)});
@@ -230,16 +226,16 @@ private:
 
     void Count()
     {
-        if (countLine_ == 0) {
-            Add(sysLine_ ? sysLine_ : 1, TMsg::CountMissing, {});
+        if (sys_.countLine == board::kNoLine) {
+            Add(sys_.header != board::kNoLine ? sys_.header : 1, TMsg::CountMissing, {});
             return;
         }
         const std::string text = file_.ReadString(board::kSysSection, board::kCountKey, "");
         std::int32_t value = 0;
         if (!TryStrToInt(text, value))
-            Add(countLine_, TMsg::CountNotNumber, {text});
+            Add(sys_.countLine, TMsg::CountNotNumber, {text});
         else if (value < 2)
-            Add(countLine_, TMsg::CountTooSmall, {text});
+            Add(sys_.countLine, TMsg::CountTooSmall, {text});
     }
 
     void LeftOut()
@@ -255,14 +251,14 @@ private:
     // Numbers below count without a section, as ranges, on the count line.
     void Missing()
     {
-        if (count_ < 2 || countLine_ == 0)
+        if (count_ < 2 || sys_.countLine == board::kNoLine)
             return;
         std::int64_t next = 1;
         auto gap = [&](std::int64_t end) {
             if (end - next == 1)
-                Add(countLine_, TMsg::NoSection, {std::to_string(next)});
+                Add(sys_.countLine, TMsg::NoSection, {std::to_string(next)});
             else if (end - next > 1)
-                Add(countLine_, TMsg::NoSections, {std::to_string(next), std::to_string(end - 1)});
+                Add(sys_.countLine, TMsg::NoSections, {std::to_string(next), std::to_string(end - 1)});
         };
         for (const std::int32_t i : shown_) {
             gap(i);
@@ -281,11 +277,11 @@ private:
     TKind kind_ = None;
     std::string section_;
     std::int32_t pc_ = 0, maxPc_ = 0;
-    std::size_t sysLine_ = 0, countLine_ = 0;
+    board::TSys sys_;  // where [sys] and its count are, by line number
     TNameLines sections_, keys_;
-    std::unordered_map<std::int32_t, TPcLines> pcLines_;
     std::vector<std::pair<std::size_t, std::string>> leftOut_;
     std::vector<std::int32_t> shown_;
+    std::vector<board::TPcLines> shownLines_;  // where each shown PC is read from, by line number
 };
 
 void TChecker::Labels()
@@ -310,8 +306,8 @@ void TChecker::Labels()
     for (std::size_t k = check_.labels.size(); k-- > 0;) {
         const TShownLabel& label = check_.labels[k];
         const std::string pc = IntToStr(label.pc);
-        const TPcLines& lines = pcLines_[label.pc];
-        const std::size_t at = lines[0];
+        const board::TPcLines& lines = shownLines_[k];
+        const std::size_t at = lines.section;
         if (label.width <= 0 || label.height <= 0) {
             Add(at, TMsg::EmptyLabel, {pc, size(label.width), size(label.height)}, label.pc);
             continue;
@@ -343,7 +339,8 @@ void TChecker::Labels()
                 Add(at, control.native ? TMsg::UnderControl : TMsg::CoversLabel, {pc, ControlName(control)}, label.pc);
         const std::int64_t width = CaptionWidth(label.caption, check_.fontHeight);
         if (width > label.width)
-            Add(lines[1] ? lines[1] : at, TMsg::CaptionCut, {pc, size(width), size(label.width)}, label.pc);
+            Add(lines.keys[0] != board::kNoLine ? lines.keys[0] : at, TMsg::CaptionCut,
+                {pc, size(width), size(label.width)}, label.pc);
     }
 }
 

@@ -34,13 +34,7 @@ void ExpectReadAsShown(const TBoardDocument& doc)
 
 std::string Utf16(std::string_view utf8, bool bigEndian)
 {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t u : Utf8ToUtf16(utf8)) {
-        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
-        bytes += bigEndian ? hi : lo;
-        bytes += bigEndian ? lo : hi;
-    }
-    return bytes;
+    return (bigEndian ? "\xFE\xFF" : "\xFF\xFE") + Utf8ToUtf16Bytes(utf8, bigEndian);
 }
 
 const char kBoard[] =
@@ -70,9 +64,9 @@ TEST(BoardDocument, OpensAndSavesEveryFileAsItWas)
         EXPECT_EQ(TBoardDocument(odd).Bytes(), odd);
     const TBoardDocument doc(kBoard);
     EXPECT_EQ(Board(doc), "count=3 1:\xE4\xB8\x80\xE8\x99\x9F@8,8,40x20 2:B ; two@60,8,0x0");
-    EXPECT_EQ(doc.Origin(1, TPcKey::Left).section, 11u);
-    EXPECT_EQ(doc.Origin(1, TPcKey::Left).value, 13u);
-    EXPECT_EQ(doc.Origin(1, TPcKey::Width).value, 0u);
+    EXPECT_EQ(doc.LinesOf(1, TPcKey::Left).section, 11u);
+    EXPECT_EQ(doc.LinesOf(1, TPcKey::Left).value, 13u);
+    EXPECT_EQ(doc.LinesOf(1, TPcKey::Width).value, 0u);
 }
 
 // A value edited in every encoding: that line alone changes, in the file's own encoding and

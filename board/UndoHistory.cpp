@@ -1,0 +1,119 @@
+#include "board/UndoHistory.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace board {
+
+void TStep::Apply(std::unique_ptr<TDocumentContent>& content, bool forward)
+{
+    if (other) {
+        std::swap(content, other);
+        return;
+    }
+    TLineStore& store = content->lines;
+    const auto put = [&](const TLineChange& c) {
+        if (c.before != c.after)
+            store.PutRaw(c.id, forward ? c.after : c.before);
+        if (c.goneBefore != c.goneAfter)
+            store.PutGone(c.id, forward ? c.goneAfter : c.goneBefore);
+    };
+    if (forward)
+        std::for_each(lines.begin(), lines.end(), put);
+    else
+        std::for_each(lines.rbegin(), lines.rend(), put);
+    TBoardIndex& board = content->board;
+    const auto putAll = [forward](auto& slices, auto& v) {
+        if (forward)
+            for (auto& slice : slices)
+                slice.Put(v, true);
+        else
+            for (auto it = slices.rbegin(); it != slices.rend(); ++it)
+                it->Put(v, false);
+    };
+    putAll(pcs, board.pcs);
+    putAll(pcLines, board.pcLines);
+    putAll(sections, board.sections);
+    board.sys = forward ? sysAfter : sysBefore;
+}
+
+void TUndoHistory::Push(TStep made)
+{
+    made.version = ++versions_;
+    if (!undone_.empty()) {
+        redoDropped_ = std::move(undone_);
+        dropped_ = done_.size();
+    }
+    undone_.clear();
+    done_.push_back(std::move(made));
+}
+
+void TUndoHistory::Undo(std::unique_ptr<TDocumentContent>& content)
+{
+    if (done_.empty())
+        return;
+    TStep step = std::move(done_.back());
+    done_.pop_back();
+    step.Apply(content, false);
+    undone_.push_back(std::move(step));
+}
+
+void TUndoHistory::Redo(std::unique_ptr<TDocumentContent>& content)
+{
+    if (undone_.empty())
+        return;
+    TStep step = std::move(undone_.back());
+    undone_.pop_back();
+    step.Apply(content, true);
+    done_.push_back(std::move(step));
+}
+
+bool TUndoHistory::JoinSince(std::size_t mark)
+{
+    if (mark > done_.size())
+        return false;
+    if (mark + 1 >= done_.size())
+        return true;
+    const auto first = done_.begin() + static_cast<std::ptrdiff_t>(mark);
+    if (std::any_of(first, done_.end(), [](const TStep& st) { return st.other != nullptr; }))
+        return false;
+    // Each part of a step is applied in order, forwards and backwards: the parts one after
+    // another are the steps one after another.
+    TStep joined = std::move(*first);
+    for (auto it = first + 1; it != done_.end(); ++it) {
+        const auto append = [](auto& to, auto& from) {
+            to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+        };
+        append(joined.lines, it->lines);
+        append(joined.pcs, it->pcs);
+        append(joined.pcLines, it->pcLines);
+        append(joined.sections, it->sections);
+        joined.sysAfter = it->sysAfter;
+        joined.version = it->version;
+    }
+    done_.erase(first, done_.end());
+    done_.push_back(std::move(joined));
+    if (dropped_ != SIZE_MAX && dropped_ > mark) {
+        redoDropped_.clear();
+        dropped_ = SIZE_MAX;
+    }
+    return true;
+}
+
+void TUndoHistory::RevertSince(std::size_t mark, std::unique_ptr<TDocumentContent>& content)
+{
+    if (mark >= done_.size())
+        return;
+    while (done_.size() > mark) {
+        done_.back().Apply(content, false);
+        done_.pop_back();
+    }
+    if (dropped_ == mark)
+        undone_ = std::move(redoDropped_);
+    if (dropped_ != SIZE_MAX && dropped_ >= mark) {
+        redoDropped_.clear();
+        dropped_ = SIZE_MAX;
+    }
+}
+
+}  // namespace board
