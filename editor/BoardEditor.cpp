@@ -30,7 +30,7 @@ std::int64_t Clamp32(std::int64_t v)
 // The rectangle as the file gives it, empty or not.
 TRect64 EdgesOf(const TPcEntry& e)
 {
-    return TRect64::Of(e.left, e.top, e.width, e.height);
+    return board::EntryRect(e);
 }
 
 TRect64 GuideRect(const TGuide& g)
@@ -120,7 +120,7 @@ struct TBoardEditor::TState {
         }
         const TRectSource rects{&doc.Pcs(), doc.Pcs().size(), [](const void* items, std::size_t i) {
                                     const auto& e = (*static_cast<const std::vector<TPc>*>(items))[i].entry;
-                                    return TRect64::Of(e.left, e.top, e.width, e.height);
+                                    return board::EntryRect(e);
                                 }};
         return index.Near(rects, area);
     }
@@ -498,10 +498,7 @@ TRefusal TBoardEditor::Group(Work work, std::size_t joinFrom)
 TRefusal TBoardEditor::SetNumber(std::size_t pc, TPcKey key, std::int64_t value)
 {
     const TPcEntry& e = doc_.Pcs().at(pc).entry;
-    const std::int64_t now = key == TPcKey::Left    ? e.left
-                             : key == TPcKey::Top   ? e.top
-                             : key == TPcKey::Width ? e.width
-                                                    : e.height;
+    const std::int64_t now = board::FieldOf(e, key);
     return value == now ? TRefusal::None : doc_.SetValue(pc, key, std::to_string(value));
 }
 
@@ -631,11 +628,7 @@ std::optional<std::string> TBoardEditor::SharedField(TPcKey key) const
     std::optional<std::string> shared;
     for (const std::size_t pc : selection_) {
         const TPcEntry& e = Pcs().at(pc).entry;
-        std::string value = key == TPcKey::Caption ? e.caption
-                            : key == TPcKey::Left  ? std::to_string(e.left)
-                            : key == TPcKey::Top   ? std::to_string(e.top)
-                            : key == TPcKey::Width ? std::to_string(e.width)
-                                                   : std::to_string(e.height);
+        std::string value = key == TPcKey::Caption ? e.caption : std::to_string(board::FieldOf(e, key));
         if (shared && *shared != value)
             return std::nullopt;
         shared = std::move(value);

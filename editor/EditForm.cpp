@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "board/BoardFile.h"
+#include "board/PcLabel.h"
 #include "editor/EditorTexts.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/text/FileRead.h"
@@ -431,10 +432,7 @@ void TEditForm::SyncLabels()
     while (labels_.size() < pcs.size()) {
         auto* label = new TLabel(this);
         label->SetParent(this);
-        label->SetColor(clYellow);
-        label->SetAutoSize(false);
-        label->SetAlignment(taCenter);
-        label->SetLayout(tlCenter);
+        board::StylePcLabel(*label);
         labelPlaces_.emplace(label, labels_.size());
         labels_.push_back(label);
     }
@@ -443,7 +441,7 @@ void TEditForm::SyncLabels()
         const board::TPcEntry& e = pcs[i].entry;
         if (label.Caption() != e.caption)
             label.SetCaption(e.caption);
-        const TRect64 r = OnScreen(TRect64::Of(e.left, e.top, e.width, e.height));
+        const TRect64 r = OnScreen(board::EntryRect(e));
         // Far off the canvas a label keeps its size at the edge of 32-bit coordinates.
         const auto clamp = [](std::int64_t v) {
             return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
@@ -851,7 +849,8 @@ void TEditForm::RepaintOverlay()
 
 bool TEditForm::Save()
 {
-    return Saved(editor_->Document().Save(path_, true, existed_));
+    return Saved(
+        editor_->Document().Save(path_, true, existed_ ? board::TOpenedFrom::File : board::TOpenedFrom::NoFile));
 }
 
 bool TEditForm::Saved(const TSaveResult& result)
