@@ -92,10 +92,6 @@ public:
     // Saves it over the file at path, which must be the file it was opened from: safely, and
     // only while that file is still as opened (or as there was none) or last saved from here.
     TSaveResult Save(const std::string& path, bool keepBackup, TOpenedFrom from = TOpenedFrom::File);
-    TSaveResult Save(const std::string& path, bool keepBackup, bool opened)
-    {
-        return Save(path, keepBackup, opened ? TOpenedFrom::File : TOpenedFrom::NoFile);
-    }
     // Saves it to another file, which must still hold onDisk (nullopt: must not be there);
     // later saves then go there.
     TSaveResult SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk);
