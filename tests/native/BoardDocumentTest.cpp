@@ -150,6 +150,32 @@ TEST(BoardDocument, PcsComeGoAndMoveWithoutWakingDeadSections)
     ExpectReadAsShown(empty);
 }
 
+// The count goes into the [sys] section the board reads it from: the first, with or without a
+// count of its own; never into a new one.
+TEST(BoardDocument, AddingAPcCountsInTheFirstSysSection)
+{
+    TBoardDocument noCount("[sys]\r\n; none yet\r\n[PC1]\r\nCaption=A\r\n");
+    ASSERT_EQ(noCount.AddPc({"B", 1, 2, 3, 4}), TRefusal::None);
+    EXPECT_EQ(noCount.Bytes(),
+              "[sys]\r\ncount=2\r\n; none yet\r\n[PC2]\r\nCaption=A\r\n[PC1]\r\nCaption=B\r\nLeft=1\r\nTop=2\r\n"
+              "Width=3\r\nHeight=4\r\n");
+    ExpectReadAsShown(noCount);
+
+    const std::string twice = "[sys]\ncount=2\n[PC1]\nCaption=A\n[SYS]\ncount=9\n";
+    TBoardDocument doc(twice);
+    ASSERT_EQ(doc.AddPc({"B", 1, 2, 3, 4}), TRefusal::None);
+    EXPECT_EQ(doc.Bytes(),
+              "[sys]\ncount=3\n[PC1]\nCaption=A\n[PC2]\nCaption=B\nLeft=1\nTop=2\nWidth=3\nHeight=4\n"
+              "[SYS]\ncount=9\n");
+    ExpectReadAsShown(doc);
+
+    TBoardDocument firstHasNone("[sys]\n[PC1]\nCaption=A\n[sys]\ncount=3\n");
+    ASSERT_EQ(firstHasNone.AddPc({"B", 1, 2, 3, 4}), TRefusal::None);
+    EXPECT_EQ(Board(firstHasNone), "count=2 1:B@1,2,3x4");
+    ExpectReadAsShown(firstHasNone);
+    EXPECT_EQ(firstHasNone.Bytes().find("[sys]\ncount=2\n"), 0u);
+}
+
 // A character the file's encoding cannot hold is never written: the edit is refused until
 // the file is converted to UTF-8, a step of its own.
 TEST(BoardDocument, WhatTheEncodingCannotHoldWaitsForUtf8)
@@ -200,7 +226,6 @@ TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
     const std::string joined = doc.Bytes();
     const std::uint64_t joinedVersion = doc.Version();
     ASSERT_TRUE(doc.JoinSince(group));
-    EXPECT_EQ(doc.StepMark(), group + 1);
     EXPECT_EQ(doc.Version(), joinedVersion);
     doc.Undo();
     EXPECT_EQ(doc.Bytes(), one);
@@ -213,12 +238,61 @@ TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
     // A conversion stays a step of its own.
     const std::size_t converting = doc.StepMark();
     doc.ConvertToUtf8(true);
+    const std::string converted = doc.Bytes();
     ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "6"), TRefusal::None);
     EXPECT_FALSE(doc.JoinSince(converting));
-    EXPECT_EQ(doc.StepMark(), converting + 2);
+    doc.Undo();
+    EXPECT_EQ(doc.Bytes(), converted);
     while (doc.CanUndo())
         doc.Undo();
     EXPECT_EQ(doc.Bytes(), kBoard);
+}
+
+// Joining no step, or one, leaves it as it is and succeeds.
+TEST(BoardDocument, NothingToJoinIsNoFailure)
+{
+    TBoardDocument doc(kBoard);
+    EXPECT_TRUE(doc.JoinSince(doc.StepMark()));
+    const std::size_t mark = doc.StepMark();
+    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "1"), TRefusal::None);
+    EXPECT_TRUE(doc.JoinSince(mark));
+    doc.Undo();
+    EXPECT_EQ(doc.Bytes(), kBoard);
+    EXPECT_FALSE(doc.JoinSince(mark + 1));  // a mark past the steps done
+}
+
+// What an edit took from redo is forgotten once that edit is joined with the ones before it:
+// reverting a later group neither brings it back nor drops what was undone since.
+TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
+{
+    // A drag whose second step dropped the redo of an undone one.
+    const auto dragged = [](TBoardDocument& doc) {
+        const std::size_t drag = doc.StepMark();
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "1"), TRefusal::None);
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "2"), TRefusal::None);
+        doc.Undo();
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "3"), TRefusal::None);
+        ASSERT_TRUE(doc.JoinSince(drag));
+    };
+    TBoardDocument doc(kBoard);
+    dragged(doc);
+    const std::string afterDrag = doc.Bytes();
+    const std::size_t group = doc.StepMark();
+    ASSERT_EQ(doc.SetValue(1, TPcKey::Top, "4"), TRefusal::None);
+    doc.RevertSince(group);
+    EXPECT_FALSE(doc.CanRedo());
+    EXPECT_EQ(doc.Bytes(), afterDrag);
+
+    TBoardDocument undone(kBoard);
+    dragged(undone);
+    ASSERT_EQ(undone.SetValue(1, TPcKey::Top, "4"), TRefusal::None);
+    ASSERT_EQ(undone.SetValue(1, TPcKey::Left, "5"), TRefusal::None);
+    undone.Undo();
+    undone.RevertSince(group);
+    EXPECT_EQ(undone.Bytes(), afterDrag);
+    ASSERT_TRUE(undone.CanRedo());
+    undone.Redo();
+    EXPECT_EQ(Board(TBoardDocument(undone.Bytes())), "count=3 1:\xE4\xB8\x80\xE8\x99\x9F@3,8,40x20 2:B ; two@5,8,0x0");
 }
 
 }  // namespace
