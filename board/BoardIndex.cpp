@@ -51,6 +51,7 @@ TBoardIndex::TBoardIndex(const TLineStore& lines, std::string text)
     TBoardLineScan scan;
     ForEachIniLine(text, [&](const TIniLine& line) {
         const auto id = static_cast<std::uint32_t>(line.number - 1);
+        // A line past the store's would name no line of the file.
         if (id < lines.OpenedLines())
             scan.Line(id, line);
     });
