@@ -77,7 +77,8 @@ public:
     void Redo();
 
     // Edits made as one: the steps done since a mark (StepMark) become one step, undone and
-    // done again at once; a conversion is never joined, and then nothing is (false).
+    // done again at once. Nothing or one step to join is no failure; a conversion is never
+    // joined, and then nothing is (false), nor for a mark past the steps done.
     std::size_t StepMark() const;
     bool JoinSince(std::size_t mark);
     // The steps done since the mark undone and forgotten, what could be done again before them
