@@ -1,6 +1,7 @@
 // What the board editor does to a board, whatever shows it: the selection, dragging with
 // snapping, the keys' nudges, alignment, the grid generator and undo, over one board
-// document. Coordinates are the board's own pixels (as at 96 DPI, the client area's origin at
+// document, and the geometry of what is drawn over the board: handles, guides, the band and
+// the area a step paints again. Coordinates are the board's own pixels (as at 96 DPI, the client area's origin at
 // 0, 0); a PC is named by its place in Pcs(), which is number order.
 #pragma once
 

@@ -58,7 +58,7 @@ std::vector<std::pair<THandle, TRect64>> TBoardEditor::Handles() const
 
 TRect64 TBoardEditor::OverlayArea() const
 {
-    // The frames lie a pixel outside the PCs, the handles half their size.
+    // Room for the frames a pixel outside the PCs and the handles centred on their edges.
     TRect64 area = Inflated(SelectionBounds(), kHandleSize + 2);
     area = area.Union(Band());
     for (const TGuide& g : guides_)
