@@ -58,8 +58,16 @@ std::vector<std::pair<THandle, TRect64>> TBoardEditor::Handles() const
 
 TRect64 TBoardEditor::OverlayArea() const
 {
+    // A moved selection's bounds move with it, without a walk through its PCs each frame.
+    const auto& d = scratch_->drag;
+    const TRect64 selected = d && d->started && d->mode == TDrag::Move
+                                 ? TRect64{d->startBounds.left + d->box.left - d->startBox.left,
+                                           d->startBounds.top + d->box.top - d->startBox.top,
+                                           d->startBounds.right + d->box.left - d->startBox.left,
+                                           d->startBounds.bottom + d->box.top - d->startBox.top}
+                                 : SelectionBounds();
     // Room for the frames a pixel outside the PCs and the handles centred on their edges.
-    TRect64 area = Inflated(SelectionBounds(), kHandleSize + 2);
+    TRect64 area = Inflated(selected, kHandleSize + 2);
     area = area.Union(Band());
     for (const TGuide& g : guides_)
         area = area.Union(g.vertical ? TRect64{g.at - 1, g.from, g.at + 2, g.to + 1}
@@ -156,6 +164,7 @@ bool TBoardEditor::StartDrag(TDrag& d)
         const TRect64 r = EdgesOf(d.preview[pc].entry);
         d.startBox = {std::min(d.startBox.left, r.left), std::min(d.startBox.top, r.top),
                       std::max(d.startBox.right, r.right), std::max(d.startBox.bottom, r.bottom)};
+        d.startBounds = d.startBounds.Union(r);
     }
     d.box = d.startBox;
     // What snaps to: the other PCs' edges and centres, sorted once for the whole drag.

@@ -63,6 +63,7 @@ struct TBoardEditor::TDrag {
     std::vector<TPc> preview;
     std::vector<std::size_t> moving;
     TRect64 startBox, box;
+    TRect64 startBounds;                       // of the moving PCs that have a size, as the selection's are
     std::vector<TEdge> xs, ys;                 // what snaps to, sorted
     std::vector<std::int64_t> xLines, yLines;  // the lines that moved, to guide
 };
