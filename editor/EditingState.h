@@ -1,5 +1,5 @@
 // What the editing logic's files share and no caller sees: the arithmetic of edges and
-// centres, and what the editor keeps between calls besides the selection.
+// centres, what the editor keeps between calls besides the selection, and edits grouped as a step.
 #pragma once
 
 #include <algorithm>
