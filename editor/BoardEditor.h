@@ -1,6 +1,7 @@
 // What the board editor does to a board, whatever shows it: the selection, dragging with
 // snapping, the keys' nudges, alignment, the grid generator and undo, over one board
-// document. Coordinates are the board's own pixels (as at 96 DPI, the client area's origin at
+// document, and the geometry of what is drawn over the board: handles, guides, the band and
+// the area a step paints again. Coordinates are the board's own pixels (as at 96 DPI, the client area's origin at
 // 0, 0); a PC is named by its place in Pcs(), which is number order.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "board/BoardDocument.h"
@@ -20,7 +22,8 @@ using board::TPcKey;
 using board::TRefusal;
 
 struct TGridSettings {
-    std::int32_t step = 8;  // 1 and up
+    static constexpr std::int32_t kLargestStep = 1000;
+    std::int32_t step = 8;  // 1 to kLargestStep
     bool snap = true;       // drags snap to the grid and to other PCs
     bool shown = true;
 };
@@ -37,13 +40,24 @@ struct TGuide {
     friend bool operator==(const TGuide&, const TGuide&) = default;
 };
 
+// The rectangle grown by that many pixels on every side.
+inline TRect64 Inflated(const TRect64& r, std::int64_t by)
+{
+    return {r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
+
+// The side of a handle's square, in board pixels, and how far outside it a press still takes it.
+inline constexpr std::int32_t kHandleSize = 5, kHandleReach = 2;
+
 // CentresAcross lines up the centres across the board (one x), CentresDown down it (one y).
 enum class TAlign : std::uint8_t { Left, Right, Top, Bottom, CentresAcross, CentresDown };
-enum class TSize : std::uint8_t { Width, Height, Both };
+// Which of the first selected PC's dimensions the others are given.
+enum class TMatchSize : std::uint8_t { Width, Height, Both };
 
 // The grid generator: rows × columns PCs of one size, placed from a start point with gaps
 // between them, numbered across (row by row) or down (column by column).
 struct TGridPlan {
+    static constexpr std::int64_t kMostPcs = 100000;
     std::int32_t rows = 1, columns = 1;
     std::int32_t width = 64, height = 24;
     std::int32_t gapX = 8, gapY = 8;
@@ -51,6 +65,9 @@ struct TGridPlan {
     // {n} is the number in the plan from 1; {n:02} the same with at least two digits.
     std::string pattern = "PC-{n:02}";
     bool down = false;
+
+    // At least one row and column of PCs at least a pixel each way, and at most kMostPcs.
+    bool Fits() const;
 };
 
 // The caption of the plan's n-th PC (from 1); empty pattern, empty caption.
@@ -67,6 +84,15 @@ public:
     // The PCs as they show now, during a drag where they are being dragged to.
     const std::vector<TPc>& Pcs() const;
     TRect64 RectOf(std::size_t pc) const;
+
+    // -- what is drawn over the board, in board pixels
+    // The squares of the only selected PC's handles (none unless exactly one PC is selected),
+    // corners first: on a small PC they overlap the edges' handles, and a press takes a corner.
+    std::vector<std::pair<THandle, TRect64>> Handles() const;
+    // What the selection's frames and handles, the band and the guides cover now.
+    TRect64 OverlayArea() const;
+    // What to paint again since the last call: where that overlay was and where it is now.
+    TRect64 OverlayChange();
 
     TGridSettings& Grid() { return grid_; }
 
@@ -87,19 +113,19 @@ public:
 
     // The topmost PC at a point (the later one where they overlap), or none.
     std::optional<std::size_t> PcAt(TPoint64 point) const;
-    // What a press at the point would drag; tolerance is how near a handle counts, in board
-    // pixels. Handles are those of the only selected PC.
-    THandle HandleAt(TPoint64 point, std::int32_t tolerance) const;
+    // What a press at the point would drag; reach is how far outside a handle's square still
+    // counts, in board pixels. Handles are those of the only selected PC.
+    THandle HandleAt(TPoint64 point, std::int32_t reach) const;
 
     // -- dragging: press, moves, release. Nothing reaches the document before the release,
     // which is one undo step.
     // The press: on a handle it resizes, on a selected PC it moves the selection, on another PC
     // it selects that one (toggles it with toggle) and moves it, on empty board it starts a
     // rubber band (adding to the selection with toggle).
-    void Press(TPoint64 point, bool toggle, std::int32_t tolerance);
+    void Press(TPoint64 point, bool toggle, std::int32_t reach);
     // A move of the pointer; a drag starts only once it is threshold pixels away from the press.
-    // With snap false (Alt held) nothing snaps. Returns the area that changed (to repaint),
-    // covering the old and new places of what moved and any guides.
+    // With snap false (Alt held) nothing snaps. Returns the area to paint again (OverlayChange),
+    // empty while nothing moved.
     TRect64 DragTo(TPoint64 point, bool snap, std::int32_t threshold = 4);
     // The release: commits a move or resize as one step (refused steps change nothing).
     TRefusal Release();
@@ -118,7 +144,7 @@ public:
     // Equal gaps between the selected PCs, across (by left) or down (by top); three or more.
     TRefusal Distribute(bool across);
     // To the first selected PC's size.
-    TRefusal MakeSameSize(TSize what);
+    TRefusal MakeSameSize(TMatchSize what);
     // Sets a value of every selected PC; refused with its reason as the board would not read it.
     TRefusal SetField(TPcKey key, std::string_view text);
     // The value the selected PCs share, or nullopt where they differ (or none is selected).
@@ -132,7 +158,7 @@ public:
     TRefusal DeleteSelection();
     TRefusal Generate(const TGridPlan& plan);
     // The place in Pcs() of the PC with that number, if the board shows it.
-    std::optional<std::size_t> PlaceOf(std::int32_t number) const;
+    std::optional<std::size_t> PlaceOfNumber(std::int32_t number) const;
     // Numbers the PCs in reading order: top to bottom, then left to right.
     TRefusal RenumberReadingOrder();
 
@@ -140,9 +166,6 @@ public:
     bool CanRedo() const { return doc_.CanRedo(); }
     void Undo();
     void Redo();
-    // Changed since opened or last saved (MarkSaved).
-    bool Modified() const;
-    void MarkSaved();
 
 private:
     board::TBoardDocument doc_;
@@ -151,8 +174,8 @@ private:
     std::vector<TGuide> guides_;
     // The rest is the implementation's.
     struct TDrag;
-    struct TState;
-    std::shared_ptr<TState> state_;
+    struct TScratch;
+    std::shared_ptr<TScratch> scratch_;
 
     // Edits made as one undo step, with the steps from joinFrom on; a refusal undoes them all.
     template <class Work>
@@ -162,6 +185,14 @@ private:
     void KeepSelectionValid();
     // Adds the PCs as one step and selects them instead.
     TRefusal AddSelected(const std::vector<board::TPcEntry>& entries);
+
+    // A drag's parts: once past the threshold, the preview and what snaps; then each move
+    // draws the band, moves the selection or resizes its one PC, and sets the guides.
+    bool StartDrag(TDrag& d);
+    void DrawBand(TDrag& d, TPoint64 point);
+    void MoveTo(TDrag& d, std::int64_t dx, std::int64_t dy, bool snapping);
+    void ResizeTo(TDrag& d, std::int64_t dx, std::int64_t dy, bool snapping);
+    void PlaceGuides(const TDrag& d);
 };
 
 }  // namespace editor

@@ -1,5 +1,6 @@
 // The board editor's window: the board drawn as the status board draws it, the fields of the
-// selected PCs, the grid generator and the checker's findings beside it.
+// selected PCs, the grid generator and the checker's findings beside it. It lays out, forwards
+// input and shows what the session, the editing logic and the viewport answer.
 #pragma once
 
 #include <array>
@@ -12,9 +13,11 @@
 
 #include "check/BoardCheck.h"
 #include "editor/BoardEditor.h"
-#include "platform/forms/Forms.h"
+#include "editor/EditSession.h"
+#include "editor/Viewport.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 
 class TEditForm : public TForm {
@@ -28,19 +31,15 @@ public:
     std::string AccessibleName(const TControl& control) const override;
     std::string AccessibleStatus(const TControl& control) const override;
 
-    editor::TBoardEditor& Editor() { return *editor_; }
-    const std::string& FilePath() const { return path_; }
+    editor::TEditSession& Session() { return *session_; }
+    editor::TBoardEditor& Editor() { return session_->Editor(); }
+    const editor::TBoardEditor& Editor() const { return session_->Editor(); }
     // Where the board's origin lies in the client area (design pixels).
-    TPoint64 Origin() const { return origin_; }
+    TPoint64 BoardOffset() const { return viewport_.Offset(); }
 
     bool Save();
     bool SaveAs();
 
-private:
-    // Done with a save: the file's new state, or a box saying why it was not saved.
-    bool Saved(const TSaveResult& result);
-
-public:
 private:
     struct TField {
         TEdit* edit = nullptr;
@@ -48,15 +47,19 @@ private:
         TRect64 captionRect;
     };
 
+    // -- building (EditMenus.cpp, EditPanel.cpp, GeneratorPanel.cpp, FindingsList.cpp)
     void BuildMenu();
     void BuildPanel();
+    void StartChecker();
     // Places the canvas, the panel and the status bar in the client area.
     void Layout();
+    void LayoutPanel(std::int32_t dx);
     TEdit* AddField(std::string caption, std::int32_t left, std::int32_t top, std::int32_t width,
                     std::int32_t captionWidth, std::string text = {}, int tabOrder = -1);
     // Makes the grid generator's fields, the first time, and gives the first the keyboard.
     void ShowGenerator();
 
+    // -- following the board
     // After every step: labels, fields, title and menus follow the board, and the findings
     // once it has been left alone a moment.
     void AfterStep();
@@ -66,12 +69,15 @@ private:
     // With recheck the checker reads the board again; the list and the marks follow.
     void RefreshFindings(bool recheck);
     void ShowFindings();
+    std::vector<TRect64> Marks() const;
     void UpdateTitle();
     void UpdateMenus();
     void SetStatus(std::string message);
-    void Refused(editor::TRefusal refusal);
-    void Step(editor::TRefusal refusal);
+    void ShowRefusal(editor::TRefusal refusal);
+    // Done with a step: why it was refused, if it was, then the window follows the board.
+    void FinishStep(editor::TRefusal refusal);
 
+    // -- input (EditInput.cpp)
     void CanvasMouseDown(const TMouseInfo& m);
     void CanvasMouseMove(const TMouseInfo& m);
     void CanvasMouseUp(const TMouseInfo& m);
@@ -80,40 +86,44 @@ private:
     void FieldKeyDown(TEdit* edit, TKeyInfo& k);
     void FindingClick();
     void PlaceGrid();
-    void AskToSave(bool& canClose);
-
-    void PaintBehind(TCanvas& canvas);
-    void PaintOver(TCanvas& canvas);
-    // The overlay's area (handles, guides, band, marks) now, to repaint it when it changes.
-    TRect64 OverlayArea() const;
-    void RepaintOverlay();
-    void ScrollTo(TPoint64 scroll);
+    void FocusCanvas();
+    bool InCanvas(const TMouseInfo& m) const;
+    // Repaints and moves the labels when the view moved.
+    void Scrolled(bool moved);
     // The bars cover the board's client area and every PC, with the margin around them.
     void UpdateScrollBars();
     void ShowPc(std::size_t pc);
-    void FocusCanvas();
 
-    TRect64 OnScreen(const TRect64& board) const;
-    TPoint64 OnBoard(const TMouseInfo& m) const { return {m.x - origin_.x, m.y - origin_.y}; }
-    bool InCanvas(const TMouseInfo& m) const;
+    // -- painting (EditPainting.cpp)
+    void PaintBehind(TCanvas& canvas);
+    void PaintOver(TCanvas& canvas);
+    void PaintStatus(TCanvas& canvas);
+    // Paints again where the selection's frames, handles, band and guides were and are.
+    void RepaintOverlay();
+    TRect64 OnScreen(const TRect64& board) const { return viewport_.OnScreen(board); }
 
-    std::string path_;
-    bool existed_ = false;
-    std::unique_ptr<editor::TBoardEditor> editor_;
+    // -- saving (EditSaving.cpp)
+    // Says why the file could not be read, if it could not.
+    void ReportOpening();
+    // Done with a save: the file's new state, or a box saying why it was not saved.
+    bool ReportSave(const TSaveResult& result);
+    void AskToSave(bool& canClose);
+    void ConvertToUtf8();
+
+    // -- what assistive technology reads (EditAccessibility.cpp)
+    // The PC a label shows.
+    std::optional<std::size_t> PlaceShownBy(const TControl& control) const;
+
+    std::unique_ptr<editor::TEditSession> session_;
+    editor::TViewport viewport_;
     check::TBoardCheck check_;
     std::vector<TLabel*> labels_;  // one per PC, in Pcs() order
     std::unordered_map<const TControl*, std::size_t> labelPlaces_;
-    // The PC a label shows, for what assistive technology asks of it.
-    std::optional<std::size_t> PlaceOf(const TControl& control) const;
     std::vector<std::int32_t> findingPcs_;  // sorted PC numbers with a finding
     std::vector<TRect64> marks_;            // where they are marked, on the board
-    std::vector<TRect64> Marks() const;
-    TLabel* canvasFocus_ = nullptr;  // holds the keyboard for the board
-    TPoint64 origin_, scroll_;
-    TRect64 extent_;  // what the scroll bars cover, in board pixels
+    TLabel* canvasFocus_ = nullptr;         // holds the keyboard for the board
     TRect64 canvasRect_, panelRect_, statusRect_, boardClient_;
     std::int32_t panelLeft_ = 0;
-    TRect64 overlayShown_;
     std::string status_;
     TPoint64 pointer_;
     bool keyStepHeld_ = false;

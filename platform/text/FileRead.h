@@ -7,3 +7,10 @@
 // writing or deleting it. On any failure (missing, a directory, unreadable) returns false
 // and leaves bytes empty; errno (GetLastError() on Windows) then says why, but for a directory.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// How reading a file that may not be there went.
+enum class TFileRead { Read, Missing, Failed };
+
+// As ReadWholeFile, telling a file that is not there (nor the folder it would be in) from one
+// there that could not be read: why then holds the system's words for it.
+TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::string& why);

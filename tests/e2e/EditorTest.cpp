@@ -173,6 +173,13 @@ TEST(Editor, KeyboardOnlyAndCloseWithoutSaving)
     EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
 }
 
+// A box saying why the board's file was not saved: its full name, then the reason.
+void ExpectRefusal(const std::string& box, const std::string& reason)
+{
+    EXPECT_TRUE(box.ends_with("sys.ini" + reason)) << box;
+    EXPECT_EQ(box.find(':'), 1u) << box;  // a drive's path
+}
+
 // A read-only file, then one that someone else saved meanwhile: each save says why it did not
 // happen and leaves the file as it is.
 TEST(Editor, SavesThatCannotHappenSaySo)
@@ -183,14 +190,16 @@ TEST(Editor, SavesThatCannotHappenSaySo)
     Keys(editor, {}, VK_RIGHT);
     SetFileAttributesW(editor.BoardPath().c_str(), FILE_ATTRIBUTE_READONLY);
     Keys(editor, {VK_CONTROL}, 'S');
-    EXPECT_NE(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)), "");
+    ExpectRefusal(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)),
+                  "：無法儲存：檔案為唯讀；檔案未變更");
     SetFileAttributesW(editor.BoardPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
 
     const std::string theirs = kBoard + "; someone else's\r\n";
     psbtest::WriteBytes(editor.BoardPath(), theirs);
     Keys(editor, {VK_CONTROL}, 'S');
-    EXPECT_NE(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)), "");
+    ExpectRefusal(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)),
+                  "：開啟後檔案已被其他程式修改，未儲存任何內容");
     EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), theirs);
     EXPECT_EQ(Title(editor).front(), '*');
 }

@@ -20,7 +20,12 @@ protected:
     void SetUp() override
     {
         editor::SetLanguage(check::TLanguage::English);
-        EditFilePath = folder_.Write("room.ini", kBoard).string();
+        Open(folder_.Write("room.ini", kBoard).string());
+    }
+    void Open(std::string path)
+    {
+        Application->DestroyForms();
+        EditFilePath = std::move(path);
         Application->CreateForm(::EditForm);
         form().Show();
         Tick();
@@ -52,6 +57,25 @@ protected:
                 return dynamic_cast<TEdit*>(c);
         return nullptr;
     }
+    TMenuItem* MenuItem(const std::string& caption)
+    {
+        const TMenuItem& bar = form().Menu()->Items();
+        for (std::size_t i = 0; i < bar.Count(); ++i)
+            for (std::size_t j = 0; j < bar.Items(i)->Count(); ++j)
+                if (bar.Items(i)->Items(j)->Caption() == caption)
+                    return bar.Items(i)->Items(j);
+        return nullptr;
+    }
+    // A press, moves and the release of the left button, in board pixels.
+    void Drag(TPoint64 from, TPoint64 to)
+    {
+        const TPoint64 o = form().BoardOffset();
+        form().MouseDown(mbLeft, 0, {from.x + o.x, from.y + o.y}, 96);
+        for (int step = 1; step <= 4; ++step)
+            form().MouseMove(
+                ssLeft, {from.x + o.x + (to.x - from.x) * step / 4, from.y + o.y + (to.y - from.y) * step / 4}, 96);
+        form().MouseUp(mbLeft, 0, {to.x + o.x, to.y + o.y}, 96);
+    }
     const TLabel* PcLabel(std::size_t place)
     {
         std::vector<const TLabel*> labels;
@@ -69,7 +93,7 @@ protected:
 TEST_F(EditForm, KeysMoveThePcAndTheMenuUndoesIt)
 {
     EXPECT_EQ(form().Caption(), "room.ini - Board Editor");
-    EXPECT_EQ(PcLabel(0)->Left(), 40 + form().Origin().x);
+    EXPECT_EQ(PcLabel(0)->Left(), 40 + form().BoardOffset().x);
     Key(vkTab);
     EXPECT_EQ(Field("Left")->Text(), "40");
     EXPECT_EQ(Field("Caption")->Text(), "A");
@@ -78,11 +102,11 @@ TEST_F(EditForm, KeysMoveThePcAndTheMenuUndoesIt)
     EXPECT_EQ(form().AccessibleName(*PcLabel(1)), "PC2");
 
     Key(vkRight, ssShift);
-    EXPECT_EQ(PcLabel(0)->Left(), 48 + form().Origin().x);
+    EXPECT_EQ(PcLabel(0)->Left(), 48 + form().BoardOffset().x);
     EXPECT_EQ(Field("Left")->Text(), "48");
     EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
     Key('Z', ssCtrl);
-    EXPECT_EQ(PcLabel(0)->Left(), 40 + form().Origin().x);
+    EXPECT_EQ(PcLabel(0)->Left(), 40 + form().BoardOffset().x);
     EXPECT_EQ(form().Caption(), "room.ini - Board Editor");
 }
 
@@ -99,8 +123,8 @@ TEST_F(EditForm, FieldsSetTheSelectionOrRefuse)
     EXPECT_EQ(form().Editor().Document().Bytes(), before);
     Field("Top")->SetText("64");
     Key(vkReturn, 0, Field("Top"));
-    EXPECT_EQ(PcLabel(0)->Top(), 64 + form().Origin().y);
-    EXPECT_EQ(PcLabel(1)->Top(), 64 + form().Origin().y);
+    EXPECT_EQ(PcLabel(0)->Top(), 64 + form().BoardOffset().y);
+    EXPECT_EQ(PcLabel(1)->Top(), 64 + form().BoardOffset().y);
     // Delete does not reach the board while a field has the keyboard; Shift+F6 goes back to it.
     EXPECT_FALSE(Key(vkDelete, 0, Field("Top")));
     EXPECT_EQ(form().Editor().Pcs().size(), 2u);
@@ -146,16 +170,17 @@ TEST_F(EditForm, ClosingAsksToSave)
 // The generator's fields come with Ctrl+G; Enter in one places the grid as one step.
 TEST_F(EditForm, GeneratorPlacesAGridAsOneStep)
 {
-    const std::size_t fields = form().WindowedControls().size();
+    EXPECT_EQ(Field("Rows"), nullptr);
     Key('G', ssCtrl);
-    EXPECT_EQ(form().WindowedControls().size(), fields + 10);
+    ASSERT_NE(Field("Rows"), nullptr);
     Field("Rows")->SetText("2");
     Field("Columns")->SetText("3");
     Key(vkReturn, 0, Field("Columns"));
     ASSERT_EQ(form().Editor().Pcs().size(), 8u);
     EXPECT_EQ(form().Editor().Pcs().back().entry.caption, "PC-06");
+    // Again: the same fields, as they were left.
     Key('G', ssCtrl);
-    EXPECT_EQ(form().WindowedControls().size(), fields + 10);
+    EXPECT_EQ(Field("Rows")->Text(), "2");
     Key('Z', ssCtrl);
     EXPECT_EQ(form().Editor().Pcs().size(), 2u);
 }
@@ -168,6 +193,87 @@ TEST_F(EditForm, PanelFollowsTheWindowsRightEdge)
     form().SetBounds(0, 0, 700, 600);
     EXPECT_EQ(form().ClientWidth() - list->Left(), gap);
     EXPECT_LE(list->Top() + list->Height(), 600);
+}
+
+// A drag is a step: the title says so, and undo takes it back; a click only selects.
+TEST_F(EditForm, ADragIsAStepAndAClickIsNot)
+{
+    Drag({50, 50}, {50, 50});
+    EXPECT_EQ(form().Editor().Selection(), std::vector<std::size_t>{0});
+    EXPECT_EQ(form().Caption(), "room.ini - Board Editor");
+    Drag({50, 50}, {90, 50});
+    EXPECT_EQ(PcLabel(0)->Left(), 80 + form().BoardOffset().x);
+    EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
+    EXPECT_EQ(Field("Left")->Text(), "80");
+    Key('Z', ssCtrl);
+    EXPECT_EQ(PcLabel(0)->Left(), 40 + form().BoardOffset().x);
+}
+
+// The arrange menu's commands each do what they name, to the whole selection.
+TEST_F(EditForm, ArrangeMenuDistributesEachWay)
+{
+    Key(vkInsert);  // a third PC, at 8, 8
+    Key('A', ssCtrl);
+    // Lefts 8, 40, 200 and widths 64, 80, 80: 48 of room, 24 a gap.
+    MenuItem("Distribute Acr&oss")->Click();
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.left, 96);
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 40);
+    Key('Z', ssCtrl);
+    // Tops 8, 40, 40 and heights 24, 30, 30: 22 short, so 11 of overlap each.
+    MenuItem("Distribute Do&wn")->Click();
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.left, 40);
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 21);
+    MenuItem("Align &Left")->Click();
+    EXPECT_EQ(form().Editor().Pcs()[1].entry.left, 8);
+}
+
+// A finding chosen in the list selects the PC it is about and shows its values.
+TEST_F(EditForm, ChoosingAFindingSelectsItsPc)
+{
+    Key(vkTab);
+    Field("Left")->SetText("180");
+    Key(vkReturn, 0, Field("Left"));
+    Key(vkEscape);
+    Tick();
+    auto* findings = dynamic_cast<TListBox*>(form().WindowedControls().back());
+    ASSERT_NE(findings, nullptr);
+    ASSERT_EQ(findings->Items().size(), 1u);  // PC1 now lies under PC2
+    EXPECT_EQ(Field("Left")->Text(), "");
+    findings->UserSelect(0);
+    EXPECT_EQ(form().Editor().Selection(), std::vector<std::size_t>{0});
+    EXPECT_EQ(Field("Left")->Text(), "180");
+}
+
+// With no file, an empty board; saved, it is the new file.
+TEST_F(EditForm, ABoardFromNoFileIsSavedAsANewFile)
+{
+    const std::filesystem::path path = folder_.Path() / "new.ini";
+    Open(path.string());
+    EXPECT_TRUE(form().Editor().Pcs().empty());
+    EXPECT_TRUE(headless::Recorder().dialogs.empty());
+    Key(vkInsert);
+    EXPECT_EQ(form().Caption(), "*new.ini - Board Editor");
+    Key('S', ssCtrl);
+    EXPECT_EQ(form().Caption(), "new.ini - Board Editor");
+    EXPECT_NE(psbtest::ReadBytes(path).find("[PC1]"), std::string::npos);
+    EXPECT_TRUE(headless::Recorder().dialogs.empty());
+}
+
+// Something there that cannot be read is said to be so, with the system's reason, and is
+// never saved over.
+TEST_F(EditForm, AnUnreadableFileIsSaidToBe)
+{
+    const std::filesystem::path path = folder_.Path() / "folder.ini";
+    std::filesystem::create_directory(path);
+    Open(path.string());
+    ASSERT_EQ(headless::Recorder().dialogs.size(), 1u);
+    EXPECT_EQ(headless::Recorder().dialogs[0], path.string() + " could not be read: Is a directory");
+    Key(vkInsert);
+    Key('S', ssCtrl);
+    ASSERT_EQ(headless::Recorder().dialogs.size(), 2u);
+    EXPECT_EQ(headless::Recorder().dialogs[1],
+              path.string() + ": cannot be saved: Is a directory; the file is unchanged");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 }  // namespace

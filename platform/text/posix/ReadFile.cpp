@@ -1,6 +1,7 @@
 #include "platform/text/FileRead.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,8 +33,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     if (file.Get() < 0)
         return false;
     struct stat info {};
-    if (fstat(file.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+    if (fstat(file.Get(), &info) != 0)
         return false;
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
     // Straight into the string, which grows only when full. The size is only a hint: the
     // file may grow or shrink while we read it.
     bytes.resize(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 1 << 16);
@@ -54,4 +59,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
         }
         used += static_cast<std::size_t>(got);
     }
+}
+
+TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::string& why)
+{
+    if (ReadWholeFile(path, bytes))
+        return TFileRead::Read;
+    if (errno == ENOENT)
+        return TFileRead::Missing;
+    why = std::strerror(errno);
+    return TFileRead::Failed;
 }

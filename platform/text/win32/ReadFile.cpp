@@ -1,5 +1,6 @@
 #include "platform/text/FileRead.h"
 #include "platform/text/TextCodec.h"
+#include "platform/text/win32/WinText.h"
 
 #include <windows.h>
 
@@ -59,4 +60,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
         }
         used += got;
     }
+}
+
+TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::string& why)
+{
+    if (ReadWholeFile(path, bytes))
+        return TFileRead::Read;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return TFileRead::Missing;
+    why = SystemText(error);
+    return TFileRead::Failed;
 }

@@ -11,19 +11,6 @@
 
 namespace {
 
-// The system's message, without the line end and full stop, as it goes inside a sentence.
-std::string SystemText(DWORD code)
-{
-    wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring words = length ? std::wstring(text, length) : L"error " + std::to_wstring(code);
-    LocalFree(text);
-    words.erase(words.find_last_not_of(L" \r\n.\u3002") + 1);
-    return FromWide(words);
-}
-
 TSaveResult Failure(const std::string& path, DWORD error)
 {
     TSaveOutcome outcome = TSaveOutcome::Failed;

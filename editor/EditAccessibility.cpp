@@ -1,0 +1,46 @@
+// What assistive technology reads of the editor: each PC's label as an item, with its place
+// and size, and each field by its caption.
+#include "board/BoardFile.h"
+#include "editor/EditForm.h"
+#include "editor/EditorTexts.h"
+#include "platform/text/SysUtils.h"
+
+using editor::Text;
+using editor::TText;
+
+bool TEditForm::IsItem(const TControl& control) const
+{
+    return control.IsWindowless() && &control != canvasFocus_;
+}
+
+std::optional<std::size_t> TEditForm::PlaceShownBy(const TControl& control) const
+{
+    const auto it = labelPlaces_.find(&control);
+    return it == labelPlaces_.end() ? std::nullopt : std::optional<std::size_t>(it->second);
+}
+
+bool TEditForm::IsControlSelected(const TControl& control) const
+{
+    const auto place = PlaceShownBy(control);
+    return place && Editor().IsSelected(*place);
+}
+
+std::string TEditForm::AccessibleName(const TControl& control) const
+{
+    for (const TField& f : fields_)
+        if (f.edit == &control)
+            return f.caption;
+    const auto place = PlaceShownBy(control);
+    if (!place || !control.TextAsSet().empty())
+        return TForm::AccessibleName(control);
+    return board::SectionName(Editor().Pcs()[*place].number);
+}
+
+std::string TEditForm::AccessibleStatus(const TControl& control) const
+{
+    const auto place = PlaceShownBy(control);
+    if (!place)
+        return {};
+    const board::TPcEntry& e = Editor().Pcs()[*place].entry;
+    return Text(TText::Describe, {IntToStr(e.left), IntToStr(e.top), IntToStr(e.width), IntToStr(e.height)});
+}

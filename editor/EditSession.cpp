@@ -1,0 +1,80 @@
+#include "editor/EditSession.h"
+
+#include <utility>
+
+#include "platform/text/FileRead.h"
+
+namespace editor {
+namespace {
+
+// The bytes read at path into onDisk, or how reading failed.
+TOpening Read(const std::string& path, std::optional<std::string>& onDisk, std::string& why)
+{
+    std::string bytes;
+    switch (ReadFileIfThere(path, bytes, why)) {
+    case TFileRead::Read:
+        onDisk = std::move(bytes);
+        return TOpening::Read;
+    case TFileRead::Missing:
+        return TOpening::NoFile;
+    case TFileRead::Failed:
+        break;
+    }
+    return TOpening::Unreadable;
+}
+
+}  // namespace
+
+TEditSession::TEditSession(std::string path)
+    : path_(std::move(path)), opening_(Read(path_, onDisk_, whyUnreadable_)), unread_(opening_ == TOpening::Unreadable),
+      editor_(onDisk_.value_or(std::string())), savedVersion_(editor_.Document().Version())
+{
+}
+
+bool TEditSession::Modified() const
+{
+    return editor_.Document().Version() != savedVersion_;
+}
+
+TSaveResult TEditSession::Save()
+{
+    // What is there was never read: nothing may be written over it.
+    if (unread_)
+        return {TSaveOutcome::Failed, path_, whyUnreadable_};
+    return SaveTo(path_, onDisk_);
+}
+
+TSaveResult TEditSession::SaveAs(const std::string& path)
+{
+    std::string bytes, why;
+    switch (ReadFileIfThere(path, bytes, why)) {
+    case TFileRead::Read:
+        return SaveTo(path, std::move(bytes));
+    case TFileRead::Missing:
+        return SaveTo(path, std::nullopt);
+    case TFileRead::Failed:
+        break;
+    }
+    return {TSaveOutcome::Failed, path, why};
+}
+
+TSaveResult TEditSession::SaveTo(const std::string& path, std::optional<std::string> onDisk)
+{
+    std::string bytes = editor_.Document().Bytes();
+    TSaveResult result = SaveFile(path, bytes, onDisk, true);
+    if (result.Saved()) {
+        path_ = path;
+        onDisk_ = std::move(bytes);
+        unread_ = false;
+        savedVersion_ = editor_.Document().Version();
+    }
+    return result;
+}
+
+void TEditSession::ConvertToUtf8()
+{
+    editor_.CancelDrag();
+    editor_.Document().ConvertToUtf8(true);
+}
+
+}  // namespace editor

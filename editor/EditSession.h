@@ -1,0 +1,53 @@
+// One board open for editing, whatever shows it: which file it is, whether it was there, what
+// the file on disk holds as far as this session knows, and saving it there or elsewhere.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "editor/BoardEditor.h"
+#include "platform/text/SafeSave.h"
+
+namespace editor {
+
+// How opening went: the file read, no such file (a new, empty board), or a file there that
+// could not be read (an empty board that is never saved over it).
+enum class TOpening : std::uint8_t { Read, NoFile, Unreadable };
+
+class TEditSession {
+public:
+    explicit TEditSession(std::string path);
+
+    TBoardEditor& Editor() { return editor_; }
+    const TBoardEditor& Editor() const { return editor_; }
+    const std::string& Path() const { return path_; }
+    TOpening Opening() const { return opening_; }
+    // The system's words for why the file could not be read.
+    const std::string& WhyUnreadable() const { return whyUnreadable_; }
+
+    // Changed since opened or last saved.
+    bool Modified() const;
+
+    // Saves over the file at Path(), keeping the one before as a backup: only while it still
+    // holds what was opened or last saved here, or for a new board while there is still none.
+    TSaveResult Save();
+    // Saves to another file as it now stands on disk; later saves then go there.
+    TSaveResult SaveAs(const std::string& path);
+    // Every line in UTF-8 with a byte order mark, for text the file's encoding cannot hold.
+    void ConvertToUtf8();
+
+private:
+    std::string path_;
+    // The file at path_ as this session last read or wrote it; nullopt: there was none.
+    std::optional<std::string> onDisk_;
+    std::string whyUnreadable_;
+    TOpening opening_ = TOpening::Read;
+    bool unread_ = false;  // a file is at path_ that this session never read
+    TBoardEditor editor_;
+    std::uint64_t savedVersion_ = 0;
+
+    TSaveResult SaveTo(const std::string& path, std::optional<std::string> onDisk);
+};
+
+}  // namespace editor

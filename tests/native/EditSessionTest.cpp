@@ -1,0 +1,124 @@
+// The editing session on real files: what opening a file, no file or an unreadable one gives,
+// and where saving, saving elsewhere and converting leave the file and the session.
+#include "editor/EditSession.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/ScratchFolder.h"
+
+using editor::TEditSession;
+using editor::TOpening;
+
+namespace {
+
+const std::string kBoard = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=8\r\nTop=8\r\nWidth=64\r\nHeight=24\r\n";
+
+// Opened, edited and saved, the file takes the edit and the session is no longer modified;
+// a save after someone else's is refused and leaves theirs.
+TEST(EditSession, SavesOverWhatItOpenedOnlyWhileThatIsStillThere)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = folder.Write("room.ini", kBoard).string();
+    TEditSession s(path);
+    EXPECT_EQ(s.Opening(), TOpening::Read);
+    EXPECT_EQ(s.Editor().Pcs().size(), 1u);
+    EXPECT_FALSE(s.Modified());
+    s.Editor().Select(0);
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    EXPECT_TRUE(s.Modified());
+    s.Editor().Undo();
+    EXPECT_FALSE(s.Modified());
+    s.Editor().Redo();
+
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_FALSE(s.Modified());
+    EXPECT_NE(psbtest::ReadBytes(path).find("Left=9\r\n"), std::string::npos);
+    EXPECT_EQ(psbtest::ReadBytes(path + ".bak"), kBoard);
+    // The next save compares with what this one wrote.
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_NE(psbtest::ReadBytes(path).find("Left=10\r\n"), std::string::npos);
+
+    psbtest::WriteBytes(path, kBoard);
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    const TSaveResult refused = s.Save();
+    EXPECT_EQ(refused.outcome, TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(refused.path, path);
+    EXPECT_EQ(psbtest::ReadBytes(path), kBoard);
+    EXPECT_TRUE(s.Modified());
+}
+
+// No file, nor a folder for it: an empty board, saved as a new file, and then over that file;
+// a file that appears meanwhile is never overwritten.
+TEST(EditSession, ABoardFromNoFileSavesANewOne)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = (folder.Path() / "new.ini").string();
+    TEditSession s(path);
+    EXPECT_EQ(s.Opening(), TOpening::NoFile);
+    EXPECT_TRUE(s.Editor().Pcs().empty());
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_EQ(s.Path(), path);
+    EXPECT_NE(psbtest::ReadBytes(path).find("[PC1]"), std::string::npos);
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_NE(psbtest::ReadBytes(path).find("[PC2]"), std::string::npos);
+
+    TEditSession inMissingFolder((folder.Path() / "gone" / "sys.ini").string());
+    EXPECT_EQ(inMissingFolder.Opening(), TOpening::NoFile);
+    TEditSession raced((folder.Path() / "raced.ini").string());
+    ASSERT_EQ(raced.Editor().AddPc(), board::TRefusal::None);
+    psbtest::WriteBytes(folder.Path() / "raced.ini", kBoard);
+    EXPECT_EQ(raced.Save().outcome, TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(psbtest::ReadBytes(folder.Path() / "raced.ini"), kBoard);
+}
+
+// Something there that cannot be read (here a folder) is said to be so with the system's
+// words, and nothing is saved over it; Save As elsewhere works, and later saves go there.
+TEST(EditSession, AnUnreadableFileIsNeverSavedOver)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::filesystem::path there = folder.Path() / "sys.ini";
+    std::filesystem::create_directory(there);
+    TEditSession s(there.string());
+    EXPECT_EQ(s.Opening(), TOpening::Unreadable);
+    EXPECT_FALSE(s.WhyUnreadable().empty());
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    const TSaveResult refused = s.Save();
+    EXPECT_EQ(refused.outcome, TSaveOutcome::Failed);
+    EXPECT_EQ(refused.systemText, s.WhyUnreadable());
+    EXPECT_TRUE(std::filesystem::is_directory(there));
+    EXPECT_EQ(s.SaveAs(there.string()).outcome, TSaveOutcome::Failed);
+
+    const std::string elsewhere = (folder.Path() / "copy.ini").string();
+    ASSERT_TRUE(s.SaveAs(elsewhere).Saved());
+    EXPECT_EQ(s.Path(), elsewhere);
+    EXPECT_FALSE(s.Modified());
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_NE(psbtest::ReadBytes(elsewhere).find("[PC2]"), std::string::npos);
+}
+
+// Save As over a file that is there takes it as it now is; converting is a step like any other.
+TEST(EditSession, SaveAsOverAFileAndConvert)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string big5 = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xA5\xD2\r\nLeft=8\r\nTop=8\r\n";
+    const std::string path = folder.Write("big5.ini", big5).string();
+    const std::string other = folder.Write("other.ini", "; theirs\r\n").string();
+    TEditSession s(path);
+    s.ConvertToUtf8();
+    EXPECT_TRUE(s.Modified());
+    ASSERT_TRUE(s.SaveAs(other).Saved());
+    EXPECT_EQ(psbtest::ReadBytes(other),
+              "\xEF\xBB\xBF[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xE7\x94\xB2\r\nLeft=8\r\nTop=8\r\n");
+    EXPECT_EQ(psbtest::ReadBytes(other + ".bak"), "; theirs\r\n");
+    EXPECT_EQ(psbtest::ReadBytes(path), big5);
+    s.Editor().Undo();
+    EXPECT_TRUE(s.Modified());
+}
+
+}  // namespace
