@@ -1,4 +1,4 @@
-// Reading a whole file, implemented per OS.
+// Reading a whole file, and what lies at a path, implemented per OS.
 #pragma once
 
 #include <string>
@@ -7,3 +7,8 @@
 // writing or deleting it. On any failure (missing, a directory, unreadable) returns false
 // and leaves bytes empty; errno (GetLastError() on Windows) then says why, but for a directory.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+enum class TPathKind { Missing, Folder, Other };
+// What lies at a UTF-8 path: nothing (the path or a folder on it does not exist), a folder, or
+// anything else, including what cannot be told.
+TPathKind PathKind(const std::string& path);

@@ -55,3 +55,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
         used += static_cast<std::size_t>(got);
     }
 }
+
+TPathKind PathKind(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? TPathKind::Missing : TPathKind::Other;
+    return S_ISDIR(info.st_mode) ? TPathKind::Folder : TPathKind::Other;
+}
