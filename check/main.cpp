@@ -54,7 +54,7 @@ void Print(FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
-int Fail(TMsg msg, check::TLanguage language, std::string_view arg = {}, std::string_view reason = {})
+int Fail(TMsg msg, TLanguage language, std::string_view arg = {}, std::string_view reason = {})
 {
     Print(stderr, "boardcheck: " + check::Text(msg, language, {arg, reason}) + "\n");
     return 2;
@@ -81,7 +81,7 @@ std::string LastSystemError()
 
 int Run(const std::vector<std::string>& args)
 {
-    const check::TLanguage language = check::UserLanguage();
+    const TLanguage language = UserLanguage();
     std::string file = "sys.ini", svg;
     bool json = false, haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
