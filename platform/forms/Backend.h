@@ -6,11 +6,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/forms/Controls.h"
-#include "platform/forms/Dialogs.h"
 #include "platform/geometry/Graphics.h"
 
 class TForm;
@@ -61,10 +59,6 @@ void StopTimer(std::uintptr_t handle);
 // handler; the loop then goes on.
 void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError);
 void ShowErrorMessage(const std::string& message);
-TModalResult MessageDialog(const std::string& text, const std::string& caption, TMsgDlgButtons buttons,
-                           TMsgDlgType type);
-std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& initialPath,
-                                          const std::string& filter, const std::string& defaultExtension);
 std::string ExecutablePath();
 
 }  // namespace backend

@@ -4,8 +4,6 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/forms/Forms.h"
-
 std::string ShortCutToText(TShortCut shortCut)
 {
     if (!shortCut)
@@ -151,12 +149,18 @@ TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner)
 TMainMenu::~TMainMenu()
 {
     items_.menu_ = nullptr;
-    if (form_)
-        form_->SetMenu(nullptr);
+    SetHost(nullptr);
+}
+
+void TMainMenu::SetHost(TMenuHost* host)
+{
+    TMenuHost* before = std::exchange(host_, host);
+    if (before && before != host)
+        before->MenuDetached(*this);
 }
 
 void TMainMenu::Changed() const
 {
-    if (form_)
-        form_->MenuChanged();
+    if (host_)
+        host_->MenuChanged();
 }

@@ -8,8 +8,19 @@
 #include "platform/forms/Classes.h"
 #include "platform/forms/Controls.h"
 
-class TForm;
 class TMainMenu;
+
+// What a menu needs of the form that shows it; only menus call it.
+class TMenuHost {
+protected:
+    friend class TMainMenu;
+    ~TMenuHost() = default;
+
+    // The menu, or something in it, changed.
+    virtual void MenuChanged() = 0;
+    // The menu is going, or another host shows it now: this one shows it no more.
+    virtual void MenuDetached(const TMainMenu& menu) = 0;
+};
 
 // A key with the modifiers held, as a menu item's shortcut; an empty one (key 0) has none.
 struct TShortCut {
@@ -84,14 +95,15 @@ public:
 
     TMenuItem& Items() { return items_; }
     const TMenuItem& Items() const { return items_; }
-    // The form showing it (TForm::SetMenu), or none.
-    TForm* Form() const { return form_; }
+    // The form showing it, or none. A host that takes the menu (TForm::SetMenu) says so here;
+    // the one before is told the menu went.
+    TMenuHost* Host() const { return host_; }
+    void SetHost(TMenuHost* host);
 
     // Has the form's window show the menu anew; the items call it on every change.
     void Changed() const;
 
 private:
-    friend class TForm;
     TMenuItem items_{nullptr};
-    TForm* form_ = nullptr;
+    TMenuHost* host_ = nullptr;
 };

@@ -1,5 +1,5 @@
-// The application's services on Windows: forms' windows, the event loop, the executable's
-// path and the error box.
+// The application's services on Windows: timers, the event loop, the executable's path and
+// the error box.
 #include <windows.h>
 
 #include <unordered_map>
@@ -12,11 +12,6 @@
 #include "platform/text/win32/WinText.h"
 
 namespace backend {
-
-std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
-{
-    return std::make_unique<win32::TFormWindow>(form);
-}
 
 namespace {
 // Thread timers, each telling its TTimer; only the loop's thread makes them.
@@ -68,7 +63,7 @@ void RunMessageLoop(TForm&, const std::function<void(std::exception_ptr)>& onErr
         // Keys go to the form's handlers first; Tab and Shift+Tab then move the focus between
         // the controls, as in any dialog.
         const HWND form = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (!(form && (win32::TFormWindow::PreviewKey(form, msg) || IsDialogMessageW(form, &msg)))) {
+        if (!(form && (win32::PreviewKey(form, msg) || IsDialogMessageW(form, &msg)))) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
