@@ -51,6 +51,9 @@ public:
 namespace backend {
 
 std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
+// The program made a menu: forms' windows show menu bars from now on. Called by TMainMenu, so
+// that only a program with a menu links the backend's menu bar.
+void MenusMade();
 // Has the loop call timer.Tick() every interval until stopped; gives the timer's handle (never 0).
 std::uintptr_t StartTimer(TTimer& timer, std::uint32_t milliseconds);
 void StopTimer(std::uintptr_t handle);

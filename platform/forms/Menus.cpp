@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/forms/Backend.h"
+
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
 TMenuItem::~TMenuItem()
@@ -78,6 +80,7 @@ void TMenuItem::Changed() const
 TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner)
 {
     items_.menu_ = this;
+    backend::MenusMade();
 }
 
 TMainMenu::~TMainMenu()

@@ -63,6 +63,8 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<HeadlessFormPeer>(form);
 }
 
+void MenusMade() {}
+
 std::uintptr_t StartTimer(TTimer& timer, std::uint32_t)
 {
     auto& timers = headless::Recorder().timers;

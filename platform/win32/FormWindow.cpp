@@ -22,6 +22,9 @@
 #include "platform/win32/Win32Support.h"
 
 namespace win32 {
+
+std::unique_ptr<IMenuBar> (*MakeMenuBar)() = nullptr;
+
 namespace {
 
 // Posted to run a child's default action: wParam is the child.
@@ -123,7 +126,7 @@ private:
     bool fontStale_ = true;
     int dpi_ = kDesignDpi;
     bool endsLoop_ = false;
-    TMenuBar menuBar_;
+    std::unique_ptr<IMenuBar> menuBar_;              // made with the first menu
     std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request
 };
 
@@ -358,7 +361,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (natives_.Command(wParam, lParam))
             return 0;
-        if (!lParam && HIWORD(wParam) == 0 && menuBar_.Command(LOWORD(wParam)))
+        if (!lParam && HIWORD(wParam) == 0 && menuBar_ && menuBar_->Command(LOWORD(wParam)))
             return 0;
         break;
     case WM_CLOSE:
@@ -403,8 +406,12 @@ void TFormWindow::Close()
 
 void TFormWindow::MenuChanged()
 {
-    if (hwnd_)
-        menuBar_.Show(hwnd_, form_.Menu());
+    if (!hwnd_)
+        return;
+    if (!menuBar_ && MakeMenuBar)
+        menuBar_ = MakeMenuBar();
+    if (menuBar_)
+        menuBar_->Show(hwnd_, form_.Menu());
 }
 
 void TFormWindow::ScrollBarsChanged()

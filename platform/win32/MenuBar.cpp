@@ -1,9 +1,25 @@
 #include "platform/win32/MenuBar.h"
 
+#include <vector>
+
+#include "platform/forms/Backend.h"
 #include "platform/text/SysUtils.h"
 #include "platform/text/win32/WinText.h"
 
 namespace win32 {
+namespace {
+
+class TMenuBar final : public IMenuBar {
+public:
+    void Show(HWND window, const TMainMenu* menu) override;
+    bool Command(WORD id) const override;
+
+private:
+    // Puts the items of a submenu into a menu, each with a command id in commands_.
+    void AppendItems(HMENU into, const TMenuItem& parent);
+
+    std::vector<TMenuItem*> commands_;  // the items without submenus, by command id - 1
+};
 
 void TMenuBar::Show(HWND window, const TMainMenu* menu)
 {
@@ -55,4 +71,10 @@ bool TMenuBar::Command(WORD id) const
     return true;
 }
 
+}  // namespace
 }  // namespace win32
+
+void backend::MenusMade()
+{
+    win32::MakeMenuBar = [] { return std::unique_ptr<win32::IMenuBar>(std::make_unique<win32::TMenuBar>()); };
+}

@@ -4,24 +4,23 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
 #include "platform/forms/Menus.h"
 
 namespace win32 {
 
-class TMenuBar {
+class IMenuBar {
 public:
+    virtual ~IMenuBar() = default;
     // Shows the menu on the window, or takes the bar away for none.
-    void Show(HWND window, const TMainMenu* menu);
+    virtual void Show(HWND window, const TMainMenu* menu) = 0;
     // A command of the bar: the item's click; false for another id.
-    bool Command(WORD id) const;
-
-private:
-    // Puts the items of a submenu into a menu, each with a command id in commands_.
-    void AppendItems(HMENU into, const TMenuItem& parent);
-
-    std::vector<TMenuItem*> commands_;  // the items without submenus, by command id - 1
+    virtual bool Command(WORD id) const = 0;
 };
+
+// Makes a window's menu bar; none until the program makes a menu (backend::MenusMade), so that
+// a program without menus links no menu bar. Kept with the form window.
+extern std::unique_ptr<IMenuBar> (*MakeMenuBar)();
 
 }  // namespace win32
