@@ -1,28 +1,18 @@
 #include "check/Messages.h"
 
-#include <cstdlib>
-#include <iterator>
-#include <vector>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
-#include "platform/text/SysUtils.h"
-
 namespace check {
 
 namespace {
 
-struct TEntry {
-    TMsg msg;
+struct TRow {
+    TMsg key;
     const char* code;
     bool error;
     const char* english;
     const char* chinese;
 };
 
-constexpr TEntry kTable[] = {
+constexpr TRow kRows[] = {
     {TMsg::NotDecoded, "not-decoded", false, "{0} character(s) on this line did not decode as {1} and show as U+FFFD",
      "此行有 {0} 個字元無法以 {1} 解碼，顯示為 U+FFFD"},
     {TMsg::StrayByte, "stray-byte", false, "the file ends in a stray byte that is no UTF-16 character",
@@ -96,65 +86,28 @@ constexpr TEntry kTable[] = {
     {TMsg::CannotWrite, "cannot-write", false, "{0}: cannot be written", "{0}：無法寫入"},
 };
 
-constexpr bool InEnumOrder()
-{
-    for (std::size_t i = 0; i < std::size(kTable); ++i)
-        if (kTable[i].msg != static_cast<TMsg>(i))
-            return false;
-    return std::size(kTable) == static_cast<std::size_t>(TMsg::CannotWrite) + 1;
-}
-static_assert(InEnumOrder(), "one entry per message, in the order of TMsg");
-
-const TEntry& Entry(TMsg msg)
-{
-    return kTable[static_cast<int>(msg)];
-}
-
-std::string Format(TMsg msg, TLanguage language, const std::vector<std::string_view>& values)
-{
-    return FillPlaceholders(language == TLanguage::Chinese ? Entry(msg).chinese : Entry(msg).english, values);
-}
+constexpr TBilingualTable<TMsg, TRow> kTable(kRows, TMsg::CannotWrite);
 
 }  // namespace
 
-TLanguage LanguageOfLocale(std::string_view locale)
-{
-    return locale.substr(0, 2) == "zh" ? TLanguage::Chinese : TLanguage::English;
-}
-
-TLanguage UserLanguage()
-{
-#ifdef _WIN32
-    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? TLanguage::Chinese : TLanguage::English;
-#else
-    // The first of these that is set decides, as for any POSIX program's messages.
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return LanguageOfLocale(value);
-    }
-    return TLanguage::English;
-#endif
-}
-
 std::string Text(TMsg msg, TLanguage language, std::initializer_list<std::string_view> args)
 {
-    return Format(msg, language, std::vector<std::string_view>(args));
+    return kTable.Text(msg, language, args);
 }
 
 std::string Text(TMsg msg, TLanguage language, const std::vector<std::string>& args)
 {
-    return Format(msg, language, std::vector<std::string_view>(args.begin(), args.end()));
+    return kTable.Text(msg, language, std::vector<std::string_view>(args.begin(), args.end()));
 }
 
 std::string_view Code(TMsg msg)
 {
-    return Entry(msg).code;
+    return kTable.Row(msg).code;
 }
 
 bool IsError(TMsg msg)
 {
-    return Entry(msg).error;
+    return kTable.Row(msg).error;
 }
 
 }  // namespace check

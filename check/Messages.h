@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text/Bilingual.h"
+
 namespace check {
 
 enum class TMsg {
@@ -47,13 +49,6 @@ enum class TMsg {
     Unreadable,
     CannotWrite,
 };
-
-enum class TLanguage { English, Chinese };
-
-// Chinese for a POSIX locale name starting with "zh" (zh_TW.UTF-8, zh_HK, zh).
-TLanguage LanguageOfLocale(std::string_view locale);
-// LC_ALL, LC_MESSAGES or LANG on Linux; the user's UI language on Windows.
-TLanguage UserLanguage();
 
 // The message with {0}, {1}, … replaced by the arguments.
 std::string Text(TMsg msg, TLanguage language, std::initializer_list<std::string_view> args = {});

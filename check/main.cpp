@@ -4,10 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "check/BoardCheck.h"
@@ -24,9 +21,19 @@ namespace {
 
 using check::TMsg;
 
-std::filesystem::path PathOf(const std::string& utf8)
+// Writes the whole file at a UTF-8 path, with the C library alone: streams and paths would
+// bring their locales along, four times the size of the rest of the program.
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#ifdef _WIN32
+    FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(Utf8ToUtf16(path).c_str()), L"wb");
+#else
+    FILE* file = std::fopen(path.c_str(), "wb");
+#endif
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
 }
 
 // UTF-8 to files and pipes, as on Linux; a Windows console gets UTF-16, whatever its code page.
@@ -47,7 +54,7 @@ void Print(FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
-int Fail(TMsg msg, check::TLanguage language, std::string_view arg = {}, std::string_view reason = {})
+int Fail(TMsg msg, TLanguage language, std::string_view arg = {}, std::string_view reason = {})
 {
     Print(stderr, "boardcheck: " + check::Text(msg, language, {arg, reason}) + "\n");
     return 2;
@@ -74,7 +81,7 @@ std::string LastSystemError()
 
 int Run(const std::vector<std::string>& args)
 {
-    const check::TLanguage language = check::UserLanguage();
+    const TLanguage language = UserLanguage();
     std::string file = "sys.ini", svg;
     bool json = false, haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -92,20 +99,14 @@ int Run(const std::vector<std::string>& args)
     std::string bytes;
     if (!ReadWholeFile(file, bytes)) {
         const std::string reason = LastSystemError();  // before any other call changes it
-        std::error_code error;
-        const auto status = std::filesystem::status(PathOf(file), error);
-        if (status.type() == std::filesystem::file_type::not_found)
+        const TPathKind kind = PathKind(file);
+        if (kind == TPathKind::Missing)
             return Fail(TMsg::NoFile, language, file);
-        return Fail(status.type() == std::filesystem::file_type::directory ? TMsg::IsDirectory : TMsg::Unreadable,
-                    language, file, reason);
+        return Fail(kind == TPathKind::Folder ? TMsg::IsDirectory : TMsg::Unreadable, language, file, reason);
     }
     const check::TBoardCheck result = check::CheckBoard(std::move(bytes));
-    if (!svg.empty()) {
-        std::ofstream out(PathOf(svg), std::ios::binary);
-        out << check::SvgPicture(result);
-        if (!out.flush())
-            return Fail(TMsg::CannotWrite, language, svg);
-    }
+    if (!svg.empty() && !WriteWholeFile(svg, check::SvgPicture(result)))
+        return Fail(TMsg::CannotWrite, language, svg);
     Print(stdout, json ? check::JsonReport(result, file, language) : check::TextReport(result, file, language));
     return check::ExitCode(result);
 }

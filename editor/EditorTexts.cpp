@@ -1,22 +1,11 @@
 #include "editor/EditorTexts.h"
 
-#include <iterator>
-#include <vector>
-
-#include "platform/text/SysUtils.h"
-
 namespace editor {
 
 namespace {
 
-struct TEntry {
-    TText text;
-    const char* english;
-    const char* chinese;
-};
-
 // Menus carry their access keys; Chinese ones after the word, as Windows shows them.
-constexpr TEntry kTable[] = {
+constexpr TBilingualText<TText> kRows[] = {
     {TText::AppName, "Board Editor", "看板編輯器"},
     {TText::MenuFile, "&File", "檔案(&F)"},
     {TText::MenuSave, "&Save", "儲存(&S)"},
@@ -99,34 +88,25 @@ constexpr TEntry kTable[] = {
     {TText::Unreadable, "{0} could not be read: {1}", "無法讀取 {0}：{1}"},
 };
 
-constexpr bool InOrder()
-{
-    for (std::size_t i = 0; i < std::size(kTable); ++i)
-        if (static_cast<std::size_t>(kTable[i].text) != i)
-            return false;
-    return std::size(kTable) == static_cast<std::size_t>(TText::Unreadable) + 1;
-}
-static_assert(InOrder(), "one entry per text, in the order of TText");
+constexpr TBilingualTable<TText> kTable(kRows, TText::Unreadable);
 
-check::TLanguage language = check::UserLanguage();
+TLanguage language = UserLanguage();
 
 }  // namespace
 
-check::TLanguage Language()
+TLanguage Language()
 {
     return language;
 }
 
-void SetLanguage(check::TLanguage value)
+void SetLanguage(TLanguage value)
 {
     language = value;
 }
 
 std::string Text(TText text, std::initializer_list<std::string_view> args)
 {
-    const TEntry& e = kTable[static_cast<std::size_t>(text)];
-    return FillPlaceholders(language == check::TLanguage::Chinese ? e.chinese : e.english,
-                            std::vector<std::string_view>(args));
+    return kTable.Text(text, language, args);
 }
 
 }  // namespace editor

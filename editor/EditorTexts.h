@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "check/Messages.h"
+#include "platform/text/Bilingual.h"
 
 namespace editor {
 
@@ -89,11 +89,12 @@ enum class TText {
     Unreadable,
 };
 
-// The language the user's system speaks, fixed once the program runs.
-check::TLanguage Language();
-void SetLanguage(check::TLanguage language);
+// The language the editor speaks: the user's (UserLanguage()) unless set.
+TLanguage Language();
+void SetLanguage(TLanguage language);
 
-// The text with {0}, {1}, … filled in.
+// The text with {0}, {1}, … filled in, in Language().
 std::string Text(TText text, std::initializer_list<std::string_view> args = {});
 
 }  // namespace editor
+

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string file = "\xE7\x9C\x8B\xE6\x9D\xBF \"a\\b\".ini";  // JSON must escape it
-    for (const check::TLanguage language : {check::TLanguage::English, check::TLanguage::Chinese}) {
+    for (const TLanguage language : {TLanguage::English, TLanguage::Chinese}) {
         const std::string text = check::TextReport(result, file, language);
         const nlohmann::json json = nlohmann::json::parse(check::JsonReport(result, file, language));
         FUZZ_CHECK(json.is_array() && json.size() == result.findings.size() &&

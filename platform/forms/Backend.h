@@ -6,11 +6,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/forms/Controls.h"
-#include "platform/forms/Dialogs.h"
 #include "platform/geometry/Graphics.h"
 
 class TForm;
@@ -53,6 +51,9 @@ public:
 namespace backend {
 
 std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form);
+// The program made a menu: forms' windows show menu bars from now on. Called by TMainMenu, so
+// that only a program with a menu links the backend's menu bar.
+void MenusMade();
 // Has the loop call timer.Tick() every interval until stopped; gives the timer's handle (never 0).
 std::uintptr_t StartTimer(TTimer& timer, std::uint32_t milliseconds);
 void StopTimer(std::uintptr_t handle);
@@ -61,10 +62,6 @@ void StopTimer(std::uintptr_t handle);
 // handler; the loop then goes on.
 void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr)>& onError);
 void ShowErrorMessage(const std::string& message);
-TModalResult MessageDialog(const std::string& text, const std::string& caption, TMsgDlgButtons buttons,
-                           TMsgDlgType type);
-std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& initialPath,
-                                          const std::string& filter, const std::string& defaultExtension);
 std::string ExecutablePath();
 
 }  // namespace backend

@@ -1,4 +1,5 @@
 // The system's standard dialogs: a message with buttons, and choosing where to save a file.
+// Each backend shows them its own way (win32/Dialogs.cpp, headless/Dialogs.cpp).
 #pragma once
 
 #include <optional>

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "platform/forms/Backend.h"
-#include "platform/forms/Menus.h"
 
 #ifndef PSB_WINDOW_CLASS
 #define PSB_WINDOW_CLASS "TForm"
@@ -96,19 +95,24 @@ void TForm::SetMenu(TMainMenu* menu)
 {
     if (menu == menu_)
         return;
-    if (menu_)
-        menu_->form_ = nullptr;
-    // A menu is on one form at a time.
-    if (menu && menu->form_)
-        menu->form_->SetMenu(nullptr);
-    menu_ = menu;
-    if (menu_)
-        menu_->form_ = this;
+    if (TMainMenu* before = std::exchange(menu_, menu))
+        before->SetHost(nullptr);
+    // A menu is on one form at a time: the form that had it lets it go.
+    if (menu)
+        menu->SetHost(this);
     peer_->MenuChanged();
 }
 
 void TForm::MenuChanged()
 {
+    peer_->MenuChanged();
+}
+
+void TForm::MenuDetached(const TMainMenu& menu)
+{
+    if (&menu != menu_)
+        return;
+    menu_ = nullptr;
     peer_->MenuChanged();
 }
 

@@ -12,12 +12,12 @@
 
 #include "platform/forms/Classes.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/Menus.h"
 #include "platform/geometry/PaintedIndex.h"
 #include "platform/geometry/Graphics.h"
 #include "platform/text/SysUtils.h"
 
 class IFormPeer;
-class TMainMenu;
 
 // Asked before a form closes: a handler that sets canClose to false keeps it open.
 using TCloseQueryEvent = TEvent<bool&>;
@@ -36,7 +36,7 @@ enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scTrack, scPositi
 // A bar moved by the user: which, and its new position.
 using TScrollEvent = TEvent<TScrollBarKind, std::int32_t>;
 
-class TForm : public TComponent, public TControlParent {
+class TForm : public TComponent, public TControlParent, public TMenuHost {
 public:
     // The window class names the form's window to other programs (and to tests); forms of
     // one kind share it. Without one, the form takes the program's (PSB_WINDOW_CLASS, set
@@ -182,9 +182,9 @@ public:
     TCursor CursorAt(TPoint64 point, int dpi) const;
 
 private:
-    friend class TMainMenu;
-    // The menu changed, or went.
-    void MenuChanged();
+    // Kept up to date by the menu.
+    void MenuChanged() override;
+    void MenuDetached(const TMainMenu& menu) override;
 
     // Kept up to date by the controls.
     void InsertControl(TControl& control) override;

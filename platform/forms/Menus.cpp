@@ -1,48 +1,8 @@
 #include "platform/forms/Menus.h"
 
 #include <algorithm>
-#include <iterator>
-#include <utility>
 
-#include "platform/forms/Forms.h"
-
-std::string ShortCutToText(TShortCut shortCut)
-{
-    if (!shortCut)
-        return {};
-    std::string text;
-    if (shortCut.shift & ssCtrl)
-        text += "Ctrl+";
-    if (shortCut.shift & ssAlt)
-        text += "Alt+";
-    if (shortCut.shift & ssShift)
-        text += "Shift+";
-    static constexpr struct {
-        std::uint16_t key;
-        const char* name;
-    } kNames[] = {
-        {vkBack, "BkSp"},  {vkTab, "Tab"},     {vkReturn, "Enter"}, {vkEscape, "Esc"}, {vkSpace, "Space"},
-        {vkPrior, "PgUp"}, {vkNext, "PgDn"},   {vkEnd, "End"},      {vkHome, "Home"},  {vkLeft, "Left"},
-        {vkUp, "Up"},      {vkRight, "Right"}, {vkDown, "Down"},    {vkInsert, "Ins"}, {vkDelete, "Del"},
-        {0x6A, "Num *"},   {0x6B, "Num +"},    {0x6D, "Num -"},     {0x6F, "Num /"},   {0xBB, "="},
-        {0xBC, ","},       {0xBD, "-"},        {0xBE, "."},         {0xBF, "/"},       {0xDB, "["},
-        {0xDD, "]"},
-    };
-    const std::uint16_t key = shortCut.key;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        text += static_cast<char>(key);
-    else if (key >= vkF1 && key < vkF1 + 24)
-        text += "F" + std::to_string(key - vkF1 + 1);
-    else if (key >= 0x60 && key <= 0x69)
-        text += "Num " + std::to_string(key - 0x60);
-    else if (const auto it =
-                 std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) { return n.key == key; });
-             it != std::end(kNames))
-        text += it->name;
-    else
-        text += "#" + std::to_string(key);
-    return text;
-}
+#include "platform/forms/Backend.h"
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
 
@@ -87,19 +47,6 @@ void TMenuItem::SetChecked(bool value)
     Changed();
 }
 
-std::string TMenuItem::DisplayText() const
-{
-    if (!shortCut_)
-        return caption_;
-    return caption_ + "\t" + ShortCutToText(shortCut_);
-}
-
-void TMenuItem::Click()
-{
-    if (onClick_)
-        onClick_(this);
-}
-
 void TMenuItem::Add(TMenuItem* item)
 {
     if (!item || item == this)
@@ -121,19 +68,6 @@ void TMenuItem::Remove(TMenuItem* item)
     Changed();
 }
 
-TMenuItem* TMenuItem::FindShortCut(TShortCut shortCut)
-{
-    if (!enabled_ || !shortCut)
-        return nullptr;
-    for (TMenuItem* item : items_) {
-        if (item->enabled_ && item->shortCut_ == shortCut && !item->IsLine())
-            return item;
-        if (TMenuItem* found = item->FindShortCut(shortCut))
-            return found;
-    }
-    return nullptr;
-}
-
 void TMenuItem::Changed() const
 {
     const TMenuItem* root = this;
@@ -146,17 +80,17 @@ void TMenuItem::Changed() const
 TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner)
 {
     items_.menu_ = this;
+    backend::MenusMade();
 }
 
 TMainMenu::~TMainMenu()
 {
     items_.menu_ = nullptr;
-    if (form_)
-        form_->SetMenu(nullptr);
+    SetHost(nullptr);
 }
 
 void TMainMenu::Changed() const
 {
-    if (form_)
-        form_->MenuChanged();
+    if (host_)
+        host_->MenuChanged();
 }

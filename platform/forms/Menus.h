@@ -1,15 +1,29 @@
-// A form's menu bar: items with captions, shortcuts and checks, in submenus.
+// A form's menu bar: items with captions, shortcuts and checks, in submenus. What a form and its
+// window ask of a menu is written here, inline, so that a program without menus links no menu
+// code (Menus.cpp).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/Classes.h"
 #include "platform/forms/Controls.h"
 
-class TForm;
 class TMainMenu;
+
+// What a menu needs of the form that shows it; only menus call it.
+class TMenuHost {
+protected:
+    friend class TMainMenu;
+    ~TMenuHost() = default;
+
+    // The menu, or something in it, changed.
+    virtual void MenuChanged() = 0;
+    // The menu is going, or another host shows it now: this one shows it no more.
+    virtual void MenuDetached(const TMainMenu& menu) = 0;
+};
 
 // A key with the modifiers held, as a menu item's shortcut; an empty one (key 0) has none.
 struct TShortCut {
@@ -43,12 +57,16 @@ public:
     bool Checked() const { return checked_; }
     void SetChecked(bool value);
     // The caption and, after a tab, the shortcut's text, as a menu shows them.
-    std::string DisplayText() const;
+    std::string DisplayText() const { return shortCut_ ? caption_ + "\t" + ShortCutToText(shortCut_) : caption_; }
 
     TNotifyEvent OnClick() const { return onClick_; }
     void SetOnClick(TNotifyEvent handler) { onClick_ = std::move(handler); }
     // Raises OnClick, whatever the item's state.
-    void Click();
+    void Click()
+    {
+        if (onClick_)
+            onClick_(this);
+    }
 
     // The submenu. An item is in one submenu at a time; destroying it takes it out.
     void Add(TMenuItem* item);
@@ -59,7 +77,18 @@ public:
 
     // The enabled item, here or below, whose shortcut this is (through enabled submenus
     // only), or none.
-    TMenuItem* FindShortCut(TShortCut shortCut);
+    TMenuItem* FindShortCut(TShortCut shortCut)
+    {
+        if (!enabled_ || !shortCut)
+            return nullptr;
+        for (TMenuItem* item : items_) {
+            if (item->enabled_ && item->shortCut_ == shortCut && !item->IsLine())
+                return item;
+            if (TMenuItem* found = item->FindShortCut(shortCut))
+                return found;
+        }
+        return nullptr;
+    }
 
 private:
     friend class TMainMenu;
@@ -84,14 +113,20 @@ public:
 
     TMenuItem& Items() { return items_; }
     const TMenuItem& Items() const { return items_; }
-    // The form showing it (TForm::SetMenu), or none.
-    TForm* Form() const { return form_; }
+    // The form showing it, or none. A host that takes the menu (TForm::SetMenu) says so here;
+    // the one before is told the menu went.
+    TMenuHost* Host() const { return host_; }
+    void SetHost(TMenuHost* host)
+    {
+        TMenuHost* before = std::exchange(host_, host);
+        if (before && before != host)
+            before->MenuDetached(*this);
+    }
 
     // Has the form's window show the menu anew; the items call it on every change.
     void Changed() const;
 
 private:
-    friend class TForm;
     TMenuItem items_{nullptr};
-    TForm* form_ = nullptr;
+    TMenuHost* host_ = nullptr;
 };

@@ -63,6 +63,8 @@ std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
     return std::make_unique<HeadlessFormPeer>(form);
 }
 
+void MenusMade() {}
+
 std::uintptr_t StartTimer(TTimer& timer, std::uint32_t)
 {
     auto& timers = headless::Recorder().timers;
@@ -92,29 +94,6 @@ void RunMessageLoop(TForm& mainForm, const std::function<void(std::exception_ptr
 void ShowErrorMessage(const std::string& message)
 {
     headless::Recorder().messages.push_back(message);
-}
-
-TModalResult MessageDialog(const std::string& text, const std::string&, TMsgDlgButtons, TMsgDlgType)
-{
-    auto& recorder = headless::Recorder();
-    recorder.dialogs.push_back(text);
-    if (recorder.messageAnswers.empty())
-        return mrCancel;
-    const TModalResult answer = recorder.messageAnswers.front();
-    recorder.messageAnswers.pop_front();
-    return answer;
-}
-
-std::optional<std::string> SaveFileDialog(const std::string& title, const std::string&, const std::string&,
-                                          const std::string&)
-{
-    auto& recorder = headless::Recorder();
-    recorder.dialogs.push_back(title);
-    if (recorder.saveAnswers.empty())
-        return std::nullopt;
-    std::optional<std::string> answer = std::move(recorder.saveAnswers.front());
-    recorder.saveAnswers.pop_front();
-    return answer;
 }
 
 std::string ExecutablePath()

@@ -1,4 +1,4 @@
-// Reading a whole file, implemented per OS.
+// Reading a whole file, and what lies at a path, implemented per OS.
 #pragma once
 
 #include <string>
@@ -14,3 +14,8 @@ enum class TFileRead { Read, Missing, Failed };
 // As ReadWholeFile, telling a file that is not there (nor the folder it would be in) from one
 // there that could not be read: why then holds the system's words for it.
 TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::string& why);
+
+enum class TPathKind { Missing, Folder, Other };
+// What lies at a UTF-8 path: nothing (the path or a folder on it does not exist), a folder, or
+// anything else, including what cannot be told.
+TPathKind PathKind(const std::string& path);

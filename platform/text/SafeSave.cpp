@@ -3,18 +3,10 @@
 #include "platform/text/FileRead.h"
 #include "platform/text/SysUtils.h"
 
-#include <iterator>
-
 namespace {
 
-struct TEntry {
-    TSaveOutcome outcome;
-    const char* english;
-    const char* chinese;
-};
-
 // {0} is the file, {1} the system's words.
-constexpr TEntry kMessages[] = {
+constexpr TBilingualText<TSaveOutcome> kRows[] = {
     {TSaveOutcome::Saved, "{0}: saved", "{0}：已儲存"},
     {TSaveOutcome::ChangedOnDisk, "{0}: another program changed the file after it was opened; nothing was saved",
      "{0}：開啟後檔案已被其他程式修改，未儲存任何內容"},
@@ -28,22 +20,13 @@ constexpr TEntry kMessages[] = {
      "{0}：無法儲存：磁碟已滿；檔案未變更"},
     {TSaveOutcome::Failed, "{0}: cannot be saved: {1}; the file is unchanged", "{0}：無法儲存：{1}；檔案未變更"},
 };
-
-constexpr bool InEnumOrder()
-{
-    for (std::size_t i = 0; i < std::size(kMessages); ++i)
-        if (kMessages[i].outcome != static_cast<TSaveOutcome>(i))
-            return false;
-    return std::size(kMessages) == static_cast<std::size_t>(TSaveOutcome::Failed) + 1;
-}
-static_assert(InEnumOrder(), "one message per outcome, in the order of TSaveOutcome");
+constexpr TBilingualTable<TSaveOutcome> kTable(kRows, TSaveOutcome::Failed);
 
 }  // namespace
 
-std::string SaveMessage(const TSaveResult& result, bool chinese)
+std::string SaveMessage(const TSaveResult& result, TLanguage language)
 {
-    const TEntry& entry = kMessages[static_cast<int>(result.outcome)];
-    return FillPlaceholders(chinese ? entry.chinese : entry.english, {result.path, result.systemText});
+    return kTable.Text(result.outcome, language, {result.path, result.systemText});
 }
 
 namespace savefile {

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/Bilingual.h"
+
 enum class TSaveOutcome {
     Saved,
-    ChangedOnDisk,  // someone else saved it since it was opened: offer to reload
+    ChangedOnDisk,  // someone else saved it since it was opened: nothing is written
     ReadOnly,       // the file (or its disk) is read-only
     NoPermission,   // the folder or the file may not be written by this user
     Locked,         // another program has it open (Windows)
@@ -32,8 +34,8 @@ struct TSaveResult {
 TSaveResult SaveFile(const std::string& path, std::string_view newBytes, std::optional<std::string_view> asOpened,
                      bool keepBackup);
 
-// What happened, naming the file, in English or Traditional Chinese.
-std::string SaveMessage(const TSaveResult& result, bool chinese = false);
+// What happened, naming the file.
+std::string SaveMessage(const TSaveResult& result, TLanguage language = TLanguage::English);
 
 // Shared by the two implementations.
 namespace savefile {

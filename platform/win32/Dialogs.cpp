@@ -7,13 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/forms/Backend.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/text/win32/WinText.h"
 
-namespace backend {
-
-TModalResult MessageDialog(const std::string& text, const std::string& caption, TMsgDlgButtons buttons,
-                           TMsgDlgType type)
+TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgButtons buttons, TMsgDlgType type)
 {
     static constexpr UINT kButtons[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL};
     static constexpr UINT kIcons[] = {MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONERROR};
@@ -31,8 +28,8 @@ TModalResult MessageDialog(const std::string& text, const std::string& caption, 
     }
 }
 
-std::optional<std::string> SaveFileDialog(const std::string& title, const std::string& initialPath,
-                                          const std::string& filter, const std::string& defaultExtension)
+std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,
+                                                 const std::string& filter, const std::string& defaultExtension)
 {
     // The filter's "|" separators are the dialog's NULs, and it ends with two.
     std::wstring filters = ToWide(filter);
@@ -64,5 +61,3 @@ std::optional<std::string> SaveFileDialog(const std::string& title, const std::s
         return std::nullopt;
     return FromWide(path.data());
 }
-
-}  // namespace backend

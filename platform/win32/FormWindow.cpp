@@ -3,18 +3,28 @@
 #include <windowsx.h>
 
 #include <climits>
-#include <iterator>
+#include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/forms/Accessibility.h"
+#include "platform/forms/Backend.h"
 #include "platform/forms/Forms.h"
-#include "platform/win32/LabelPainter.h"
-#include "platform/win32/PendingError.h"
-#include "platform/win32/Win32Support.h"
 #include "platform/text/win32/WinText.h"
+#include "platform/win32/AccessibleClient.h"
+#include "platform/win32/Input.h"
+#include "platform/win32/LabelPainter.h"
+#include "platform/win32/MenuBar.h"
+#include "platform/win32/NativeControls.h"
+#include "platform/win32/PendingError.h"
+#include "platform/win32/ScrollBars.h"
+#include "platform/win32/Win32Support.h"
 
 namespace win32 {
+
+std::unique_ptr<IMenuBar> (*MakeMenuBar)() = nullptr;
+
 namespace {
 
 // Posted to run a child's default action: wParam is the child.
@@ -58,77 +68,67 @@ void RegisterFormClass(const std::wstring& name, WNDPROC procedure)
     registered.insert(name);
 }
 
-// The system's shape of each TCursor, in its order.
-LPCWSTR CursorResource(TCursor cursor)
-{
-    static constexpr WORD kShapes[] = {
-        32512,  // crDefault: IDC_ARROW
-        32512,  // crArrow
-        32515,  // crCross: IDC_CROSS
-        32513,  // crIBeam: IDC_IBEAM
-        32649,  // crHandPoint: IDC_HAND
-        32646,  // crSizeAll: IDC_SIZEALL
-        32643,  // crSizeNESW: IDC_SIZENESW
-        32645,  // crSizeNS: IDC_SIZENS
-        32642,  // crSizeNWSE: IDC_SIZENWSE
-        32644,  // crSizeWE: IDC_SIZEWE
-        32648,  // crNo: IDC_NO
-    };
-    static_assert(std::size(kShapes) == crNo + 1);
-    return MAKEINTRESOURCEW(kShapes[cursor <= crNo ? cursor : crDefault]);
-}
-
-// The modifier keys held now, as of the message being handled.
-TShiftState KeyShift()
-{
-    TShiftState shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0)
-        shift |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0)
-        shift |= ssAlt;
-    return shift;
-}
-
-// The keys and buttons a mouse message says are held.
-TShiftState MouseShift(WPARAM wParam)
-{
-    TShiftState shift = KeyShift() & ssAlt;
-    if (wParam & MK_SHIFT)
-        shift |= ssShift;
-    if (wParam & MK_CONTROL)
-        shift |= ssCtrl;
-    if (wParam & MK_LBUTTON)
-        shift |= ssLeft;
-    if (wParam & MK_RBUTTON)
-        shift |= ssRight;
-    if (wParam & MK_MBUTTON)
-        shift |= ssMiddle;
-    return shift;
-}
-
-// BeginPaint validates the damaged area, so a paint that fails is not asked for again;
-// EndPaint runs however painting ends.
-// Up to how many rectangles of an update region are painted one by one.
-constexpr DWORD kSeparateAreas = 8;
-
-class TPaintScope {
+class TFormWindow final : public IFormPeer, private IAccessibleHost {
 public:
-    explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
-    ~TPaintScope() { EndPaint(hwnd_, &ps_); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC Dc() const { return dc_; }
-    const RECT& Area() const { return ps_.rcPaint; }
+    explicit TFormWindow(TForm& form);
+    ~TFormWindow() override;
+
+    // A key message for this window or a control on it, to the form's handlers first.
+    static bool PreviewKey(HWND formWindow, const MSG& msg);
+
+    void FormChanged(TFormChange change) override;
+    void ControlInserted(TControl& control) override;
+    void ControlRemoved(TControl& control) override;
+    void ControlChanged(TControl& control, TControlChange change) override;
+    void SelectionChanged(TControl* selected) override;
+    void Invalidate(const TRect64& area) override;
+    void Update() override;
+    bool ReadText(const TControl& control, std::string& text) const override;
+    void Show() override;
+    void TakeFocus() override;
+    void FocusControl(TControl& control) override;
+    void EndLoopWhenClosed() override { endsLoop_ = true; }
+    void Close() override;
+    void MenuChanged() override;
+    void ScrollBarsChanged() override;
 
 private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
+    // What the accessible object needs of its window.
+    HWND Handle() const override { return hwnd_; }
+    int Dpi() const override { return dpi_; }
+    HWND WindowOf(const TControl& control) const override { return natives_.HandleOf(control); }
+    bool PostDefaultAction(std::size_t child) const override;
 
-}  // namespace
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnPaint();
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWheel(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    bool OnKey(const MSG& msg);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void OnDestroy();
+    void OnNcDestroy();
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnDefaultAction(std::size_t child);
+    // Tells listening clients of assistive technology about a child of the client area.
+    void Notify(DWORD event, const TControl& control) const;
+
+    // The form's font at the window's DPI, made anew after a change of either; the old one is
+    // deleted once nothing uses it.
+    HFONT UpToDateFont();
+
+    TForm& form_;
+    HWND hwnd_ = nullptr;
+    TNativeControls natives_{nullptr};
+    HFONT font_ = nullptr;
+    bool fontStale_ = true;
+    int dpi_ = kDesignDpi;
+    bool endsLoop_ = false;
+    std::unique_ptr<IMenuBar> menuBar_;              // made with the first menu
+    std::unique_ptr<TAccessibleClient> accessible_;  // made on the first request
+};
 
 TFormWindow::TFormWindow(TForm& form) : form_(form)
 {
@@ -345,7 +345,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_VSCROLL:
         if (lParam)
             break;  // a scroll bar control's, not the window's
-        OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        Scroll(hwnd_, form_, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), dpi_);
         return 0;
     case WM_CAPTURECHANGED:
         form_.MouseCaptureLost();
@@ -361,7 +361,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (natives_.Command(wParam, lParam))
             return 0;
-        if (!lParam && HIWORD(wParam) == 0 && OnMenuCommand(LOWORD(wParam)))
+        if (!lParam && HIWORD(wParam) == 0 && menuBar_ && menuBar_->Command(LOWORD(wParam)))
             return 0;
         break;
     case WM_CLOSE:
@@ -395,28 +395,7 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void TFormWindow::OnPaint()
 {
-    // A few separate areas (a dragged label and the status line, say) are painted each on its
-    // own rather than as the one rectangle around them all.
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const bool separate = region && GetUpdateRgn(hwnd_, region, FALSE) == COMPLEXREGION;
-    const TPaintScope paint(hwnd_);
-    const HFONT font = UpToDateFont();
-    std::vector<RECT> areas;
-    if (separate) {
-        const DWORD size = GetRegionData(region, 0, nullptr);
-        std::vector<char> data(size);
-        auto* rects = reinterpret_cast<RGNDATA*>(data.data());
-        if (size && GetRegionData(region, size, rects) && rects->rdh.nCount <= kSeparateAreas) {
-            const auto* first = reinterpret_cast<const RECT*>(rects->Buffer);
-            areas.assign(first, first + rects->rdh.nCount);
-        }
-    }
-    if (region)
-        DeleteObject(region);
-    if (areas.empty())
-        areas.push_back(paint.Area());
-    for (const RECT& area : areas)
-        PaintClient(paint.Dc(), form_, area, dpi_, font);
+    PaintUpdate(hwnd_, form_, dpi_, UpToDateFont());
 }
 
 void TFormWindow::Close()
@@ -425,57 +404,20 @@ void TFormWindow::Close()
         DestroyWindow(hwnd_);
 }
 
-// Menus are small: any change builds the bar anew.
 void TFormWindow::MenuChanged()
 {
     if (!hwnd_)
         return;
-    commands_.clear();
-    HMENU bar = nullptr;
-    if (const TMainMenu* menu = form_.Menu()) {
-        bar = CreateMenu();
-        if (!bar)
-            throw Exception("The menu could not be created.");
-        AppendItems(bar, menu->Items());
-    }
-    const HMENU old = GetMenu(hwnd_);
-    if (!bar && !old)
-        return;
-    SetMenu(hwnd_, bar);
-    if (old)
-        DestroyMenu(old);
-    DrawMenuBar(hwnd_);
+    if (!menuBar_ && MakeMenuBar)
+        menuBar_ = MakeMenuBar();
+    if (menuBar_)
+        menuBar_->Show(hwnd_, form_.Menu());
 }
 
-void TFormWindow::AppendItems(HMENU into, const TMenuItem& parent)
+void TFormWindow::ScrollBarsChanged()
 {
-    for (std::size_t i = 0; i < parent.Count(); ++i) {
-        TMenuItem& item = *parent.Items(i);
-        if (item.IsLine()) {
-            AppendMenuW(into, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        const UINT flags = MF_STRING | (item.Enabled() ? MF_ENABLED : MF_GRAYED) | (item.Checked() ? MF_CHECKED : 0);
-        const std::wstring text = ToWide(item.DisplayText());
-        if (item.Count()) {
-            const HMENU sub = CreatePopupMenu();
-            AppendItems(sub, item);
-            AppendMenuW(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
-        } else {
-            commands_.push_back(&item);
-            AppendMenuW(into, flags, commands_.size(), text.c_str());
-        }
-    }
-}
-
-bool TFormWindow::OnMenuCommand(WORD id)
-{
-    if (id == 0 || id > commands_.size())
-        return false;
-    TMenuItem* item = commands_[id - 1u];
-    if (item->Enabled())
-        item->Click();
-    return true;
+    if (hwnd_)
+        ShowScrollBars(hwnd_, form_, dpi_);
 }
 
 void TFormWindow::OnWheel(UINT message, WPARAM wParam, LPARAM lParam)
@@ -489,63 +431,6 @@ void TFormWindow::OnWheel(UINT message, WPARAM wParam, LPARAM lParam)
         shift |= ssShift;
     }
     form_.MouseWheel(delta, shift, {p.x, p.y}, dpi_);
-}
-
-void TFormWindow::OnScroll(int bar, WORD code)
-{
-    const TScrollBarKind kind = bar == SB_HORZ ? sbHorizontal : sbVertical;
-    switch (code) {
-    case SB_LINEUP:
-        form_.Scroll(kind, scLineUp);
-        return;
-    case SB_LINEDOWN:
-        form_.Scroll(kind, scLineDown);
-        return;
-    case SB_PAGEUP:
-        form_.Scroll(kind, scPageUp);
-        return;
-    case SB_PAGEDOWN:
-        form_.Scroll(kind, scPageDown);
-        return;
-    case SB_TOP:
-        form_.Scroll(kind, scTop);
-        return;
-    case SB_BOTTOM:
-        form_.Scroll(kind, scBottom);
-        return;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        // The message's position has 16 bits; the bar's own has 32.
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(hwnd_, bar, &info);
-        form_.Scroll(kind, code == SB_THUMBTRACK ? scTrack : scPosition,
-                     static_cast<std::int32_t>(ScaleFromDpi(info.nTrackPos, dpi_)));
-        return;
-    }
-    default:
-        return;
-    }
-}
-
-// The bars at the window's DPI; one whose range fits its page goes away.
-void TFormWindow::ScrollBarsChanged()
-{
-    if (!hwnd_)
-        return;
-    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
-        const TScrollRange& bar = form_.ScrollBar(kind);
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        // A page longer than the range hides the bar.
-        const bool shown = bar.range > bar.page;
-        info.nMax = shown ? ClampToInt(ScaleToDpi(bar.range, dpi_)) - 1 : 0;
-        info.nPage = shown ? static_cast<UINT>(std::max(0, ClampToInt(ScaleToDpi(bar.page, dpi_)))) : 1;
-        info.nPos = shown ? ClampToInt(ScaleToDpi(bar.position, dpi_)) : 0;
-        SetScrollInfo(hwnd_, kind == sbHorizontal ? SB_HORZ : SB_VERT, &info, TRUE);
-    }
 }
 
 void TFormWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam)
@@ -673,4 +558,20 @@ HFONT TFormWindow::UpToDateFont()
     return font_;
 }
 
+}  // namespace
+
+bool PreviewKey(HWND formWindow, const MSG& msg)
+{
+    return TFormWindow::PreviewKey(formWindow, msg);
+}
+
 }  // namespace win32
+
+namespace backend {
+
+std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
+{
+    return std::make_unique<win32::TFormWindow>(form);
+}
+
+}  // namespace backend

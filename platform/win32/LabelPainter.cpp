@@ -200,6 +200,26 @@ void PaintInto(HDC dc, TForm& form, const TRect64& area, int dpi)
         over(&form, canvas);
 }
 
+// Up to how many rectangles of an update region are painted one by one.
+constexpr DWORD kSeparateAreas = 8;
+
+// BeginPaint validates the damaged area, so a paint that fails is not asked for again;
+// EndPaint runs however painting ends.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
+    ~TPaintScope() { EndPaint(hwnd_, &ps_); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 }  // namespace
 
 void PaintClient(HDC dc, TForm& form, const RECT& area, int dpi, HFONT font)
@@ -235,6 +255,31 @@ void PaintClient(HDC dc, TForm& form, const RECT& area, int dpi, HFONT font)
     } release{memory, bitmap, oldBitmap, oldFont};
     PaintInto(memory, form, ToRect64(area), dpi);
     BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
+}
+
+void PaintUpdate(HWND hwnd, TForm& form, int dpi, HFONT font)
+{
+    // A few separate areas (a dragged label and the status line, say) are painted each on its
+    // own rather than as the one rectangle around them all.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool separate = region && GetUpdateRgn(hwnd, region, FALSE) == COMPLEXREGION;
+    const TPaintScope paint(hwnd);
+    std::vector<RECT> areas;
+    if (separate) {
+        const DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> data(size);
+        auto* rects = reinterpret_cast<RGNDATA*>(data.data());
+        if (size && GetRegionData(region, size, rects) && rects->rdh.nCount <= kSeparateAreas) {
+            const auto* first = reinterpret_cast<const RECT*>(rects->Buffer);
+            areas.assign(first, first + rects->rdh.nCount);
+        }
+    }
+    if (region)
+        DeleteObject(region);
+    if (areas.empty())
+        areas.push_back(paint.Area());
+    for (const RECT& area : areas)
+        PaintClient(paint.Dc(), form, area, dpi, font);
 }
 
 }  // namespace win32

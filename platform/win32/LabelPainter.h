@@ -12,5 +12,9 @@ namespace win32 {
 // picture is made off screen and copied at once, and a label wholly hidden by labels above
 // it costs nothing. The paint events get the form's font selected.
 void PaintClient(HDC dc, TForm& form, const RECT& area, int dpi, HFONT font);
+// Paints what is marked for repainting in the form's window, for WM_PAINT: a few separate
+// areas (a dragged label and the status line, say) each on its own, else the rectangle
+// around them all.
+void PaintUpdate(HWND hwnd, TForm& form, int dpi, HFONT font);
 
 }  // namespace win32

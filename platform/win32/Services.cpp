@@ -1,59 +1,14 @@
-// The application's services on Windows: forms' windows, the event loop, the executable's
-// path and the error box.
+// The application's services on Windows: the event loop, the executable's path and the error
+// box.
 #include <windows.h>
 
-#include <unordered_map>
-
 #include "platform/forms/Backend.h"
-#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/PendingError.h"
 #include "platform/text/win32/WinText.h"
 
 namespace backend {
-
-std::unique_ptr<IFormPeer> CreateFormPeer(TForm& form)
-{
-    return std::make_unique<win32::TFormWindow>(form);
-}
-
-namespace {
-// Thread timers, each telling its TTimer; only the loop's thread makes them.
-std::unordered_map<UINT_PTR, TTimer*>& Timers()
-{
-    static std::unordered_map<UINT_PTR, TTimer*> timers;
-    return timers;
-}
-
-void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD)
-{
-    const auto it = Timers().find(id);
-    if (it == Timers().end())
-        return;
-    // As in a window procedure: no exception through the system's frames.
-    try {
-        it->second->Tick();
-    } catch (...) {
-        win32::DeferError(std::current_exception());
-    }
-}
-}  // namespace
-
-std::uintptr_t StartTimer(TTimer& timer, std::uint32_t milliseconds)
-{
-    const UINT_PTR id = SetTimer(nullptr, 0, milliseconds, TimerProc);
-    if (!id)
-        throw Exception("SetTimer failed");
-    Timers()[id] = &timer;
-    return id;
-}
-
-void StopTimer(std::uintptr_t handle)
-{
-    KillTimer(nullptr, handle);
-    Timers().erase(handle);
-}
 
 void RunMessageLoop(TForm&, const std::function<void(std::exception_ptr)>& onError)
 {
@@ -68,7 +23,7 @@ void RunMessageLoop(TForm&, const std::function<void(std::exception_ptr)>& onErr
         // Keys go to the form's handlers first; Tab and Shift+Tab then move the focus between
         // the controls, as in any dialog.
         const HWND form = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (!(form && (win32::TFormWindow::PreviewKey(form, msg) || IsDialogMessageW(form, &msg)))) {
+        if (!(form && (win32::PreviewKey(form, msg) || IsDialogMessageW(form, &msg)))) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -19,7 +19,7 @@ class EditForm : public testing::Test {
 protected:
     void SetUp() override
     {
-        editor::SetLanguage(check::TLanguage::English);
+        editor::SetLanguage(TLanguage::English);
         Open(folder_.Write("room.ini", kBoard).string());
     }
     void Open(std::string path)

@@ -69,7 +69,8 @@ inline std::string RunSaveCase(const TSaveCase& c)
     if (FilesIn(folder.Path()) != c.after)
         wrong += "other files; ";
     // Named in both languages, and why in the system's words when no reason of ours fits.
-    if (SaveMessage(result).rfind(file.string() + ": ", 0) || SaveMessage(result, true).rfind(file.string() + "：", 0))
+    if (SaveMessage(result).rfind(file.string() + ": ", 0) ||
+        SaveMessage(result, TLanguage::Chinese).rfind(file.string() + "：", 0))
         wrong += "the file not named; ";
     if ((c.outcome == TSaveOutcome::Failed) != (result.outcome == TSaveOutcome::Failed && !result.systemText.empty()))
         wrong += "no reason given; ";

@@ -70,3 +70,11 @@ TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::stri
     why = std::strerror(errno);
     return TFileRead::Failed;
 }
+
+TPathKind PathKind(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? TPathKind::Missing : TPathKind::Other;
+    return S_ISDIR(info.st_mode) ? TPathKind::Folder : TPathKind::Other;
+}

@@ -72,3 +72,22 @@ TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::stri
     why = SystemText(error);
     return TFileRead::Failed;
 }
+
+TPathKind PathKind(const std::string& path)
+{
+    const std::u16string widePath = Utf8ToUtf16(path);
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(widePath.c_str()));
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? TPathKind::Folder : TPathKind::Other;
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return TPathKind::Missing;
+    default:
+        return TPathKind::Other;
+    }
+}

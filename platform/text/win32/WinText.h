@@ -26,7 +26,8 @@ inline std::string SystemText(DWORD code)
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring words = length ? std::wstring(text, length) : L"error " + std::to_wstring(code);
+    // std::to_wstring would bring the C library's whole wide printf along, floating point and all.
+    std::wstring words = length ? std::wstring(text, length) : ToWide("error " + std::to_string(code));
     LocalFree(text);
     words.erase(words.find_last_not_of(L" \r\n.\u3002") + 1);
     return FromWide(words);

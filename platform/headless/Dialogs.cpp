@@ -1,0 +1,26 @@
+// The dialogs without a screen: each is recorded, and answered as the test said.
+#include "platform/forms/Dialogs.h"
+#include "platform/headless/Headless.h"
+
+TModalResult MessageDlg(const std::string& text, const std::string&, TMsgDlgButtons, TMsgDlgType)
+{
+    auto& recorder = headless::Recorder();
+    recorder.dialogs.push_back(text);
+    if (recorder.messageAnswers.empty())
+        return mrCancel;
+    const TModalResult answer = recorder.messageAnswers.front();
+    recorder.messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string&, const std::string&,
+                                                 const std::string&)
+{
+    auto& recorder = headless::Recorder();
+    recorder.dialogs.push_back(title);
+    if (recorder.saveAnswers.empty())
+        return std::nullopt;
+    std::optional<std::string> answer = std::move(recorder.saveAnswers.front());
+    recorder.saveAnswers.pop_front();
+    return answer;
+}
