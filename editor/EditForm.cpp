@@ -264,7 +264,7 @@ void TEditForm::BuildMenu()
                                                {TText::MenuCentresAcross, TAlign::CentresAcross},
                                                {TText::MenuCentresDown, TAlign::CentresDown}};
     for (const auto& [text, how] : aligns)
-        add(arrange, text, {}, step([this, how] { return editor_->Align(how); }));
+        add(arrange, text, {}, step([this, how = how] { return editor_->Align(how); }));
     separator(arrange);
     add(arrange, TText::MenuDistributeAcross, {}, step([this] { return editor_->Distribute(true); }));
     add(arrange, TText::MenuDistributeDown, {}, step([this] { return editor_->Distribute(false); }));
