@@ -75,7 +75,7 @@ void TEditForm::BuildMenu()
                                                {TText::MenuCentresAcross, TAlign::CentresAcross},
                                                {TText::MenuCentresDown, TAlign::CentresDown}};
     for (const auto& [text, how] : aligns)
-        add(arrange, text, {}, step([this, how] { return Editor().Align(how); }));
+        add(arrange, text, {}, step([this, how = how] { return Editor().Align(how); }));
     separator(arrange);
     add(arrange, TText::MenuDistributeAcross, {}, step([this] { return Editor().Distribute(true); }));
     add(arrange, TText::MenuDistributeDown, {}, step([this] { return Editor().Distribute(false); }));
