@@ -13,6 +13,7 @@
 #include "bench/ThreadClock.h"
 #include "board/BoardDocument.h"
 #include "platform/text/FileRead.h"
+#include "platform/text/SafeSave.h"
 #include "tests/support/HeadlessBoard.h"
 
 namespace {
@@ -172,13 +173,16 @@ void BM_SaveDocument(benchmark::State& state)
     const psbtest::TScratchFolder folder("bench-s" + std::to_string(pcs));
     const std::string path = folder.Write("sys.ini", BoardBytes(pcs + 1, pcs)).string();
     board::TBoardDocument doc(psbtest::ReadBytes(path));
+    std::string onDisk = doc.Bytes();
     TClock::duration save{}, copy{};
     int top = 0;
     for (auto _ : state) {
         doc.SetValue(static_cast<std::size_t>(pcs / 2), board::TPcKey::Top, std::to_string(++top % 500));
         const TClock::time_point start = TClock::now();
-        if (!doc.Save(path, backup).Saved())
+        std::string bytes = doc.Bytes();
+        if (!SaveFile(path, bytes, onDisk, backup).Saved())
             state.SkipWithError("the save failed");
+        onDisk = std::move(bytes);
         const TClock::time_point saved = TClock::now();
         CopyToDisk((folder / "copy.ini").string(), doc.Bytes());
         copy += TClock::now() - saved;

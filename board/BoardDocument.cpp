@@ -41,10 +41,6 @@ TRefusal Unwritable(const TLineStore& lines, std::string_view text)
 struct TBoardDocument::TImpl {
     std::unique_ptr<TDocumentContent> content;
     TUndoHistory history;
-    // What the file on disk holds: the bytes opened (a content that every conversion keeps in
-    // the history), until a save.
-    const std::string* opened = nullptr;
-    std::optional<std::string> saved;
     TStep* step = nullptr;  // the one being made
 
     TLineStore& Lines() { return content->lines; }
@@ -219,7 +215,6 @@ TRefusal TBoardDocument::TImpl::Renumber(std::int32_t from, std::int32_t to, Map
 TBoardDocument::TBoardDocument(std::string bytes) : impl_(std::make_unique<TImpl>())
 {
     impl_->content = Open(std::move(bytes));
-    impl_->opened = &impl_->content->lines.Opened();
 }
 
 TBoardDocument::~TBoardDocument() = default;
@@ -421,25 +416,6 @@ std::uint64_t TBoardDocument::Version() const
 std::string TBoardDocument::Bytes() const
 {
     return impl_->content->lines.Bytes();
-}
-
-TSaveResult TBoardDocument::Save(const std::string& path, bool keepBackup, TOpenedFrom from)
-{
-    const TImpl& d = *impl_;
-    if (d.saved)
-        return SaveAs(path, keepBackup, *d.saved);
-    return SaveAs(path, keepBackup,
-                  from == TOpenedFrom::File ? std::optional<std::string_view>(*d.opened) : std::nullopt);
-}
-
-TSaveResult TBoardDocument::SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk)
-{
-    TImpl& d = *impl_;
-    std::string bytes = Bytes();
-    TSaveResult result = SaveFile(path, bytes, onDisk, keepBackup);
-    if (result.Saved())
-        d.saved = std::move(bytes);
-    return result;
 }
 
 }  // namespace board

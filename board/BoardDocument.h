@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "board/BoardFile.h"
-#include "platform/text/SafeSave.h"
 #include "platform/text/TextCodec.h"
 
 namespace board {
@@ -27,10 +26,6 @@ enum class TRefusal {
     BoardFull,      // count cannot grow past the largest number
     Unwritable,     // the line would not read back as written
 };
-
-// Whether a document's bytes came from the file it saves to, or from no file (a new board,
-// whose file must then still not be there).
-enum class TOpenedFrom { File, NoFile };
 
 class TBoardDocument {
 public:
@@ -90,12 +85,6 @@ public:
 
     // The file as it now stands.
     std::string Bytes() const;
-    // Saves it over the file at path, which must be the file it was opened from: safely, and
-    // only while that file is still as opened (or as there was none) or last saved from here.
-    TSaveResult Save(const std::string& path, bool keepBackup, TOpenedFrom from = TOpenedFrom::File);
-    // Saves it to another file, which must still hold onDisk (nullopt: must not be there);
-    // later saves then go there.
-    TSaveResult SaveAs(const std::string& path, bool keepBackup, std::optional<std::string_view> onDisk);
 
 private:
     struct TImpl;

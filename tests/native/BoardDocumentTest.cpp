@@ -296,26 +296,3 @@ TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
 }
 
 }  // namespace
-
-namespace {
-
-// Saved over its file while that is as opened or as last saved from here; never over someone
-// else's save.
-TEST(BoardDocument, SavesOverItsFileUnlessSomeoneElseSavedIt)
-{
-    const psbtest::TScratchFolder folder("document");
-    const std::string path = folder.Write("sys.ini", kBoard).string();
-    TBoardDocument doc(psbtest::ReadBytes(path));
-    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "30"), TRefusal::None);
-    ASSERT_TRUE(doc.Save(path, true).Saved());
-    EXPECT_EQ(psbtest::ReadBytes(path), doc.Bytes());
-    EXPECT_EQ(psbtest::ReadBytes(path + ".bak"), kBoard);
-    ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "31"), TRefusal::None);
-    ASSERT_TRUE(doc.Save(path, false).Saved());
-    psbtest::WriteBytes(path, "[sys]\r\ncount=1\r\n");
-    doc.Undo();
-    EXPECT_EQ(doc.Save(path, false).outcome, TSaveOutcome::ChangedOnDisk);
-    EXPECT_EQ(psbtest::ReadBytes(path), "[sys]\r\ncount=1\r\n");
-}
-
-}  // namespace
