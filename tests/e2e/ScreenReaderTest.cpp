@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include <thread>
+#include <optional>
 
 #include "tests/support/Msaa.h"
 #include "tests/support/SevenSteps.h"
 #include "tests/support/WinProgram.h"
+#include "tests/support/WinThread.h"
 
 namespace {
 
@@ -55,10 +56,10 @@ protected:
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ASSERT_TRUE(p_.Start()) << p_.Error();
         // Ends the program when the test overruns: a call into a hung program never returns.
-        watchdog_ = std::jthread([process = p_.ProcessHandle()](std::stop_token stop) {
-            for (int tenths = 0; tenths < 1500 && !stop.stop_requested(); ++tenths)
+        watchdog_.emplace([process = p_.ProcessHandle()](const std::atomic_bool& stop) {
+            for (int tenths = 0; tenths < 1500 && !stop; ++tenths)
                 Sleep(100);
-            if (!stop.stop_requested())
+            if (!stop)
                 TerminateProcess(process, 98);
         });
         ASSERT_EQ(AccessibleObjectFromWindow(p_.Form(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
@@ -133,7 +134,7 @@ protected:
     }
 
     Program p_{kBoard};
-    std::jthread watchdog_;
+    std::optional<psbtest::TThread> watchdog_;
     IAccessible* client_ = nullptr;
     std::vector<TChild> children_;
 };

@@ -19,6 +19,7 @@
 
 #include "platform/geometry/Graphics.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/WinThread.h"
 #include "platform/design/FormDesign.h"
 #include "ui/Unit1.h"
 #include "ui/Unit1Layout.h"
@@ -32,14 +33,14 @@ template <class TFormClass>
 std::string RunLoopWhile(TFormClass*& form, const std::function<void()>& act)
 {
     std::string failed;
-    std::jthread driver(act);
+    TThread driver(act);
     try {
         Application->CreateForm(form);
         Application->Run();
     } catch (const std::exception& e) {
         failed = e.what();
     }
-    driver.join();
+    driver.Join();
     Application->DestroyForms();
     form = nullptr;
     return failed;
