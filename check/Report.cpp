@@ -139,7 +139,7 @@ std::string SvgPicture(const TBoardCheck& check)
         if (!c.native)
             control(c);
     for (const TShownLabel& l : check.labels) {
-        if (!TRect64::Of(l.left, l.top, l.width, l.height).Intersects({0, 0, w, h}))
+        if (!l.PaintedRect().Intersects({0, 0, w, h}))
             continue;
         // A nested viewport clips the caption to its label.
         out += "<svg " + Rect(l.left, l.top, l.width, l.height) +
