@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,7 +60,7 @@ private:
     // Makes the grid generator's fields, the first time, and gives the first the keyboard.
     void ShowGenerator();
 
-    // -- following the board
+    // -- following the board (EditFollow.cpp)
     // After every step: labels, fields, title and menus follow the board, and the findings
     // once it has been left alone a moment.
     void AfterStep();
@@ -114,6 +115,14 @@ private:
     // The PC a label shows.
     std::optional<std::size_t> PlaceShownBy(const TControl& control) const;
 
+    // The parts that follow the board, set when the window is made, so that following the board
+    // calls none of them by name.
+    struct TFollowers {
+        std::function<void()> extent;     // the scroll bars
+        std::function<void()> selection;  // the fields and the selection's frames
+        std::function<void()> steps;      // the menus' undo and redo
+    };
+    TFollowers follow_;
     std::unique_ptr<editor::TEditSession> session_;
     editor::TViewport viewport_;
     check::TBoardCheck check_;
