@@ -267,8 +267,9 @@ TRefusal TBoardEditor::AddPc()
             const TRect64 r =
                 TRect64::Of(step + column * cells(kNewWidth), step + row * cells(kNewHeight), kNewWidth, kNewHeight);
             const auto& near = scratch_->Near(doc_, r);
-            found = std::none_of(near.begin(), near.end(),
-                                 [&](std::uint32_t pc) { return board::EntryRect(doc_.Pcs()[pc].entry).Intersects(r); });
+            found = std::none_of(near.begin(), near.end(), [&](std::uint32_t pc) {
+                return board::EntryRect(doc_.Pcs()[pc].entry).Intersects(r);
+            });
             if (found) {
                 left = r.left;
                 top = r.top;

@@ -28,8 +28,7 @@ bool TEditForm::SaveAs()
 bool TEditForm::ReportSave(const TSaveResult& result)
 {
     if (!result.Saved()) {
-        MessageDlg(SaveMessage(result, editor::Language()), Text(TText::AppName), mbOK,
-                   mtError);
+        MessageDlg(SaveMessage(result, editor::Language()), Text(TText::AppName), mbOK, mtError);
         return false;
     }
     UpdateTitle();

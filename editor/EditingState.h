@@ -23,7 +23,6 @@ inline std::int64_t Clamp32(std::int64_t v)
     return std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX);
 }
 
-
 inline std::int64_t Centre(std::int64_t low, std::int64_t high)
 {
     return low + FloorDiv(high - low, 2);

@@ -97,4 +97,3 @@ void SetLanguage(TLanguage language);
 std::string Text(TText text, std::initializer_list<std::string_view> args = {});
 
 }  // namespace editor
-
