@@ -48,24 +48,30 @@ void TUndoHistory::Push(TStep made)
     done_.push_back(std::move(made));
 }
 
+namespace {
+
+// The last step of from applied, forwards or back, and kept last on to.
+void MoveLastStep(std::vector<TStep>& from, std::vector<TStep>& to, std::unique_ptr<TDocumentContent>& content,
+                  bool forward)
+{
+    if (from.empty())
+        return;
+    TStep step = std::move(from.back());
+    from.pop_back();
+    step.Apply(content, forward);
+    to.push_back(std::move(step));
+}
+
+}  // namespace
+
 void TUndoHistory::Undo(std::unique_ptr<TDocumentContent>& content)
 {
-    if (done_.empty())
-        return;
-    TStep step = std::move(done_.back());
-    done_.pop_back();
-    step.Apply(content, false);
-    undone_.push_back(std::move(step));
+    MoveLastStep(done_, undone_, content, false);
 }
 
 void TUndoHistory::Redo(std::unique_ptr<TDocumentContent>& content)
 {
-    if (undone_.empty())
-        return;
-    TStep step = std::move(undone_.back());
-    undone_.pop_back();
-    step.Apply(content, true);
-    done_.push_back(std::move(step));
+    MoveLastStep(undone_, done_, content, true);
 }
 
 bool TUndoHistory::JoinSince(std::size_t mark)

@@ -1,9 +1,7 @@
 // boardcheck [--svg PICTURE.svg] [--json] [sys.ini]: reads a board file as the status board
 // does and reports what it would silently skip. Exit code 0: nothing to report, 1: findings,
 // 2: the file cannot be read or the command line is wrong.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -60,25 +58,6 @@ int Fail(TMsg msg, TLanguage language, std::string_view arg = {}, std::string_vi
     return 2;
 }
 
-// Why the last call into the system failed, in the system's words.
-std::string LastSystemError()
-{
-#ifdef _WIN32
-    const DWORD code = GetLastError();
-    wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::string reason = length ? Utf16ToUtf8(std::u16string_view(reinterpret_cast<char16_t*>(text), length))
-                                : "error " + std::to_string(code);
-    LocalFree(text);
-    reason.erase(reason.find_last_not_of(" \r\n") + 1);
-    return reason;
-#else
-    return std::strerror(errno);
-#endif
-}
-
 int Run(const std::vector<std::string>& args)
 {
     const TLanguage language = UserLanguage();
@@ -96,13 +75,16 @@ int Run(const std::vector<std::string>& args)
             haveFile = true;
         }
     }
-    std::string bytes;
-    if (!ReadWholeFile(file, bytes)) {
-        const std::string reason = LastSystemError();  // before any other call changes it
-        const TPathKind kind = PathKind(file);
-        if (kind == TPathKind::Missing)
-            return Fail(TMsg::NoFile, language, file);
-        return Fail(kind == TPathKind::Folder ? TMsg::IsDirectory : TMsg::Unreadable, language, file, reason);
+    std::string bytes, why;
+    switch (ReadFileIfThere(file, bytes, why)) {
+    case TFileRead::Read:
+        break;
+    case TFileRead::Missing:
+        return Fail(TMsg::NoFile, language, file);
+    case TFileRead::Folder:
+        return Fail(TMsg::IsDirectory, language, file);
+    case TFileRead::Failed:
+        return Fail(TMsg::Unreadable, language, file, why);
     }
     const check::TBoardCheck result = check::CheckBoard(std::move(bytes));
     if (!svg.empty() && !WriteWholeFile(svg, check::SvgPicture(result)))

@@ -17,6 +17,7 @@ TOpening Read(const std::string& path, std::optional<std::string>& onDisk, std::
         return TOpening::Read;
     case TFileRead::Missing:
         return TOpening::NoFile;
+    case TFileRead::Folder:
     case TFileRead::Failed:
         break;
     }
@@ -52,6 +53,7 @@ TSaveResult TEditSession::SaveAs(const std::string& path)
         return SaveTo(path, std::move(bytes));
     case TFileRead::Missing:
         return SaveTo(path, std::nullopt);
+    case TFileRead::Folder:
     case TFileRead::Failed:
         break;
     }

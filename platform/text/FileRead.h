@@ -9,13 +9,10 @@
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // How reading a file that may not be there went.
-enum class TFileRead { Read, Missing, Failed };
+enum class TFileRead { Read, Missing, Folder, Failed };
 
-// As ReadWholeFile, telling a file that is not there (nor the folder it would be in) from one
-// there that could not be read: why then holds the system's words for it.
+// As ReadWholeFile, telling a file that is not there (nor the folder it would be in) and a
+// folder from a file there that could not be read: for both, why holds the system's words, as
+// they go inside a sentence. Only "not found" means missing: a drive or share that cannot
+// be reached is a failure, never taken for no file.
 TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::string& why);
-
-enum class TPathKind { Missing, Folder, Other };
-// What lies at a UTF-8 path: nothing (the path or a folder on it does not exist), a folder, or
-// anything else, including what cannot be told.
-TPathKind PathKind(const std::string& path);

@@ -65,16 +65,9 @@ TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::stri
 {
     if (ReadWholeFile(path, bytes))
         return TFileRead::Read;
-    if (errno == ENOENT)
+    const int error = errno;
+    if (error == ENOENT || error == ENOTDIR)
         return TFileRead::Missing;
-    why = std::strerror(errno);
-    return TFileRead::Failed;
-}
-
-TPathKind PathKind(const std::string& path)
-{
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? TPathKind::Missing : TPathKind::Other;
-    return S_ISDIR(info.st_mode) ? TPathKind::Folder : TPathKind::Other;
+    why = std::strerror(error);
+    return error == EISDIR ? TFileRead::Folder : TFileRead::Failed;
 }

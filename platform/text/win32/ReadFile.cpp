@@ -70,24 +70,9 @@ TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::stri
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return TFileRead::Missing;
     why = SystemText(error);
-    return TFileRead::Failed;
-}
-
-TPathKind PathKind(const std::string& path)
-{
+    // Opening a folder is denied like a file one may not read.
     const std::u16string widePath = Utf8ToUtf16(path);
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(widePath.c_str()));
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        return attributes & FILE_ATTRIBUTE_DIRECTORY ? TPathKind::Folder : TPathKind::Other;
-    switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return TPathKind::Missing;
-    default:
-        return TPathKind::Other;
-    }
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return folder ? TFileRead::Folder : TFileRead::Failed;
 }
