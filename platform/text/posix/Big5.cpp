@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 constexpr std::size_t kWindow = 1 << 15;
 
 class TIconv {
@@ -35,7 +35,7 @@ std::string AsciiOnly(std::string_view bytes)
         if (static_cast<unsigned char>(c) < 0x80)
             result += c;
         else
-            result += kReplacement;
+            result += kReplacementUtf8;
     }
     return result;
 }
@@ -66,7 +66,7 @@ std::string Big5ToUtf8(std::string_view bytes)
             continue;  // a character cut by the window, not by the end of the text
         // A bad or cut-off sequence: mark it and resynchronise on the next byte, so a
         // following ASCII byte is not lost.
-        result += kReplacement;
+        result += kReplacementUtf8;
         ++in;
         iconv(converter.Handle(), nullptr, nullptr, nullptr, nullptr);
     }

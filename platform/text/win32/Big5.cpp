@@ -8,7 +8,7 @@ namespace {
 
 constexpr UINT kBig5CodePage = 950;
 constexpr std::size_t kRunLimit = std::size_t(1) << 20;
-constexpr char kReplacement[] = "\xEF\xBF\xBD";
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
 bool IsLead(unsigned char c)
 {
@@ -36,7 +36,7 @@ void AppendRun(std::string_view run, std::u16string& wide, std::string& result)
     }
     // The code page is missing: keep at least the ASCII, which carries the file's structure.
     for (const char c : run)
-        result += static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : std::string_view(kReplacement);
+        result += static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : std::string_view(kReplacementUtf8);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::string Big5ToUtf8(std::string_view bytes)
         }
         if (!valid) {
             AppendRun(bytes.substr(runBegin, i - runBegin), wide, result);
-            result += kReplacement;
+            result += kReplacementUtf8;
             runBegin = i + 1;
         } else if (i + width - runBegin >= kRunLimit) {
             AppendRun(bytes.substr(runBegin, i + width - runBegin), wide, result);
