@@ -168,8 +168,10 @@ private:
         conflict.mine = MyCaption(m.pc, pc);
         if (!Conflict(met_, {m.pc, -1}, std::move(conflict), std::nullopt))
             return std::nullopt;
-        if (Doc().AddPc(BaseEntry(pc)) != TRefusal::None)
+        if (Doc().AddPc(BaseEntry(pc)) != TRefusal::None) {
+            result_.refused.push_back(m);
             return std::nullopt;
+        }
         const std::size_t place = Doc().Pcs().size() - 1;
         merged_[m.pc] = Doc().IdOf(place);
         conflictIds_[met_.at({m.pc, -1})] = merged_[m.pc];
