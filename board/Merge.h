@@ -20,7 +20,8 @@
 //     deleted stays deleted;
 //   - a conversion to UTF-8 is made first.
 // The merged document keeps their file's encoding and line ends, and every byte but the lines
-// my edits change. My edits are one step in it, so that one undo shows their file as saved.
+// my edits change. My edits are one step in it, so that one undo shows their file as saved
+// (two when I converted to UTF-8: the conversion is a step of its own).
 #pragma once
 
 #include <cstdint>
@@ -51,7 +52,7 @@ struct TMergeConflict {
 };
 
 struct TMergeResult {
-    // Opened on their bytes, with my edits made again as one step; not saved.
+    // Opened on their bytes, with my edits made again as one step (see above); not saved.
     std::unique_ptr<TBoardDocument> document;
     // In the order my edits met them; the same list whatever was kept.
     std::vector<TMergeConflict> conflicts;
