@@ -45,6 +45,14 @@ struct TBoardDocument::TImpl {
 
     TLineStore& Lines() { return content->lines; }
     TBoardIndex& Board() { return content->board; }
+    TPcId IdAt(std::size_t pc) const { return content->PcId(content->board.pcLines[pc].section); }
+    TMeaning& Means(TMeaning::TKind kind, TPcId pc = 0)
+    {
+        TMeaning& meaning = step->meaning.emplace_back();
+        meaning.kind = kind;
+        meaning.pc = pc;
+        return meaning;
+    }
 
     // -- lines, recorded in the step being made
 
@@ -254,6 +262,9 @@ TRefusal TBoardDocument::SetValue(std::size_t pc, TPcKey key, std::string_view t
         return TRefusal::NotANumber;
     return d.Edit([&] {
         TBoardIndex& b = d.Board();
+        TMeaning& meaning = d.Means(TMeaning::SetValue, d.IdAt(pc));
+        meaning.key = key;
+        meaning.text = text;
         TPcLines lines = b.pcLines[pc];
         const auto k = static_cast<std::size_t>(key);
         if (const TRefusal refusal = d.Set(lines.section, lines.keys[k], kPcKeys[k], text); refusal != TRefusal::None)
@@ -305,6 +316,7 @@ TRefusal TBoardDocument::AddPc(const TPcEntry& entry)
         d.Splice(d.step->sections, b.sections, at, at, {TBoardIndex::TSectionRef{number, lines.section}});
         d.Splice(d.step->pcLines, b.pcLines, b.pcLines.size(), b.pcLines.size(), {lines});
         d.Splice(d.step->pcs, b.pcs, b.pcs.size(), b.pcs.size(), {TPc{number, entry}});
+        d.Means(TMeaning::AddPc, d.content->PcId(lines.section)).entry = entry;
         return TRefusal::None;
     });
 }
@@ -316,6 +328,7 @@ TRefusal TBoardDocument::DeletePc(std::size_t pc)
         return TRefusal::NoSuchPc;
     const std::int32_t gone = d.Board().pcs[pc].number;
     return d.Edit([&] {
+        d.Means(TMeaning::DeletePc, d.IdAt(pc));
         if (const TRefusal refusal =
                 d.Renumber(gone, INT32_MAX, [gone](std::int64_t n) { return n == gone ? 0 : n - 1; });
             refusal != TRefusal::None)
@@ -333,6 +346,7 @@ TRefusal TBoardDocument::MovePc(std::size_t pc, std::int32_t number)
     if (from == number)
         return TRefusal::None;
     return d.Edit([&] {
+        d.Means(TMeaning::MovePc, d.IdAt(pc)).number = number;
         return d.Renumber(std::min(from, number), std::max(from, number), [&](std::int64_t n) -> std::int64_t {
             return n == from ? number : from < number ? n - 1 : n + 1;
         });
@@ -357,7 +371,12 @@ TRefusal TBoardDocument::Reorder(const std::vector<std::size_t>& order)
             std::lower_bound(pcs.begin(), pcs.end(), n, [](const TPc& pc, std::int64_t v) { return pc.number < v; });
         return it != pcs.end() && it->number == n ? numbers[static_cast<std::size_t>(it - pcs.begin())] : n;
     };
-    return d.Edit([&] { return d.Renumber(pcs.front().number, pcs.back().number, map); });
+    return d.Edit([&] {
+        std::vector<TPcId>& ids = d.Means(TMeaning::Reorder).order;
+        for (const std::size_t place : order)
+            ids.push_back(d.IdAt(place));
+        return d.Renumber(pcs.front().number, pcs.back().number, map);
+    });
 }
 
 void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
@@ -369,6 +388,9 @@ void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
         return;
     TStep step;
     step.other = Open(std::move(text));
+    d.content->CarryPcIds(*step.other);
+    step.meaning.emplace_back().kind = TMeaning::ConvertToUtf8;
+    step.meaning.back().byteOrderMark = byteOrderMark;
     std::swap(d.content, step.other);
     d.history.Push(std::move(step));
 }
@@ -416,6 +438,29 @@ std::uint64_t TBoardDocument::Version() const
 std::string TBoardDocument::Bytes() const
 {
     return impl_->content->lines.Bytes();
+}
+
+TPcId TBoardDocument::IdOf(std::size_t pc) const
+{
+    return impl_->IdAt(pc);
+}
+
+std::optional<std::size_t> TBoardDocument::PlaceOf(TPcId id) const
+{
+    const TDocumentContent& content = *impl_->content;
+    const std::vector<TPcLines>& lines = content.board.pcLines;
+    for (std::size_t pc = 0; pc < lines.size(); ++pc)
+        if (content.PcId(lines[pc].section) == id)
+            return pc;
+    return std::nullopt;
+}
+
+std::vector<TMeaning> TBoardDocument::DoneMeanings() const
+{
+    std::vector<TMeaning> meanings;
+    for (const TStep& step : impl_->history.Done())
+        meanings.insert(meanings.end(), step.meaning.begin(), step.meaning.end());
+    return meanings;
 }
 
 }  // namespace board

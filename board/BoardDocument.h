@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/BoardFile.h"
+#include "board/StepMeaning.h"
 #include "platform/text/TextCodec.h"
 
 namespace board {
@@ -85,6 +86,15 @@ public:
 
     // The file as it now stands.
     std::string Bytes() const;
+
+    // A PC's identity (see TPcId): the same through renumbering, undo and conversion, and
+    // never another PC's.
+    TPcId IdOf(std::size_t pc) const;
+    // The place in Pcs() of the PC with that identity; nullopt when it is not shown.
+    std::optional<std::size_t> PlaceOf(TPcId id) const;
+    // What the steps done since opening mean, edit by edit in the order done: steps undone are
+    // not in it, steps done again are.
+    std::vector<TMeaning> DoneMeanings() const;
 
 private:
     struct TImpl;

@@ -37,6 +37,16 @@ void TStep::Apply(std::unique_ptr<TDocumentContent>& content, bool forward)
     board.sys = forward ? sysAfter : sysBefore;
 }
 
+void TDocumentContent::CarryPcIds(TDocumentContent& converted) const
+{
+    // Converting keeps every line and its order, so the sections pair one to one.
+    const auto& from = board.sections;
+    const auto& to = converted.board.sections;
+    converted.conversions = conversions + 1;
+    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i)
+        converted.pcIds[to[i].header] = PcId(from[i].header);
+}
+
 void TUndoHistory::Push(TStep made)
 {
     made.version = ++versions_;
@@ -94,6 +104,7 @@ bool TUndoHistory::JoinSince(std::size_t mark)
         append(joined.pcs, it->pcs);
         append(joined.pcLines, it->pcLines);
         append(joined.sections, it->sections);
+        append(joined.meaning, it->meaning);
         joined.sysAfter = it->sysAfter;
         joined.version = it->version;
     }

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "board/BoardIndex.h"
 #include "board/LineStore.h"
+#include "board/StepMeaning.h"
 
 namespace board {
 
@@ -17,7 +19,20 @@ struct TDocumentContent {
     TLineStore lines;
     TBoardIndex board;
 
+    // The PC identities this content's sections carry from before a conversion, by header.
+    std::unordered_map<std::uint32_t, TPcId> pcIds;
+    std::uint32_t conversions = 0;
+
     TDocumentContent(TLineStore store, std::string text) : lines(std::move(store)), board(lines, std::move(text)) {}
+
+    TPcId PcId(std::uint32_t header) const
+    {
+        const auto it = pcIds.find(header);
+        return it != pcIds.end() ? it->second : (TPcId{conversions} << 32 | header);
+    }
+    // Gives the sections of converted, the same file in another encoding, the identities they
+    // have here.
+    void CarryPcIds(TDocumentContent& converted) const;
 };
 
 // One slice of a vector, before and after a step.
@@ -60,6 +75,8 @@ struct TStep {
     TSys sysBefore, sysAfter;
     // A conversion swaps the whole content.
     std::unique_ptr<TDocumentContent> other;
+    // What the step means, edit by edit.
+    std::vector<TMeaning> meaning;
     std::uint64_t version = 0;  // of the state it leads to
 
     // Each part is applied in order, forwards and backwards.
@@ -83,6 +100,8 @@ public:
     void RevertSince(std::size_t mark, std::unique_ptr<TDocumentContent>& content);
     // 0 for the state opened, else the version of the last step done.
     std::uint64_t Version() const { return done_.empty() ? 0 : done_.back().version; }
+    // The steps done, oldest first.
+    const std::vector<TStep>& Done() const { return done_; }
 
 private:
     std::vector<TStep> done_, undone_;

@@ -295,4 +295,41 @@ TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
     EXPECT_EQ(Board(TBoardDocument(undone.Bytes())), "count=3 1:\xE4\xB8\x80\xE8\x99\x9F@3,8,40x20 2:B ; two@5,8,0x0");
 }
 
+// A PC keeps its identity through renumbering, undo and conversion, and no other PC takes it;
+// the steps done say what they meant, edit by edit, and forget what was undone.
+TEST(BoardDocument, PcsKeepTheirIdentityAndStepsTheirMeaning)
+{
+    TBoardDocument doc(kBoard);
+    const board::TPcId first = doc.IdOf(0), second = doc.IdOf(1);
+    EXPECT_NE(first, second);
+    ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);
+    const board::TPcId added = doc.IdOf(2);
+    ASSERT_EQ(doc.MovePc(2, 1), TRefusal::None);
+    doc.ConvertToUtf8(true);
+    ASSERT_EQ(doc.AddPc({"M", 1, 2, 3, 4}), TRefusal::None);
+    EXPECT_EQ(std::vector<board::TPcId>({added, first, second}),
+              std::vector<board::TPcId>({doc.IdOf(0), doc.IdOf(1), doc.IdOf(2)}));
+    EXPECT_NE(doc.IdOf(3), first);
+    EXPECT_NE(doc.IdOf(3), second);
+    EXPECT_NE(doc.IdOf(3), added);
+    ASSERT_EQ(doc.DeletePc(1), TRefusal::None);
+    EXPECT_FALSE(doc.PlaceOf(first));
+    EXPECT_EQ(doc.PlaceOf(second), 1u);
+    doc.Undo();
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.PlaceOf(first), 1u);
+    EXPECT_EQ(doc.PlaceOf(added), 0u);
+
+    using board::TMeaning;
+    const std::vector<TMeaning> done = doc.DoneMeanings();
+    ASSERT_EQ(done.size(), 2u);
+    EXPECT_EQ(done[0].kind, TMeaning::AddPc);
+    EXPECT_EQ(done[0].pc, added);
+    EXPECT_EQ(done[0].entry.caption, "N");
+    EXPECT_EQ(done[1].kind, TMeaning::MovePc);
+    EXPECT_EQ(done[1].pc, added);
+    EXPECT_EQ(done[1].number, 1);
+}
+
 }  // namespace
