@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "board/BoardFile.h"
 #include "editor/EditFormMetrics.h"
 #include "editor/EditorTexts.h"
 #include "platform/text/SysUtils.h"
@@ -13,7 +12,7 @@ using editor::TText;
 using namespace editform;
 
 TEditForm* EditForm = nullptr;
-std::string EditFilePath;
+std::unique_ptr<editor::TEditSession> EditOpened;
 
 TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), viewport_(kMargin)
 {
@@ -24,8 +23,9 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), vie
         RepaintOverlay();
     };
     follow_.steps = [this] { UpdateMenus(); };
-    session_ = std::make_unique<editor::TEditSession>(EditFilePath.empty() ? board::FilePath(Application->GetExeName())
-                                                                           : EditFilePath);
+    session_ = std::move(EditOpened);
+    if (session_->Opening() == editor::TOpening::Recovered)
+        keptFor_ = session_->Path();
     // The window's layout as the checker knows it; the board's findings come once it shows.
     check_ = check::CheckBoard({});
 
@@ -59,6 +59,9 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), vie
     SetOnPaintBehind([this](TObject*, TCanvas& c) { PaintBehind(c); });
     SetOnPaintOver([this](TObject*, TCanvas& c) { PaintOver(c); });
     SetOnCloseQuery([this](TObject*, bool& canClose) { AskToSave(canClose); });
+    SetOnActivate([this](TObject*) { CheckDisk(); });
+    SetOnQueryEndSession([this](TObject*, bool critical, bool& canEnd) { SessionEnding(critical, canEnd); });
+    SetOnEndSession([this](TObject*, bool ending) { SessionEnded(ending); });
     SetOnScroll([this](TObject*, TScrollBarKind kind, std::int32_t position) {
         Scrolled(viewport_.BarMoved(kind == sbHorizontal, position));
     });
@@ -75,7 +78,6 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), vie
     UpdateTitle();
     SetStatus(check::EncodingName(Editor().Document().Encoding()));
     SetFocusedControl(canvasFocus_);
-    ReportOpening();
 }
 
 TEditForm::~TEditForm() = default;

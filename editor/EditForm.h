@@ -104,12 +104,24 @@ private:
     TRect64 OnScreen(const TRect64& board) const { return viewport_.OnScreen(board); }
 
     // -- saving (EditSaving.cpp)
-    // Says why the file could not be read, if it could not.
-    void ReportOpening();
-    // Done with a save: the file's new state, or a box saying why it was not saved.
+    // Done with a save: the file's new state, or a box saying why it was not saved. True once
+    // nothing is left unsaved.
     bool ReportSave(const TSaveResult& result);
     void AskToSave(bool& canClose);
     void ConvertToUtf8();
+    // The file on disk is no longer what was opened: says so and offers the ways on. True once
+    // nothing is left unsaved.
+    bool OfferWaysOn();
+    // Shows the file as it now is, dropping the steps, after asking when there are any.
+    bool ReloadTheirs();
+    // Coming back to the editor: says so when the file changed meanwhile.
+    void CheckDisk();
+    // The end of a Windows session: asked as closing asks, and the work kept beside the board
+    // while the answer is awaited or when none can be.
+    void SessionEnding(bool critical, bool& canEnd);
+    void SessionEnded(bool ending);
+    void KeepForRecovery();
+    void DropKept();
 
     // -- what assistive technology reads (EditAccessibility.cpp)
     // The PC a label shows.
@@ -124,6 +136,9 @@ private:
     };
     TFollowers follow_;
     std::unique_ptr<editor::TEditSession> session_;
+    std::string keptFor_;    // the board whose recovery file holds this window's unsaved work
+    bool declined_ = false;  // the user chose to end the session without the changes
+    bool asking_ = false;    // a box of saving's is up
     editor::TViewport viewport_;
     check::TBoardCheck check_;
     std::vector<TLabel*> labels_;  // one per PC, in Pcs() order
@@ -154,5 +169,5 @@ private:
 };
 
 extern TEditForm* EditForm;
-// The file to open, set before the form is made: the program's argument, or sys.ini beside it.
-extern std::string EditFilePath;
+// The board to show, opened before the form is made (editor::OpenForEditing); the form takes it.
+extern std::unique_ptr<editor::TEditSession> EditOpened;

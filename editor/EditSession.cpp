@@ -1,5 +1,7 @@
 #include "editor/EditSession.h"
 
+#include <limits>
+#include <system_error>
 #include <utility>
 
 #include "platform/text/FileRead.h"
@@ -27,9 +29,69 @@ TOpening Read(const std::string& path, std::optional<std::string>& onDisk, std::
 }  // namespace
 
 TEditSession::TEditSession(std::string path)
-    : path_(std::move(path)), opening_(Read(path_, onDisk_, whyUnreadable_)), unread_(opening_ == TOpening::Unreadable),
-      editor_(onDisk_.value_or(std::string())), savedVersion_(editor_.Document().Version())
+    // The stamp first: a change while the file is read shows as a stamp that differs.
+    : path_(std::move(path)), stamp_(StampOf(path_)), opening_(Read(path_, onDisk_, whyUnreadable_)),
+      unread_(opening_ == TOpening::Unreadable), editor_(onDisk_.value_or(std::string())),
+      savedVersion_(editor_.Document().Version())
 {
+}
+
+TEditSession::TEditSession(std::string path, TRecovery recovered)
+    : path_(std::move(path)), onDisk_(std::move(recovered.asOpened)), opening_(TOpening::Recovered),
+      editor_(std::move(recovered.edited)),
+      savedVersion_(std::numeric_limits<std::uint64_t>::max())  // no state of these steps is saved
+{
+}
+
+std::optional<TEditSession::TStamp> TEditSession::StampOf(const std::string& path)
+{
+    std::error_code error;
+    TStamp stamp;
+    stamp.size = std::filesystem::file_size(FsPath(path), error);
+    if (!error)
+        stamp.written = std::filesystem::last_write_time(FsPath(path), error);
+    return error ? std::nullopt : std::optional(stamp);
+}
+
+TRecovery TEditSession::ForRecovery() const
+{
+    return {onDisk_, editor_.Document().Bytes()};
+}
+
+bool TEditSession::ChangedOnDisk()
+{
+    if (unread_)
+        return false;
+    const std::optional<TStamp> now = StampOf(path_);
+    if (now && now == stamp_)
+        return false;
+    std::string bytes, why;
+    bool changed = false;
+    switch (ReadFileIfThere(path_, bytes, why)) {
+    case TFileRead::Read:
+        changed = onDisk_ != bytes;
+        break;
+    case TFileRead::Missing:
+        changed = onDisk_.has_value();
+        break;
+    case TFileRead::Folder:
+    case TFileRead::Failed:
+        return false;
+    }
+    if (!changed)
+        stamp_ = now;
+    return changed;
+}
+
+bool TEditSession::NewChangeOnDisk()
+{
+    if (!ChangedOnDisk())
+        return false;
+    const std::optional<TStamp> now = StampOf(path_);
+    if (told_ == now)
+        return false;
+    told_ = now;
+    return true;
 }
 
 bool TEditSession::Modified() const

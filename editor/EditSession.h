@@ -3,21 +3,26 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "editor/BoardEditor.h"
+#include "editor/Recovery.h"
 #include "platform/text/SafeSave.h"
 
 namespace editor {
 
-// How opening went: the file read, no such file (a new, empty board), or a file there that
-// could not be read (an empty board that is never saved over it).
-enum class TOpening : std::uint8_t { Read, NoFile, Unreadable };
+// How opening went: the file read, no such file (a new, empty board), a file there that could
+// not be read (an empty board that is never saved over it), or work kept for recovery taken.
+enum class TOpening : std::uint8_t { Read, NoFile, Unreadable, Recovered };
 
 class TEditSession {
 public:
     explicit TEditSession(std::string path);
+    // Work kept when a session of Windows ended, as unsaved changes over the board as it was
+    // then; the file is not read.
+    TEditSession(std::string path, TRecovery recovered);
 
     TBoardEditor& Editor() { return editor_; }
     const TBoardEditor& Editor() const { return editor_; }
@@ -34,11 +39,31 @@ public:
     TSaveResult Save();
     // Saves to another file as it now stands on disk; later saves then go there.
     TSaveResult SaveAs(const std::string& path);
+    // What to keep if the work cannot be saved before Windows ends the session.
+    TRecovery ForRecovery() const;
+    // Whether the file is no longer what this session read or wrote: gone, newly there, or
+    // other bytes. Cheap while its size and time of writing are as last seen; false while it
+    // cannot be read, which saving reports.
+    bool ChangedOnDisk();
+    // The same, but once for each change: false again until the file changes once more.
+    bool NewChangeOnDisk();
+
     // Every line in UTF-8 with a byte order mark, for text the file's encoding cannot hold.
     void ConvertToUtf8();
 
 private:
+    struct TStamp {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type written;
+        friend bool operator==(const TStamp&, const TStamp&) = default;
+    };
+    static std::optional<TStamp> StampOf(const std::string& path);
+
     std::string path_;
+    // The file's size and time of writing when onDisk_ was last known to be its bytes.
+    std::optional<TStamp> stamp_;
+    // The file when a change was last told (nullopt inside: it was gone), if one was.
+    std::optional<std::optional<TStamp>> told_;
     // The file at path_ as this session last read or wrote it; nullopt: there was none.
     std::optional<std::string> onDisk_;
     std::string whyUnreadable_;

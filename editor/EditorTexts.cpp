@@ -86,9 +86,23 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::GridBad, "Rows and columns from 1, sizes from 1, all plain numbers",
      "列數與行數至少為 1，大小至少為 1，皆須為整數"},
     {TText::Unreadable, "{0} could not be read: {1}", "無法讀取 {0}：{1}"},
+    {TText::TooLarge, "the file is too large for the memory there is", "檔案太大，記憶體容納不下"},
+    {TText::OfferRecovery,
+     "Changes to {0} were not saved when Windows ended the session, and were kept. Open them as unsaved "
+     "changes? No discards them.",
+     "Windows 結束工作階段時，{0} 的變更尚未儲存，已另外保留。要開啟這些變更（尚未儲存）嗎？選「否」會捨棄它們。"},
+    {TText::ChangedOnDisk,
+     "{0} is no longer what was opened here: another program has saved it since. Nothing of yours has been "
+     "written to it.",
+     "{0} 已不是這裡開啟時的內容：之後已有其他程式儲存過它。您的變更都還沒有寫入。"},
+    {TText::WayReload, "&Reload theirs...", "重新載入對方的版本(&R)..."},
+    {TText::WaySaveAs, "&Save mine as...", "將我的另存新檔(&S)..."},
+    {TText::WayCancel, "Cancel", "取消"},
+    {TText::AskReload, "Reload {0} as it now is on disk? Your unsaved changes are dropped.",
+     "要依磁碟上現在的內容重新載入 {0} 嗎？尚未儲存的變更會被捨棄。"},
 };
 
-constexpr TBilingualTable<TText> kTable(kRows, TText::Unreadable);
+constexpr TBilingualTable<TText> kTable(kRows, TText::AskReload);
 
 TLanguage language = UserLanguage();
 

@@ -87,6 +87,13 @@ enum class TText {
     GridCancel,
     GridBad,
     Unreadable,
+    TooLarge,
+    OfferRecovery,
+    ChangedOnDisk,
+    WayReload,
+    WaySaveAs,
+    WayCancel,
+    AskReload,
 };
 
 // The language the editor speaks: the user's (UserLanguage()) unless set.

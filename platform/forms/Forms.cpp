@@ -91,6 +91,26 @@ bool TForm::CloseQuery()
     return canClose;
 }
 
+void TForm::Activated()
+{
+    if (onActivate_)
+        onActivate_(this);
+}
+
+bool TForm::QueryEndSession(bool critical)
+{
+    bool canEnd = true;
+    if (onQueryEndSession_)
+        onQueryEndSession_(this, critical, canEnd);
+    return canEnd;
+}
+
+void TForm::EndSession(bool ending)
+{
+    if (onEndSession_)
+        onEndSession_(this, ending);
+}
+
 void TForm::SetMenu(TMainMenu* menu)
 {
     if (menu == menu_)

@@ -21,6 +21,12 @@ class IFormPeer;
 
 // Asked before a form closes: a handler that sets canClose to false keeps it open.
 using TCloseQueryEvent = TEvent<bool&>;
+// Asked before the user's Windows session ends (logging off, shutting down, a restart for an
+// update): with critical the system does not wait for an answer, so nothing may be asked; a
+// handler that sets canEnd to false asks for the session to go on.
+using TQueryEndSessionEvent = TEvent<bool, bool&>;
+// The session ends now (true; the program may be ended any moment after), or goes on after all.
+using TEndSessionEvent = TEvent<bool>;
 // Painting what is not a control, under the labels or over them.
 using TPaintEvent = TEvent<TCanvas&>;
 
@@ -77,6 +83,19 @@ public:
     virtual bool CloseQuery();
     TCloseQueryEvent OnCloseQuery() const { return onCloseQuery_; }
     void SetOnCloseQuery(TCloseQueryEvent handler) { onCloseQuery_ = std::move(handler); }
+
+    // The user came back to the program from another one.
+    TNotifyEvent OnActivate() const { return onActivate_; }
+    void SetOnActivate(TNotifyEvent handler) { onActivate_ = std::move(handler); }
+    void Activated();
+    // The end of the user's session, as a backend reports it: whether it may end, and that it
+    // ends (or not). Without handlers it may, and nothing is done.
+    bool QueryEndSession(bool critical);
+    void EndSession(bool ending);
+    TQueryEndSessionEvent OnQueryEndSession() const { return onQueryEndSession_; }
+    void SetOnQueryEndSession(TQueryEndSessionEvent handler) { onQueryEndSession_ = std::move(handler); }
+    TEndSessionEvent OnEndSession() const { return onEndSession_; }
+    void SetOnEndSession(TEndSessionEvent handler) { onEndSession_ = std::move(handler); }
 
     // The menu bar, or none. The form does not own it.
     TMainMenu* Menu() const { return menu_; }
@@ -232,6 +251,9 @@ private:
     TKeyEvent onKeyDown_, onKeyUp_;
     TMainMenu* menu_ = nullptr;
     TCloseQueryEvent onCloseQuery_;
+    TNotifyEvent onActivate_;
+    TQueryEndSessionEvent onQueryEndSession_;
+    TEndSessionEvent onEndSession_;
     TPaintEvent onPaintBehind_, onPaintOver_;
     TMouseWheelEvent onMouseWheel_;
     TScrollRange scroll_[2];

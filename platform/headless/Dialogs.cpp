@@ -13,6 +13,17 @@ TModalResult MessageDlg(const std::string& text, const std::string&, TMsgDlgButt
     return answer;
 }
 
+int ChoiceDlg(const std::string& text, const std::string&, const std::vector<std::string>&, TMsgDlgType)
+{
+    auto& recorder = headless::Recorder();
+    recorder.dialogs.push_back(text);
+    if (recorder.choiceAnswers.empty())
+        return -1;
+    const int answer = recorder.choiceAnswers.front();
+    recorder.choiceAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string&, const std::string&,
                                                  const std::string&)
 {

@@ -27,9 +27,11 @@ struct TRecorder {
     int menuChanges = 0;                 // times a form's window was told its menu changed
     std::vector<TForm*> closed;          // forms closed by the program, in order
     // Dialogs: what each asked (its text, or a save dialog's title), and the answers a test
-    // gives, taken in order; with none left, a box is cancelled, and so is a save dialog.
+    // gives, taken in order; with none left, a box is cancelled, and so is a save dialog. A box
+    // with named buttons is answered with a button's place, and -1 is closing it.
     std::vector<std::string> dialogs;
     std::deque<TModalResult> messageAnswers;
+    std::deque<int> choiceAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::vector<TTimer*> timers;  // running, in the order started; a test ticks them
 };

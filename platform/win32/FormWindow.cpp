@@ -29,6 +29,8 @@ namespace {
 
 // Posted to run a child's default action: wParam is the child.
 constexpr UINT kDefaultActionMessage = WM_APP + 1;
+// The program came to the front; told once activation is over, so a handler may show a box.
+constexpr UINT kActivatedMessage = WM_APP + 2;
 
 // The DPI the window is shown at: its monitor's where Windows tells (10 and later), else the
 // system's.
@@ -368,6 +370,18 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!form_.CloseQuery())
             return 0;
         break;
+    case WM_ACTIVATEAPP:
+        if (wParam)
+            PostMessageW(hwnd_, kActivatedMessage, 0, 0);
+        break;
+    case kActivatedMessage:
+        form_.Activated();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return form_.QueryEndSession((lParam & ENDSESSION_CRITICAL) != 0);
+    case WM_ENDSESSION:
+        form_.EndSession(wParam != 0);
+        return 0;
     case WM_SIZE:
         form_.Resized(LOWORD(lParam), HIWORD(lParam), dpi_);
         break;

@@ -180,8 +180,7 @@ void ExpectRefusal(const std::string& box, const std::string& reason)
     EXPECT_EQ(box.find(':'), 1u) << box;  // a drive's path
 }
 
-// A read-only file, then one that someone else saved meanwhile: each save says why it did not
-// happen and leaves the file as it is.
+// A read-only file: the save says why it did not happen and leaves the file as it is.
 TEST(Editor, SavesThatCannotHappenSaySo)
 {
     Program editor(kBoard, "", psbtest::kEditor);
@@ -194,14 +193,6 @@ TEST(Editor, SavesThatCannotHappenSaySo)
                   "：無法儲存：檔案為唯讀；檔案未變更");
     SetFileAttributesW(editor.BoardPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
-
-    const std::string theirs = kBoard + "; someone else's\r\n";
-    psbtest::WriteBytes(editor.BoardPath(), theirs);
-    Keys(editor, {VK_CONTROL}, 'S');
-    ExpectRefusal(psbtest::TakeMessageBox(editor.ProcessId(), std::chrono::seconds(10)),
-                  "：開啟後檔案已被其他程式修改，未儲存任何內容");
-    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), theirs);
-    EXPECT_EQ(Title(editor).front(), '*');
 }
 
 // Save As through the system's dialog: the new file gets the edits, the old one stays, and the
@@ -264,6 +255,124 @@ TEST(Editor, CaptionTypedIntoABig5File)
     Keys(editor, {VK_CONTROL}, 'S');
     EXPECT_TRUE(WaitForBytes(file, Replaced(board, "\xA5\xD2", "\xA4\x41\xA4\x40"))) << psbtest::ReadBytes(file);
     EXPECT_EQ(editor.Close(), 0u);
+}
+
+// -- a board held by another program, someone else's save, the end of a Windows session
+
+// The process's first box within the wait: its text, then closed with that button.
+std::string AnswerBox(DWORD processId, int button, std::chrono::milliseconds wait = std::chrono::seconds(30))
+{
+    HWND box = nullptr;
+    if (!psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(processId, L"#32770", nullptr)) != nullptr; },
+                          wait))
+        return "(no box)";
+    const std::string text = psbtest::WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    psbtest::WaitFor([&] { return !IsWindow(box); });
+    return text;
+}
+
+// A board another program holds open with no sharing: the editor says so before any window,
+// Cancel ends it, and Retry once the board is free opens the board itself.
+TEST(Editor, AHeldBoardOffersRetryOrEnds)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    HANDLE held = CreateFileW(editor.BoardPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(editor.Launch()) << editor.Error();
+    const std::string box = AnswerBox(editor.ProcessId(), IDCANCEL);
+    EXPECT_TRUE(box.starts_with("無法讀取 ") && box.find("sys.ini：") != std::string::npos) << box;
+    EXPECT_EQ(editor.ExitCode(), 0u);
+
+    Program again(psbtest::InFolder{editor.Home()}, psbtest::kEditor);
+    ASSERT_TRUE(again.Launch()) << again.Error();
+    psbtest::WaitFor([&] { return psbtest::FindTopWindow(again.ProcessId(), L"#32770", nullptr) != nullptr; },
+                     std::chrono::seconds(30));
+    CloseHandle(held);
+    EXPECT_EQ(AnswerBox(again.ProcessId(), IDRETRY), box);
+    ASSERT_TRUE(again.WaitForWindow()) << again.Error();
+    EXPECT_EQ(Title(again), "sys.ini - 看板編輯器");
+    EXPECT_EQ(again.Close(), 0u);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+}
+
+// Someone else saved the board: Save says so and, cancelled, writes nothing; coming back to the
+// editor after another change says so again, and reloading theirs (asked first) drops mine.
+TEST(Editor, SomeoneElsesSaveOffersWaysOn)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    const std::string theirs = Replaced(kBoard, "Left=200", "Left=240");
+    psbtest::WriteBytes(editor.BoardPath(), theirs);
+    Keys(editor, {VK_CONTROL}, 'S');
+    const std::string told = AnswerBox(editor.ProcessId(), IDCANCEL);
+    EXPECT_TRUE(told.ends_with("sys.ini 已不是這裡開啟時的內容：之後已有其他程式儲存過它。您的變更都還沒有寫入。"))
+        << told;
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), theirs);
+    EXPECT_EQ(Title(editor).front(), '*');
+
+    const std::string again = Replaced(theirs, "Top=40", "Top=48");
+    psbtest::WriteBytes(editor.BoardPath(), again);
+    // Away to a window of the driver's, and back.
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    psbtest::Pause(std::chrono::milliseconds(300));
+    SetForegroundWindow(editor.Form());
+    EXPECT_EQ(AnswerBox(editor.ProcessId(), 100), told);  // the first way: reload theirs
+    EXPECT_NE(AnswerBox(editor.ProcessId(), IDYES).find("重新載入"), std::string::npos);
+    DestroyWindow(elsewhere);
+    ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() != '*'; }));
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_TRUE(WaitForBytes(editor.BoardPath(), Replaced(again, "Left=40", "Left=41")))
+        << psbtest::ReadBytes(editor.BoardPath());
+    EXPECT_EQ(editor.Close(), 0u);
+}
+
+void CALLBACK Answered(HWND, UINT, ULONG_PTR answer, LRESULT result)
+{
+    *reinterpret_cast<LRESULT*>(answer) = result;
+}
+
+// Windows ending the session: asked, Cancel keeps it going; with no time to ask, the work is
+// kept beside the board and, after the program is ended, the next start offers it back.
+TEST(Editor, TheEndOfASessionAsksOrKeepsTheWork)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    const std::filesystem::path kept = editor.BoardPath().wstring() + L".recovery";
+    LRESULT answer = -1;
+    SendMessageCallbackW(editor.Form(), WM_QUERYENDSESSION, 0, 0, Answered, reinterpret_cast<ULONG_PTR>(&answer));
+    EXPECT_NE(AnswerBox(editor.ProcessId(), IDCANCEL).find("sys.ini"), std::string::npos);
+    EXPECT_TRUE(psbtest::WaitFor([&] { return answer != -1; }));
+    EXPECT_EQ(answer, FALSE);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(
+        SendMessageTimeoutW(editor.Form(), WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, SMTO_NORMAL, 10000, &result));
+    EXPECT_EQ(result, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutW(editor.Form(), WM_ENDSESSION, TRUE, ENDSESSION_CRITICAL, SMTO_NORMAL, 10000, &result);
+    EXPECT_TRUE(std::filesystem::exists(kept));
+    TerminateProcess(editor.ProcessHandle(), 0);  // as Windows does once the session ends
+    WaitForSingleObject(editor.ProcessHandle(), 10000);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), kBoard);
+
+    Program next(psbtest::InFolder{editor.Home()}, psbtest::kEditor);
+    ASSERT_TRUE(next.Launch()) << next.Error();
+    EXPECT_NE(AnswerBox(next.ProcessId(), IDYES).find("已另外保留"), std::string::npos);
+    ASSERT_TRUE(next.WaitForWindow()) << next.Error();
+    EXPECT_EQ(Title(next).front(), '*');
+    Keys(next, {VK_CONTROL}, 'S');
+    EXPECT_TRUE(WaitForBytes(next.BoardPath(), Replaced(kBoard, "Left=40", "Left=41")));
+    EXPECT_TRUE(psbtest::WaitFor([&] { return !std::filesystem::exists(kept); }));
+    EXPECT_EQ(next.Close(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/EditForm.h"
+#include "editor/EditOpening.h"
 #include "editor/EditorTexts.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/headless/Headless.h"
@@ -25,7 +26,9 @@ protected:
     void Open(std::string path)
     {
         Application->DestroyForms();
-        EditFilePath = std::move(path);
+        path_ = std::move(path);
+        EditOpened = editor::OpenForEditing(path_);
+        ASSERT_NE(EditOpened, nullptr);
         Application->CreateForm(::EditForm);
         form().Show();
         Tick();
@@ -34,7 +37,7 @@ protected:
     {
         Application->DestroyForms();
         ::EditForm = nullptr;
-        EditFilePath.clear();
+        EditOpened.reset();
         headless::Reset();
     }
 
@@ -86,6 +89,7 @@ protected:
     }
 
     psbtest::TScratchFolder folder_{"editform"};
+    std::string path_;
 };
 
 // Tab picks PC1, whose values fill the fields; an arrow moves it on the canvas, marks the
@@ -161,9 +165,9 @@ TEST_F(EditForm, ClosingAsksToSave)
     answers = {mrCancel, mrNo, mrYes};
     EXPECT_FALSE(form().CloseQuery());
     EXPECT_TRUE(form().CloseQuery());
-    EXPECT_EQ(psbtest::ReadBytes(EditFilePath), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path_), kBoard);
     EXPECT_TRUE(form().CloseQuery());
-    EXPECT_NE(psbtest::ReadBytes(EditFilePath).find("Top=41"), std::string::npos);
+    EXPECT_NE(psbtest::ReadBytes(path_).find("Top=41"), std::string::npos);
     EXPECT_EQ(headless::Recorder().dialogs.size(), 3u);
 }
 
@@ -259,21 +263,114 @@ TEST_F(EditForm, ABoardFromNoFileIsSavedAsANewFile)
     EXPECT_TRUE(headless::Recorder().dialogs.empty());
 }
 
-// Something there that cannot be read is said to be so, with the system's reason, and is
-// never saved over.
-TEST_F(EditForm, AnUnreadableFileIsSaidToBe)
+// A board there that cannot be read is never shown empty: its reason is given with Retry,
+// which reads again, and Cancel, which opens nothing.
+TEST_F(EditForm, AnUnreadableBoardOffersRetryOrNothing)
 {
     const std::filesystem::path path = folder_.Path() / "folder.ini";
     std::filesystem::create_directory(path);
-    Open(path.string());
-    ASSERT_EQ(headless::Recorder().dialogs.size(), 1u);
-    EXPECT_EQ(headless::Recorder().dialogs[0], path.string() + " could not be read: Is a directory");
-    Key(vkInsert);
-    Key('S', ssCtrl);
-    ASSERT_EQ(headless::Recorder().dialogs.size(), 2u);
-    EXPECT_EQ(headless::Recorder().dialogs[1],
-              path.string() + ": cannot be saved: Is a directory; the file is unchanged");
+    headless::Recorder().messageAnswers = {mrRetry, mrCancel};
+    EXPECT_EQ(editor::OpenForEditing(path.string()), nullptr);
+    const std::string why = path.string() + " could not be read: Is a directory";
+    EXPECT_EQ(headless::Recorder().dialogs, (std::vector<std::string>{why, why}));
     EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+// Someone else saved the board: Save and coming back to the window say so, once for each
+// change, and offer reloading theirs (asked first) or saving mine elsewhere; nothing of theirs
+// is written over.
+TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
+{
+    auto& r = headless::Recorder();
+    std::string theirs = kBoard;
+    theirs.replace(theirs.find("Caption=A"), 9, "Caption=Theirs");
+    Key(vkTab);
+    Key(vkDown);
+    psbtest::WriteBytes(path_, theirs);
+    Key('S', ssCtrl);  // closed: still mine, unsaved
+    ASSERT_EQ(r.dialogs.size(), 1u);
+    EXPECT_EQ(r.dialogs[0], path_ +
+                                " is no longer what was opened here: another program has saved it since. "
+                                "Nothing of yours has been written to it.");
+    EXPECT_EQ(psbtest::ReadBytes(path_), theirs);
+    EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
+    form().Activated();  // the same change: told already
+    EXPECT_EQ(r.dialogs.size(), 1u);
+
+    r.choiceAnswers = {0, 0};
+    r.messageAnswers = {mrNo, mrYes};
+    Key('S', ssCtrl);  // reload, but not after all
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 41);
+    Key('S', ssCtrl);
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.caption, "Theirs");
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 40);
+    EXPECT_EQ(form().Caption(), "room.ini - Board Editor");
+    EXPECT_EQ(r.dialogs.size(), 5u);
+
+    Key(vkTab);
+    Key(vkDown);
+    const std::string again = theirs + "; again\n";
+    psbtest::WriteBytes(path_, again);
+    const std::string mine = (folder_.Path() / "mine.ini").string();
+    r.choiceAnswers = {1};
+    r.saveAnswers = {mine};
+    form().Activated();
+    EXPECT_EQ(psbtest::ReadBytes(path_), again);
+    EXPECT_NE(psbtest::ReadBytes(mine).find("Top=41"), std::string::npos);
+    EXPECT_EQ(form().Caption(), "mine.ini - Board Editor");
+    form().Activated();
+    EXPECT_EQ(r.dialogs.size(), 7u);  // the box and the save dialog
+}
+
+// The end of a Windows session asks as closing does; with no time to ask, or while asking,
+// the work is kept beside the board, and the next start offers it back over the board as it
+// was, so that a save still never goes over someone else's.
+TEST_F(EditForm, TheEndOfASessionKeepsTheWork)
+{
+    auto& r = headless::Recorder();
+    const std::string kept = path_ + ".recovery";
+    EXPECT_TRUE(form().QueryEndSession(false));
+    Key(vkTab);
+    Key(vkDown);
+    r.messageAnswers = {mrCancel, mrNo};
+    EXPECT_FALSE(form().QueryEndSession(false));
+    EXPECT_FALSE(std::filesystem::exists(kept));
+    EXPECT_TRUE(form().QueryEndSession(false));
+    form().EndSession(true);
+    EXPECT_FALSE(std::filesystem::exists(kept));  // the user chose to lose the changes
+    form().EndSession(false);
+    EXPECT_TRUE(form().QueryEndSession(true));
+    EXPECT_EQ(r.dialogs.size(), 2u);
+    form().EndSession(true);
+    ASSERT_TRUE(std::filesystem::exists(kept));
+    const std::string edited = form().Editor().Document().Bytes();
+
+    r.messageAnswers = {mrNo};
+    EXPECT_EQ(editor::OpenForEditing(path_)->Editor().Document().Bytes(), kBoard);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+
+    EXPECT_TRUE(form().QueryEndSession(true));
+    r.messageAnswers = {mrYes};
+    Open(path_);
+    EXPECT_EQ(form().Editor().Document().Bytes(), edited);
+    EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
+    Key('S', ssCtrl);
+    EXPECT_EQ(psbtest::ReadBytes(path_), edited);
+    EXPECT_FALSE(std::filesystem::exists(kept));
+
+    // Kept over the board as it was; someone else saved it before the next start.
+    Key(vkTab);
+    Key(vkDown);
+    EXPECT_TRUE(form().QueryEndSession(true));
+    psbtest::WriteBytes(path_, kBoard);
+    r.messageAnswers = {mrYes};
+    Open(path_);
+    r.dialogs.clear();
+    Key('S', ssCtrl);
+    ASSERT_EQ(r.dialogs.size(), 1u);
+    EXPECT_EQ(r.dialogs[0].find(" is no longer what was opened here"), path_.size());
+    EXPECT_EQ(psbtest::ReadBytes(path_), kBoard);
+    EXPECT_TRUE(std::filesystem::exists(kept));
 }
 
 }  // namespace

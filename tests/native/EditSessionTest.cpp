@@ -121,4 +121,60 @@ TEST(EditSession, SaveAsOverAFileAndConvert)
     EXPECT_TRUE(s.Modified());
 }
 
+// The file beside the board reads back as written, with or without a file as opened, and
+// nothing that is not a whole one is taken for one.
+TEST(EditSession, RecoveryReadsBackWholeOrNotAtAll)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = (folder.Path() / "sys.ini").string();
+    const editor::TRecovery cases[] = {{kBoard, kBoard + "; mine\r\n"}, {std::nullopt, "[sys]\r\n"}, {"", ""}};
+    for (const editor::TRecovery& recovery : cases) {
+        ASSERT_TRUE(editor::KeepRecovery(path, recovery));
+        EXPECT_EQ(editor::FindRecovery(path), recovery);
+    }
+    const std::string whole = editor::EncodeRecovery(cases[0]);
+    for (const std::string& broken : {whole.substr(0, whole.size() - 1), whole + "x", whole.substr(1), std::string()})
+        EXPECT_EQ(editor::DecodeRecovery(broken), std::nullopt) << broken;
+    editor::DropRecovery(path);
+    EXPECT_FALSE(std::filesystem::exists(path + ".recovery"));
+    EXPECT_EQ(editor::FindRecovery(path), std::nullopt);
+}
+
+// A change on disk is seen whatever it is: other bytes of the same size, the file gone, a file
+// where there was none; the same bytes written again are no change. Each is told once.
+TEST(EditSession, ChangesOnDiskAreSeenAndToldOnce)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = folder.Write("room.ini", kBoard).string();
+    TEditSession s(path);
+    EXPECT_FALSE(s.ChangedOnDisk());
+    std::string theirs = kBoard;
+    theirs[theirs.find("Left=8")] = 'l';
+    const auto opened = std::filesystem::last_write_time(path);
+    psbtest::WriteBytes(path, theirs);
+    // Later than the time it was read, as another save is, however coarse the file system's clock.
+    std::filesystem::last_write_time(path, opened + std::chrono::seconds(2));
+    EXPECT_TRUE(s.ChangedOnDisk());
+    EXPECT_TRUE(s.NewChangeOnDisk());
+    EXPECT_FALSE(s.NewChangeOnDisk());
+    EXPECT_TRUE(s.ChangedOnDisk());
+    psbtest::WriteBytes(path, kBoard);
+    EXPECT_FALSE(s.ChangedOnDisk());
+    std::filesystem::remove(path);
+    EXPECT_TRUE(s.NewChangeOnDisk());
+
+    TEditSession none((folder.Path() / "new.ini").string());
+    EXPECT_FALSE(none.ChangedOnDisk());
+    psbtest::WriteBytes(folder.Path() / "new.ini", "");
+    EXPECT_TRUE(none.ChangedOnDisk());
+
+    // Recovered work is unsaved, over the board as it was then.
+    psbtest::WriteBytes(path, theirs);
+    TEditSession recovered(path, {kBoard, kBoard + "; mine\r\n"});
+    EXPECT_TRUE(recovered.Modified());
+    EXPECT_TRUE(recovered.ChangedOnDisk());
+    EXPECT_EQ(recovered.Save().outcome, TSaveOutcome::ChangedOnDisk);
+    EXPECT_EQ(psbtest::ReadBytes(path), theirs);
+}
+
 }  // namespace

@@ -276,10 +276,11 @@ public:
     }
 
     // Starts the program and waits for its painted window (slow: emulated, big boards).
-    bool Start()
+    bool Start() { return Launch() && WaitForWindow(); }
+
+    // Waits for the painted window of a program launched (after any box it shows first).
+    bool WaitForWindow()
     {
-        if (!Launch())
-            return false;
         if (!WaitFor([&] { return (form_ = FindTopWindow(info_.dwProcessId, kind_.windowClass, kind_.title)); },
                      std::chrono::seconds(60))) {
             error_ = "no window within the time limit";
