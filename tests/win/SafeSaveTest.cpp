@@ -50,7 +50,7 @@ TEST(SafeSave, FileOpenInAnotherProgram)
         const std::filesystem::path file = folder.Write("sys.ini", "old");
         const HANDLE holder = HoldOpen(file, share);
         ASSERT_NE(holder, nullptr) << "share " << share;
-        const TSaveResult result = SaveFile(file.string(), "new", "old", true);
+        const TSaveResult result = SaveFile(file.string(), "new", "old", TBackup::Make);
         TerminateProcess(holder, 0);
         WaitForSingleObject(holder, 30000);
         CloseHandle(holder);
