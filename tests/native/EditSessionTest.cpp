@@ -111,7 +111,9 @@ TEST(EditSession, TheBackupKeepsTheBoardAsOpened)
     const std::string path = folder.Write("room.ini", kBoard).string();
     const std::filesystem::path admins = folder.Write("room.ini.bak", "; the admin's\r\n");
     TEditSession s(path);
-    const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    const std::filesystem::file_time_type past =
+        std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now()) -
+        std::chrono::hours(48);
     std::filesystem::last_write_time(path, past);
     const TSaveResult nothing = s.Save();
     EXPECT_TRUE(nothing.Saved() && nothing.nothingToWrite && nothing.backupPath.empty());

@@ -186,7 +186,9 @@ inline std::string RunSaveCase(const TSaveCase& c)
     const TScratchFolder folder("save");
     const fs::path file = folder / c.name;
     MakeFiles(folder.Path(), c.before);
-    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    // Whole seconds, which every file system keeps as they are.
+    const fs::file_time_type past =
+        std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - std::chrono::hours(48);
     if (c.onDisk) {
         WriteBytes(file, *c.onDisk);
         fs::last_write_time(file, past);
