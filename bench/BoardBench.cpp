@@ -1,9 +1,7 @@
 // Board loading: read the board file and make the labels, on the headless backend, beside
 // its floor measured in the same run.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <malloc.h>
-#include <unistd.h>
 #include <time.h>
 
 #include <chrono>
@@ -13,7 +11,6 @@
 #include "bench/ThreadClock.h"
 #include "board/BoardDocument.h"
 #include "platform/text/FileRead.h"
-#include "platform/text/SafeSave.h"
 #include "tests/support/HeadlessBoard.h"
 
 namespace {
@@ -154,49 +151,6 @@ void BM_OpenDocument(benchmark::State& state)
     state.counters["heap_over_file"] = (static_cast<double>(heap) - model) / static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_OpenDocument)->Arg(1000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-// What any save that reaches the disk must do: the same bytes written to a file and flushed.
-void CopyToDisk(const std::string& path, const std::string& bytes)
-{
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) || fsync(fd) != 0)
-        std::abort();
-    close(fd);
-}
-
-// Saving an edited document (its bytes made, the file compared, a new file written, flushed and
-// put in place) against that copy, turn about; copy_ratio is how many copies a save takes.
-void BM_SaveDocument(benchmark::State& state)
-{
-    const std::int64_t pcs = state.range(0);
-    const bool backup = state.range(1) != 0;
-    const psbtest::TScratchFolder folder("bench-s" + std::to_string(pcs));
-    const std::string path = folder.Write("sys.ini", BoardBytes(pcs + 1, pcs)).string();
-    board::TBoardDocument doc(psbtest::ReadBytes(path));
-    std::string onDisk = doc.Bytes();
-    TClock::duration save{}, copy{};
-    int top = 0;
-    for (auto _ : state) {
-        doc.SetValue(static_cast<std::size_t>(pcs / 2), board::TPcKey::Top, std::to_string(++top % 500));
-        const TClock::time_point start = TClock::now();
-        std::string bytes = doc.Bytes();
-        if (!SaveFile(path, bytes, onDisk, backup).Saved())
-            state.SkipWithError("the save failed");
-        onDisk = std::move(bytes);
-        const TClock::time_point saved = TClock::now();
-        CopyToDisk((folder / "copy.ini").string(), doc.Bytes());
-        copy += TClock::now() - saved;
-        save += saved - start;
-        state.SetIterationTime(std::chrono::duration<double>(saved - start).count());
-    }
-    state.counters["copy_ratio"] = static_cast<double>(save.count()) / static_cast<double>(copy.count());
-}
-BENCHMARK(BM_SaveDocument)
-    ->Args({100000, 0})
-    ->Args({100000, 1})
-    ->ArgNames({"pcs", "backup"})
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
 
 // An edit and its undo on a board of any size cost what they touch.
 void BM_EditAndUndo(benchmark::State& state)

@@ -104,17 +104,19 @@ TSaveResult TEditSession::Save()
     // What is there was never read: nothing may be written over it.
     if (unread_)
         return {TSaveOutcome::Failed, path_, whyUnreadable_};
-    return SaveTo(path_, onDisk_);
+    return SaveTo(path_, onDisk_, backupDone_ ? TBackup::Made : TBackup::Make);
 }
 
 TSaveResult TEditSession::SaveAs(const std::string& path)
 {
     std::string bytes, why;
+    // Over its own file, as a save: the backup made of it stays the one.
+    const TBackup backup = path == path_ && backupDone_ ? TBackup::Made : TBackup::Make;
     switch (ReadFileIfThere(path, bytes, why)) {
     case TFileRead::Read:
-        return SaveTo(path, std::move(bytes));
+        return SaveTo(path, std::move(bytes), backup);
     case TFileRead::Missing:
-        return SaveTo(path, std::nullopt);
+        return SaveTo(path, std::nullopt, backup);
     case TFileRead::Folder:
     case TFileRead::Failed:
         break;
@@ -122,11 +124,19 @@ TSaveResult TEditSession::SaveAs(const std::string& path)
     return {TSaveOutcome::Failed, path, why};
 }
 
-TSaveResult TEditSession::SaveTo(const std::string& path, std::optional<std::string> onDisk)
+TSaveResult TEditSession::SaveTo(const std::string& path, std::optional<std::string> onDisk, TBackup backup)
 {
     std::string bytes = editor_.Document().Bytes();
-    TSaveResult result = SaveFile(path, bytes, onDisk, true);
+    TSaveResult result = SaveFile(path, bytes, onDisk, backup);
     if (result.Saved()) {
+        if (path != path_) {
+            backupDone_ = false;
+            backupPath_.clear();
+        }
+        if (!backupDone_ && !result.nothingToWrite) {
+            backupDone_ = true;
+            backupPath_ = result.backupPath;
+        }
         path_ = path;
         onDisk_ = std::move(bytes);
         unread_ = false;

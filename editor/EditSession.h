@@ -34,10 +34,12 @@ public:
     // Changed since opened or last saved.
     bool Modified() const;
 
-    // Saves over the file at Path(), keeping the one before as a backup: only while it still
-    // holds what was opened or last saved here, or for a new board while there is still none.
+    // Saves over the file at Path(): only while it still holds what was opened or last saved
+    // here, or for a new board while there is still none. The first save that writes keeps
+    // the file as opened beside it (the result says where); later ones leave that backup.
     TSaveResult Save();
-    // Saves to another file as it now stands on disk; later saves then go there.
+    // Saves to another file as it now stands on disk, keeping that as its backup; later saves
+    // then go there.
     TSaveResult SaveAs(const std::string& path);
     // What to keep if the work cannot be saved before Windows ends the session.
     TRecovery ForRecovery() const;
@@ -48,6 +50,8 @@ public:
     // The same, but once for each change: false again until the file changes once more.
     bool NewChangeOnDisk();
 
+    // Where the board as it was opened is kept, once a save has kept it; "" before.
+    const std::string& BackupPath() const { return backupPath_; }
     // Every line in UTF-8 with a byte order mark, for text the file's encoding cannot hold.
     void ConvertToUtf8();
 
@@ -71,8 +75,11 @@ private:
     bool unread_ = false;  // a file is at path_ that this session never read
     TBoardEditor editor_;
     std::uint64_t savedVersion_ = 0;
+    // Whether a save since opening wrote the file, and so kept (or had nothing to keep of) it.
+    bool backupDone_ = false;
+    std::string backupPath_;
 
-    TSaveResult SaveTo(const std::string& path, std::optional<std::string> onDisk);
+    TSaveResult SaveTo(const std::string& path, std::optional<std::string> onDisk, TBackup backup);
 };
 
 }  // namespace editor

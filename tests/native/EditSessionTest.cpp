@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "tests/support/ScratchFolder.h"
@@ -100,6 +101,42 @@ TEST(EditSession, AnUnreadableFileIsNeverSavedOver)
     ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
     ASSERT_TRUE(s.Save().Saved());
     EXPECT_NE(psbtest::ReadBytes(elsewhere).find("[PC2]"), std::string::npos);
+}
+
+// The backup holds the board as it was opened through any number of saves; a save with
+// nothing new writes nothing; a .bak the session did not make is left as it is.
+TEST(EditSession, TheBackupKeepsTheBoardAsOpened)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = folder.Write("room.ini", kBoard).string();
+    const std::filesystem::path admins = folder.Write("room.ini.bak", "; the admin's\r\n");
+    TEditSession s(path);
+    const std::filesystem::file_time_type past =
+        std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now()) -
+        std::chrono::hours(48);
+    std::filesystem::last_write_time(path, past);
+    const TSaveResult nothing = s.Save();
+    EXPECT_TRUE(nothing.Saved() && nothing.nothingToWrite && nothing.backupPath.empty());
+    EXPECT_EQ(std::filesystem::last_write_time(path), past);
+
+    s.Editor().Select(0);
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    const TSaveResult first = s.Save();
+    EXPECT_TRUE(first.Saved() && first.backupPath == path + ".1.bak" && first.detour == TBackupDetour::OtherFile);
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    const TSaveResult second = s.Save();
+    EXPECT_TRUE(second.Saved() && second.backupPath.empty());
+    EXPECT_EQ(s.BackupPath(), path + ".1.bak");
+    EXPECT_NE(psbtest::ReadBytes(path).find("Left=10\r\n"), std::string::npos);
+    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(admins), "; the admin's\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".2.bak"));
+
+    // Save As over its own file is a save: the backup stays the one made.
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    EXPECT_TRUE(s.SaveAs(path).Saved());
+    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kBoard);
+    EXPECT_FALSE(std::filesystem::exists(path + ".2.bak"));
 }
 
 // Save As over a file that is there takes it as it now is; converting is a step like any other.
