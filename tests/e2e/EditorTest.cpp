@@ -288,8 +288,7 @@ TEST(Editor, SavesThatCannotHappenSaySo)
 }
 
 // Save As through the system's dialog: the new file gets the edits, the old one stays, and the
-// next Ctrl+S goes to the new one. Run on the 64-bit program: under emulation the 32-bit
-// system dialog here stops answering while it loads the shell.
+// next Ctrl+S goes to the new one. The 32-bit dialog loads the shell slowly under emulation.
 TEST(Editor, SaveAsThenSaveGoToTheNewFile)
 {
     Program editor(kBoard, "", psbtest::kEditor);
@@ -300,7 +299,7 @@ TEST(Editor, SaveAsThenSaveGoToTheNewFile)
     HWND dialog = nullptr;
     ASSERT_TRUE(psbtest::WaitFor(
         [&] { return (dialog = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", nullptr)) != nullptr; },
-        std::chrono::seconds(30)));
+        std::chrono::seconds(60)));
     const std::filesystem::path copy = editor.Home() / L"新.ini";
     // The name field: a combo box in the Explorer-style dialog, an edit in older ones.
     for (const int field : {0x47C, 0x480})
