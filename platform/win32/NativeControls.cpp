@@ -48,7 +48,9 @@ public:
     void Show(TControlChange change) override
     {
         if (change == TControlChange::Items) {
-            SendMessageW(Handle(), LB_SETCOUNT, List().Count(), 0);
+            // Some list boxes count to the new number one line at a time.
+            if (static_cast<std::size_t>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)) != List().Count())
+                SendMessageW(Handle(), LB_SETCOUNT, List().Count(), 0);
             InvalidateRect(Handle(), nullptr, TRUE);
         }
         if (change == TControlChange::Items || change == TControlChange::ItemIndex)
