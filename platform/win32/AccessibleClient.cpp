@@ -196,12 +196,13 @@ public:
     {
         return Text(id, action, [](const TAccessibleForm& m, std::size_t c) { return m.DefaultAction(c); });
     }
-    // Taking the selection is what a click on an item does.
+    // Taking the selection is what choosing an item does; an item nothing chooses cannot take it.
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override
     {
         return Guard([&] {
             std::size_t c;
-            if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION || !(Model().State(c, {}, kDesignDpi) & asSelectable))
+            if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION ||
+                !(Model().State(c, {}, kDesignDpi) & asSelectable) || Model().DefaultAction(c).empty())
                 return E_INVALIDARG;
             return host_->PostDefaultAction(c) ? S_OK : E_FAIL;
         });

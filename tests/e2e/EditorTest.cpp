@@ -236,21 +236,29 @@ TEST(Editor, AScreenReaderHearsEachFieldAndChoosesAPc)
     ASSERT_EQ(AccessibleObjectFromWindow(editor.Form(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&client)),
               S_OK);
-    LONG count = 0, second = 0;
+    LONG count = 0, first = 0, second = 0;
     client->get_accChildCount(&count);
-    for (LONG child = 1; child <= count && !second; ++child) {
+    for (LONG child = 1; child <= count; ++child) {
         BSTR name = nullptr;
-        if (client->get_accName(psbtest::ChildId(child), &name) == S_OK && std::wstring(name) == L"乙")
-            second = child;
+        client->get_accName(psbtest::ChildId(child), &name);
+        const std::wstring read = name ? name : L"";
         SysFreeString(name);
+        if (read == L"甲")
+            first = child;
+        else if (read == L"乙")
+            second = child;
     }
-    ASSERT_NE(second, 0);
+    ASSERT_TRUE(first && second);
     EXPECT_EQ(client->accDoDefaultAction(psbtest::ChildId(second)), S_OK);
     EXPECT_TRUE(psbtest::WaitFor([&] { return psbtest::WindowText(fields[1]) == "200"; }))
         << psbtest::WindowText(fields[1]);
     VARIANT state{};
     client->get_accState(psbtest::ChildId(second), &state);
     EXPECT_TRUE(state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_SELECTED));
+    // Taking the selection for the other does the same.
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKESELECTION, psbtest::ChildId(first)), S_OK);
+    EXPECT_TRUE(psbtest::WaitFor([&] { return psbtest::WindowText(fields[1]) == "40"; }))
+        << psbtest::WindowText(fields[1]);
     client->Release();
     CoUninitialize();
     EXPECT_EQ(editor.Close(), 0u);

@@ -55,6 +55,8 @@ public:
     {
         return &control == field ? "Rows" : TForm::AccessibleName(control);
     }
+    // Every painted control is an item, those without a click too.
+    bool IsItem(const TControl& control) const override { return control.IsWindowless(); }
     TEdit* field = nullptr;
 };
 
@@ -99,8 +101,20 @@ TEST(AccessibleObject, ANativeControlsWindowSpeaksForItsControl)
     list->SetLines(10000, [](std::size_t i) { return "finding " + std::to_string(i + 1); });
     int picked = -2;
     list->SetOnClick([&](TObject*) { picked = list->ItemIndex(); });
+    auto* idle = new TLabel(form);
+    idle->SetBounds(220, 8, 40, 20);
+    idle->SetParent(form);
     form->Show();
     const HWND hwnd = FindWindowW(L"PcStatusBoardForm", nullptr);
+    // An item that nothing chooses has no action, and says so rather than doing nothing.
+    IAccessible* client = ObjectOf(hwnd);
+    ASSERT_TRUE(client);
+    const VARIANT idleId = psbtest::ChildId(3);
+    BSTR action = nullptr;
+    EXPECT_EQ(client->get_accDefaultAction(idleId, &action), S_FALSE);
+    EXPECT_EQ(client->accDoDefaultAction(idleId), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(client->accSelect(SELFLAG_TAKESELECTION, idleId), E_INVALIDARG);
+    client->Release();
     IAccessible* field = ObjectOf(FindWindowExW(hwnd, nullptr, L"Edit", nullptr));
     IAccessible* lines = ObjectOf(FindWindowExW(hwnd, nullptr, L"ListBox", nullptr));
     ASSERT_TRUE(field && lines);
