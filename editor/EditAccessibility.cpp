@@ -1,5 +1,5 @@
 // What assistive technology reads of the editor: each PC's label as an item, with its place
-// and size, and each field by its caption.
+// and size, chosen as a click would; each field and the findings by their captions.
 #include "board/BoardFile.h"
 #include "editor/EditForm.h"
 #include "editor/EditorTexts.h"
@@ -25,11 +25,25 @@ bool TEditForm::IsControlSelected(const TControl& control) const
     return place && Editor().IsSelected(*place);
 }
 
+std::function<void()> TEditForm::ItemChoice(TControl& item)
+{
+    const auto place = PlaceShownBy(item);
+    if (!place)
+        return {};
+    return [this, pc = *place] {
+        Editor().Select(pc);
+        SyncSelection();
+        ShowPc(pc);
+    };
+}
+
 std::string TEditForm::AccessibleName(const TControl& control) const
 {
     for (const TField& f : fields_)
         if (f.edit == &control)
             return f.caption;
+    if (&control == findingList_)
+        return Text(TText::Findings);
     const auto place = PlaceShownBy(control);
     if (!place || !control.TextAsSet().empty())
         return TForm::AccessibleName(control);

@@ -26,9 +26,11 @@ public:
     explicit TEditForm(TComponent* owner);
     ~TEditForm() override;
 
-    // The PCs' labels are the items; each says where it lies and how big it is.
+    // The PCs' labels are the items; each says where it lies and how big it is, and choosing
+    // one selects it.
     bool IsItem(const TControl& control) const override;
     bool IsControlSelected(const TControl& control) const override;
+    std::function<void()> ItemChoice(TControl& item) override;
     std::string AccessibleName(const TControl& control) const override;
     std::string AccessibleStatus(const TControl& control) const override;
 

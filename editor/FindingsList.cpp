@@ -62,19 +62,20 @@ void TEditForm::RefreshFindings(bool recheck)
 void TEditForm::ShowFindings()
 {
     findingPcs_.clear();
-    std::vector<std::string> rows;
-    for (std::size_t i = 0; i < check_.findings.size(); ++i) {
-        const check::TFinding& f = check_.findings[i];
-        rows.push_back(Text(TText::Line, {IntToStr(static_cast<std::int64_t>(f.line)),
-                                          check::Text(f.msg, editor::Language(), f.args)}));
+    for (const check::TFinding& f : check_.findings)
         if (f.pc)
             findingPcs_.push_back(f.pc);
-    }
-    if (rows.empty())
-        rows.push_back(Text(TText::NoFindings));
     std::sort(findingPcs_.begin(), findingPcs_.end());
     findingPcs_.erase(std::unique(findingPcs_.begin(), findingPcs_.end()), findingPcs_.end());
-    findingList_->SetItems(std::move(rows));
+    // A row is written when it shows: ten thousand findings cost a count and what fits.
+    const std::size_t count = check_.findings.size();
+    findingList_->SetLines(std::max<std::size_t>(count, 1), [this, count](std::size_t row) {
+        if (count == 0)
+            return Text(TText::NoFindings);
+        const check::TFinding& f = check_.findings[row];
+        return Text(TText::Line,
+                    {IntToStr(static_cast<std::int64_t>(f.line)), check::Text(f.msg, editor::Language(), f.args)});
+    });
 }
 
 std::vector<TRect64> TEditForm::Marks() const

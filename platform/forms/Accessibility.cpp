@@ -138,16 +138,25 @@ std::string TAccessibleForm::DefaultAction(std::size_t child) const
 {
     if (child == kSelf)
         return {};
-    const TControl& c = Control(child);
+    TControl& c = Control(child);
     if (c.NativeKind() == TNativeKind::Button)
-        return kPress;
-    return form_.IsItem(c) ? kSelect : std::string();
+        return c.OnClick() ? kPress : std::string();
+    return form_.IsItem(c) && form_.ItemChoice(c) ? kSelect : std::string();
 }
 
 bool TAccessibleForm::DoDefaultAction(std::size_t child) const
 {
-    if (DefaultAction(child).empty())
+    if (child == kSelf)
         return false;
-    Control(child).Click();
-    return true;
+    TControl& c = Control(child);
+    if (c.NativeKind() == TNativeKind::Button) {
+        if (!c.OnClick())
+            return false;
+        c.Click();
+        return true;
+    }
+    const std::function<void()> choose = form_.IsItem(c) ? form_.ItemChoice(c) : nullptr;
+    if (choose)
+        choose();
+    return static_cast<bool>(choose);
 }

@@ -63,9 +63,10 @@ public:
     // The selected child, or kNone.
     std::size_t Selection() const;
 
-    // Empty when the child has none.
+    // A button's press, an item's choice (TForm::ItemChoice); empty when the child has none,
+    // as one whose action would do nothing.
     std::string DefaultAction(std::size_t child) const;
-    // Does what a click on the child does; false when it has no default action.
+    // Does the default action; false when there is none.
     bool DoDefaultAction(std::size_t child) const;
 
 private:

@@ -1,5 +1,6 @@
 #include "platform/forms/Controls.h"
 
+#include <memory>
 #include <utility>
 
 TControl::TControl(TComponent* owner, TNativeKind kind) : TComponent(owner)
@@ -152,17 +153,23 @@ void TButton::SetCaption(std::string caption)
     SetTextAsSet(std::move(caption));
 }
 
-void TListBox::SetItems(std::vector<std::string> items)
+void TListBox::SetLines(std::size_t count, TLineSource source)
 {
-    items_ = std::move(items);
+    count_ = count;
+    source_ = std::move(source);
     itemIndex_ = -1;
     Changed(TControlChange::Items);
 }
 
+void TListBox::SetItems(std::vector<std::string> items)
+{
+    auto kept = std::make_shared<const std::vector<std::string>>(std::move(items));
+    SetLines(kept->size(), [kept](std::size_t index) { return (*kept)[index]; });
+}
+
 void TListBox::SetItemIndex(int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= items_.size())
-        index = -1;
+    index = InRange(index);
     if (index == itemIndex_)
         return;
     itemIndex_ = index;
@@ -171,8 +178,7 @@ void TListBox::SetItemIndex(int index)
 
 void TListBox::UserSelect(int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= items_.size())
-        index = -1;
+    index = InRange(index);
     const bool changed = index != itemIndex_;
     itemIndex_ = index;
     // The native list already shows it; a test acting as the user has the backend show it too.

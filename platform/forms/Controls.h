@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -269,14 +270,22 @@ public:
     void SetCaption(std::string caption);
 };
 
-// A list of lines the user picks one of. OnClick tells of the user's picks only, by mouse or
-// keyboard; the program's own SetItemIndex raises nothing.
+// A list of lines the user picks one of. It holds only how many lines there are: each is made
+// when it is shown or read, so that a long list costs what shows. OnClick tells of the user's
+// picks only, by mouse or keyboard; the program's own SetItemIndex raises nothing.
 class TListBox : public TWinControl {
 public:
+    using TLineSource = std::function<std::string(std::size_t index)>;
+
     explicit TListBox(TComponent* owner) : TWinControl(owner, TNativeKind::ListBox) {}
 
-    const std::vector<std::string>& Items() const { return items_; }
-    // Replaces every line; the selection goes.
+    std::size_t Count() const { return count_; }
+    // The line at an index; empty past the end.
+    std::string Line(std::size_t index) const { return index < count_ ? source_(index) : std::string(); }
+    // New lines, as many as count, made by source when wanted: the backend shows the new count
+    // and draws again what shows. The selection goes.
+    void SetLines(std::size_t count, TLineSource source);
+    // Lines that the list keeps itself, for a short one.
     void SetItems(std::vector<std::string> items);
     // The selected line, or -1 for none.
     int ItemIndex() const { return itemIndex_; }
@@ -285,6 +294,9 @@ public:
     void UserSelect(int index);
 
 private:
-    std::vector<std::string> items_;
+    int InRange(int index) const { return index >= 0 && static_cast<std::size_t>(index) < count_ ? index : -1; }
+
+    std::size_t count_ = 0;
+    TLineSource source_;
     int itemIndex_ = -1;
 };

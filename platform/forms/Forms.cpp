@@ -146,6 +146,13 @@ bool TForm::IsItem(const TControl& control) const
     return control.IsWindowless() && static_cast<bool>(control.OnClick());
 }
 
+std::function<void()> TForm::ItemChoice(TControl& item)
+{
+    if (!item.OnClick())
+        return {};
+    return [&item] { item.Click(); };
+}
+
 void TForm::SetSelected(TControl* control)
 {
     if (control == selected_)
@@ -156,7 +163,8 @@ void TForm::SetSelected(TControl* control)
 
 std::string TForm::AccessibleName(const TControl& control) const
 {
-    return control.TextAsSet();
+    // What an edit holds is its value, not its name.
+    return control.NativeKind() == TNativeKind::Edit ? std::string() : control.TextAsSet();
 }
 
 std::string TForm::AccessibleStatus(const TControl&) const

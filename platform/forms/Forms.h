@@ -151,9 +151,12 @@ public:
     // Whether assistive technology hears the control as selected: by default the one
     // Selected(), for a form where several are.
     virtual bool IsControlSelected(const TControl& control) const { return selected_ == &control; }
+    // What choosing an item does for assistive technology (its default action): selects it.
+    // By default its click; nothing for an item without OnClick, which then has no default action.
+    virtual std::function<void()> ItemChoice(TControl& item);
 
-    // What assistive technology says of a control: its name (by default its text) and its
-    // status (by default nothing), for a form that knows more about its controls.
+    // What assistive technology says of a control: its name (by default its text, none for an
+    // edit) and its status (by default nothing), for a form that knows more about its controls.
     virtual std::string AccessibleName(const TControl& control) const;
     virtual std::string AccessibleStatus(const TControl& control) const;
 

@@ -8,48 +8,12 @@
 
 #include "platform/forms/Accessibility.h"
 #include "platform/forms/Forms.h"
+#include "platform/win32/OleLibraries.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/text/win32/WinText.h"
 
 namespace win32 {
 namespace {
-
-// OLE's libraries, from the system folder, loaded when a client first asks: a program that no
-// assistive technology reads never loads them, and starts as fast as without.
-struct TOle {
-    decltype(&::LresultFromObject) lresultFromObject = nullptr;
-    decltype(&::AccessibleObjectFromWindow) accessibleObjectFromWindow = nullptr;
-    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
-    decltype(&::CoUninitialize) coUninitialize = nullptr;
-    decltype(&::CoDisconnectObject) coDisconnectObject = nullptr;
-    decltype(&::SysAllocStringLen) sysAllocStringLen = nullptr;
-    bool complete = false;
-};
-
-template <class Fn>
-void Find(HMODULE module, const char* name, Fn& fn)
-{
-    fn = module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-const TOle& Ole()
-{
-    static const TOle ole = [] {
-        TOle o;
-        HMODULE oleacc = LoadLibraryW(L"oleacc.dll"), ole32 = LoadLibraryW(L"ole32.dll"),
-                oleaut32 = LoadLibraryW(L"oleaut32.dll");
-        Find(oleacc, "LresultFromObject", o.lresultFromObject);
-        Find(oleacc, "AccessibleObjectFromWindow", o.accessibleObjectFromWindow);
-        Find(ole32, "CoInitializeEx", o.coInitializeEx);
-        Find(ole32, "CoUninitialize", o.coUninitialize);
-        Find(ole32, "CoDisconnectObject", o.coDisconnectObject);
-        Find(oleaut32, "SysAllocStringLen", o.sysAllocStringLen);
-        o.complete = o.lresultFromObject && o.accessibleObjectFromWindow && o.coInitializeEx && o.coUninitialize &&
-                     o.coDisconnectObject && o.sysAllocStringLen;
-        return o;
-    }();
-    return ole;
-}
 
 LONG RoleOf(TAccessibleRole role)
 {
@@ -232,12 +196,13 @@ public:
     {
         return Text(id, action, [](const TAccessibleForm& m, std::size_t c) { return m.DefaultAction(c); });
     }
-    // Taking the selection is what a click on an item does.
+    // Taking the selection is what choosing an item does; an item nothing chooses cannot take it.
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override
     {
         return Guard([&] {
             std::size_t c;
-            if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION || !(Model().State(c, {}, kDesignDpi) & asSelectable))
+            if (!ChildOf(id, c) || flags != SELFLAG_TAKESELECTION ||
+                !(Model().State(c, {}, kDesignDpi) & asSelectable) || Model().DefaultAction(c).empty())
                 return E_INVALIDARG;
             return host_->PostDefaultAction(c) ? S_OK : E_FAIL;
         });
@@ -350,31 +315,15 @@ public:
 private:
     ~TAccessibleObject() = default;
 
-    // Runs a method's work unless the window is gone; nothing thrown leaves.
     template <class Work>
     HRESULT Guard(Work work) noexcept
     {
-        if (!host_)
-            return RPC_E_DISCONNECTED;
-        try {
-            return work();
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
-        } catch (...) {
-            return E_FAIL;
-        }
+        return Guarded(host_ != nullptr, work);
     }
-    // The same, for a method with one result: cleared first, so that it is empty on failure.
     template <class Out, class Work>
     HRESULT Guard(Out* out, Work work) noexcept
     {
-        if (!out)
-            return E_POINTER;
-        if constexpr (std::is_same_v<Out, VARIANT>)
-            out->vt = VT_EMPTY;
-        else
-            *out = {};
-        return Guard(work);
+        return Guarded(host_ != nullptr, out, work);
     }
 
     template <class Read>
@@ -387,7 +336,7 @@ private:
             const std::wstring text = ToWide(read(Model(), c));
             if (text.empty())
                 return S_FALSE;
-            *out = Ole().sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+            *out = AllocText(text);
             return *out ? S_OK : E_OUTOFMEMORY;
         });
     }
@@ -462,8 +411,6 @@ bool TAccessibleClient::Available()
 TAccessibleClient::TAccessibleClient(TForm& form, const IAccessibleHost& host)
     : object_(new TAccessibleObject(form, host))
 {
-    // Marshalling to another process needs an apartment on this thread.
-    uninitialize_ = SUCCEEDED(Ole().coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 TAccessibleClient::~TAccessibleClient()
@@ -471,8 +418,6 @@ TAccessibleClient::~TAccessibleClient()
     object_->Disconnect();
     Ole().coDisconnectObject(static_cast<IAccessible*>(object_), 0);
     object_->Release();
-    if (uninitialize_)
-        Ole().coUninitialize();
 }
 
 LRESULT TAccessibleClient::Answer(WPARAM wParam) const

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "platform/win32/OleLibraries.h"
+
 class TControl;
 class TForm;
 
@@ -42,8 +44,8 @@ public:
     LRESULT Answer(WPARAM wParam) const;
 
 private:
+    TApartment apartment_;
     TAccessibleObject* object_;
-    bool uninitialize_ = false;
 };
 
 }  // namespace win32

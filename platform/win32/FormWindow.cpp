@@ -123,7 +123,7 @@ private:
 
     TForm& form_;
     HWND hwnd_ = nullptr;
-    TNativeControls natives_{nullptr};
+    TNativeControls natives_{form_, nullptr};
     HFONT font_ = nullptr;
     bool fontStale_ = true;
     int dpi_ = kDesignDpi;
@@ -141,7 +141,7 @@ TFormWindow::TFormWindow(TForm& form) : form_(form)
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_)
         throw Exception("The window could not be created.");
-    natives_ = TNativeControls(hwnd_);
+    natives_ = TNativeControls(form_, hwnd_);
     dpi_ = WindowDpi(hwnd_);
 }
 
@@ -360,6 +360,10 @@ LRESULT TFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // With the focus on the form itself (a painted control has it), arrows and characters
         // are the control's; Tab stays the dialog's.
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_DRAWITEM:
+        if (natives_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
     case WM_COMMAND:
         if (natives_.Command(wParam, lParam))
             return 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/text/SysUtils.h"
+#include "platform/win32/AccessibleClient.h"
+#include "platform/win32/AccessibleWindow.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/text/win32/WinText.h"
 
@@ -28,11 +30,15 @@ public:
     }
 };
 
+// Its lines are drawn here as they show: the window holds only their number (LBS_NODATA), so
+// that a change of ten thousand lines is a new count and a repaint.
 class TNativeListBox final : public TNativeControl {
 public:
     using TNativeControl::TNativeControl;
     static constexpr const wchar_t* kClass = L"LISTBOX";
-    static constexpr DWORD kStyle = LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_BORDER, kExStyle = 0;
+    static constexpr DWORD kStyle =
+        LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_BORDER;
+    static constexpr DWORD kExStyle = 0;
 
     void Command(WORD code) override
     {
@@ -41,34 +47,52 @@ public:
     }
     void Show(TControlChange change) override
     {
-        if (change == TControlChange::Items)
-            Fill();
+        if (change == TControlChange::Items) {
+            // Some list boxes count to the new number one line at a time.
+            if (static_cast<std::size_t>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)) != List().Count())
+                SendMessageW(Handle(), LB_SETCOUNT, List().Count(), 0);
+            InvalidateRect(Handle(), nullptr, TRUE);
+        }
         if (change == TControlChange::Items || change == TControlChange::ItemIndex)
             SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(List().ItemIndex()), 0);
+    }
+    // A line as high as the font's, with a pixel above and below.
+    void FontSet(HFONT font) override
+    {
+        const HDC dc = GetDC(Handle());
+        const HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, std::max<LPARAM>(metrics.tmHeight + 2, 1));
+    }
+    void Draw(const DRAWITEMSTRUCT& item) const override
+    {
+        if (item.itemID == static_cast<UINT>(-1)) {
+            if (item.itemState & ODS_FOCUS)
+                DrawFocusRect(item.hDC, &item.rcItem);
+            return;
+        }
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT text = item.rcItem;
+        text.left += 2;
+        const std::wstring line = ToWide(List().Line(item.itemID));
+        DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if (item.itemState & ODS_FOCUS)
+            DrawFocusRect(item.hDC, &item.rcItem);
     }
 
 private:
     TListBox& List() const { return static_cast<TListBox&>(Control()); }
-    // Thousands of lines go in at once: room made first, and nothing drawn until the end.
-    void Fill() const
-    {
-        const HWND hwnd = Handle();
-        const auto& items = List().Items();
-        SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
-        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-        std::size_t bytes = 0;
-        for (const std::string& item : items)
-            bytes += (item.size() + 1) * sizeof(wchar_t);
-        SendMessageW(hwnd, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-        for (const std::string& item : items)
-            SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
-        SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(hwnd, nullptr, TRUE);
-    }
 };
 
 template <class TKind>
-std::unique_ptr<TNativeControl> Make(TControl& control, HWND parent, int id, int dpi)
+std::unique_ptr<TNativeControl> Make(TForm& form, TControl& control, HWND parent, int id, int dpi)
 {
     const RECT r = ToRect(control.ScaledBounds(dpi));
     HWND hwnd = CreateWindowExW(TKind::kExStyle, TKind::kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TKind::kStyle,
@@ -76,15 +100,49 @@ std::unique_ptr<TNativeControl> Make(TControl& control, HWND parent, int id, int
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         throw Exception("A control could not be created.");
-    return std::make_unique<TKind>(control, hwnd);
+    return std::make_unique<TKind>(form, control, hwnd);
 }
 
 }  // namespace
 
+TNativeControl::TNativeControl(TForm& form, TControl& control, HWND hwnd) : form_(form), control_(control), hwnd_(hwnd)
+{
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TNativeControl::WindowProc)));
+}
+
 TNativeControl::~TNativeControl()
 {
-    if (hwnd_)
+    accessible_.reset();
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         DestroyWindow(hwnd_);
+    }
+}
+
+LRESULT CALLBACK TNativeControl::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<TNativeControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
+        if (const LRESULT answer = self->Accessible(wParam))
+            return answer;
+    return CallWindowProcW(self->original_, hwnd, message, wParam, lParam);
+}
+
+// Only the client area is ours to answer, and only with OLE there; else the system answers.
+LRESULT TNativeControl::Accessible(WPARAM wParam)
+{
+    // Nothing thrown may unwind through the system's frames.
+    try {
+        if (!TAccessibleClient::Available())
+            return 0;
+        if (!accessible_)
+            accessible_ = std::make_unique<TAccessibleWindow>(form_, control_, hwnd_);
+        return accessible_->Answer(wParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 void TNativeControls::Insert(TControl& control, int dpi, HFONT font)
@@ -92,18 +150,19 @@ void TNativeControls::Insert(TControl& control, int dpi, HFONT font)
     std::unique_ptr<TNativeControl> native;
     switch (control.NativeKind()) {
     case TNativeKind::Edit:
-        native = Make<TNativeEdit>(control, parent_, nextId_++, dpi);
+        native = Make<TNativeEdit>(*form_, control, parent_, nextId_++, dpi);
         break;
     case TNativeKind::Button:
-        native = Make<TNativeButton>(control, parent_, nextId_++, dpi);
+        native = Make<TNativeButton>(*form_, control, parent_, nextId_++, dpi);
         break;
     case TNativeKind::ListBox:
-        native = Make<TNativeListBox>(control, parent_, nextId_++, dpi);
+        native = Make<TNativeListBox>(*form_, control, parent_, nextId_++, dpi);
         break;
     case TNativeKind::None:
         return;
     }
     SendMessageW(native->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    native->FontSet(font);
     SetWindowTextW(native->Handle(), ToWide(control.TextAsSet()).c_str());
     native->Show(TControlChange::Items);
     natives_.push_back(std::move(native));
@@ -141,8 +200,10 @@ void TNativeControls::Changed(const TControl& control, TControlChange change, in
 
 void TNativeControls::SetFont(HFONT font)
 {
-    for (const auto& n : natives_)
+    for (const auto& n : natives_) {
         SendMessageW(n->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        n->FontSet(font);
+    }
 }
 
 void TNativeControls::Rescale(int dpi)
@@ -159,6 +220,16 @@ bool TNativeControls::Command(WPARAM wParam, LPARAM lParam)
     if (!sender || it == natives_.end())
         return false;
     (*it)->Command(HIWORD(wParam));
+    return true;
+}
+
+bool TNativeControls::Draw(const DRAWITEMSTRUCT& item) const
+{
+    const auto it =
+        std::find_if(natives_.begin(), natives_.end(), [&](const auto& n) { return n->Handle() == item.hwndItem; });
+    if (!item.hwndItem || it == natives_.end())
+        return false;
+    (*it)->Draw(item);
     return true;
 }
 

@@ -9,12 +9,17 @@
 
 #include "platform/forms/Controls.h"
 
+class TForm;
+
 namespace win32 {
 
-// One native child window, made for its control; each kind answers its own commands.
+class TAccessibleWindow;
+
+// One native child window, made for its control; each kind answers its own commands. The
+// window is subclassed so that assistive technology reading it hears what the form says of it.
 class TNativeControl {
 public:
-    TNativeControl(TControl& control, HWND hwnd) : control_(control), hwnd_(hwnd) {}
+    TNativeControl(TForm& form, TControl& control, HWND hwnd);
     virtual ~TNativeControl();
     TNativeControl(const TNativeControl&) = delete;
     TNativeControl& operator=(const TNativeControl&) = delete;
@@ -27,15 +32,25 @@ public:
     virtual void Command(WORD) {}
     // The control's items or selection changed, or the window is new and shows none yet.
     virtual void Show(TControlChange) {}
+    // The window has a font (again).
+    virtual void FontSet(HFONT) {}
+    // A WM_DRAWITEM for this window.
+    virtual void Draw(const DRAWITEMSTRUCT&) const {}
 
 private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Accessible(WPARAM wParam);
+
+    TForm& form_;
     TControl& control_;
     HWND hwnd_;
+    WNDPROC original_ = nullptr;
+    std::unique_ptr<TAccessibleWindow> accessible_;  // made on the first request
 };
 
 class TNativeControls {
 public:
-    explicit TNativeControls(HWND parent) : parent_(parent) {}
+    TNativeControls(TForm& form, HWND parent) : form_(&form), parent_(parent) {}
 
     void Insert(TControl& control, int dpi, HFONT font);
     void Remove(const TControl& control);
@@ -45,6 +60,8 @@ public:
     void Rescale(int dpi);
     // Hands a WM_COMMAND to the control that sent it; false when none of ours did.
     bool Command(WPARAM wParam, LPARAM lParam);
+    // Draws a line of a list whose lines are drawn here; false when none of ours asked.
+    bool Draw(const DRAWITEMSTRUCT& item) const;
     bool ReadText(const TControl& control, std::string& text) const;
     HWND HandleOf(const TControl& control) const;
     // The control of one of these windows, or none.
@@ -57,6 +74,7 @@ private:
     void Move(const TNativeControl& native, int dpi) const;
     void SortTabOrder();
 
+    TForm* form_;
     HWND parent_;
     // Control ids start above IDOK and IDCANCEL, so Enter and Esc never press a button.
     int nextId_ = 100;

@@ -83,6 +83,7 @@ TEST_F(Accessibility, EveryControlIsAChildNamedAndRoledByWhatItIs)
     EXPECT_EQ(m.ChildOf(*pcs[6]), ChildAt(pcs[6]));
     form_->Edit1->SetText("typed");
     EXPECT_EQ(m.Value(ChildAt(form_->Edit1)), "typed");
+    EXPECT_EQ(m.Name(ChildAt(form_->Edit1)), "") << "what an edit holds is no name";
     TLabel stray(nullptr);
     EXPECT_EQ(m.ChildOf(stray), kNone);
 }
@@ -163,6 +164,18 @@ TEST_F(Accessibility, DefaultActionsDoWhatAClickDoesAndValuesFollow)
     }
     EXPECT_TRUE(m.DoDefaultAction(Pc(1)));
     EXPECT_EQ(form_->Edit1->Text(), "B");
+    // An item that nothing chooses, and a button that does nothing, have no action.
+    const TNotifyEvent click = form_->Button1->OnClick();
+    form_->Button1->SetOnClick(TNotifyEvent());
+    EXPECT_EQ(m.DefaultAction(ChildAt(form_->Button1)), "");
+    EXPECT_FALSE(m.DoDefaultAction(ChildAt(form_->Button1)));
+    form_->Button1->SetOnClick(click);
+    TLabel* still = HeadlessBoard::Labels(*form_)[2];
+    const TNotifyEvent choose = still->OnClick();
+    still->SetOnClick(TNotifyEvent());
+    EXPECT_EQ(m.DefaultAction(Pc(2)), "");
+    EXPECT_FALSE(m.DoDefaultAction(Pc(2)));
+    still->SetOnClick(choose);
     EXPECT_EQ(m.Selection(), Pc(1));
     // A PC out of order says what the status field shows; nothing else has a value.
     EXPECT_TRUE(m.DoDefaultAction(ChildAt(form_->Button1)));

@@ -5,6 +5,7 @@
 #include "editor/EditForm.h"
 #include "editor/EditOpening.h"
 #include "editor/EditorTexts.h"
+#include "platform/forms/Accessibility.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/headless/Headless.h"
 #include "tests/support/ScratchFolder.h"
@@ -79,6 +80,20 @@ protected:
                 ssLeft, {from.x + o.x + (to.x - from.x) * step / 4, from.y + o.y + (to.y - from.y) * step / 4}, 96);
         form().MouseUp(mbLeft, 0, {to.x + o.x, to.y + o.y}, 96);
     }
+    TListBox* Findings()
+    {
+        for (TControl* c : form().WindowedControls())
+            if (form().AccessibleName(*c) == "Findings")
+                return dynamic_cast<TListBox*>(c);
+        return nullptr;
+    }
+    static std::vector<std::string> Lines(const TListBox& list)
+    {
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < list.Count(); ++i)
+            lines.push_back(list.Line(i));
+        return lines;
+    }
     const TLabel* PcLabel(std::size_t place)
     {
         std::vector<const TLabel*> labels;
@@ -140,19 +155,69 @@ TEST_F(EditForm, FieldsSetTheSelectionOrRefuse)
 // The checker's findings follow the board once it has been left alone a moment.
 TEST_F(EditForm, FindingsFollowOnceTheBoardIsLeftAlone)
 {
-    auto* findings = dynamic_cast<TListBox*>(form().WindowedControls().back());
+    TListBox* findings = Findings();
     ASSERT_NE(findings, nullptr);
-    const std::vector<std::string> before = findings->Items();
+    const std::vector<std::string> before = Lines(*findings);
     EXPECT_EQ(before, std::vector<std::string>{"No findings"});
     Key(vkTab);
     Field("Left")->SetText("180");
     Key(vkReturn, 0, Field("Left"));
-    EXPECT_EQ(findings->Items(), before);
+    EXPECT_EQ(Lines(*findings), before);
     EXPECT_EQ(headless::Recorder().timers.size(), 1u);
     Tick();
     EXPECT_TRUE(headless::Recorder().timers.empty());
-    ASSERT_NE(findings->Items(), before);
-    EXPECT_NE(findings->Items().back().find("PC2"), std::string::npos) << findings->Items().back();
+    const std::vector<std::string> after = Lines(*findings);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_NE(after.back().find("PC2"), std::string::npos) << after.back();
+}
+
+// Thousands of findings: the list has a row for each, the row of a finding written from it
+// when asked for.
+TEST_F(EditForm, ThousandsOfFindingsAreRowsReadWhenAskedFor)
+{
+    std::string board = "[sys]\ncount=2001\n";
+    for (int pc = 1; pc <= 2000; ++pc)
+        board += "[PC" + std::to_string(pc) + "]\nLeft=" + std::to_string(pc % 50 * 10) +
+                 "\nTop=" + std::to_string(pc / 50 * 10) + "\nWidth=8\nHeight=8\nNote=x\n";
+    Open(folder_.Write("many.ini", board).string());
+    TListBox* findings = Findings();
+    ASSERT_NE(findings, nullptr);
+    const check::TBoardCheck checked = check::CheckBoard(board);
+    ASSERT_GE(checked.findings.size(), 2000u);
+    ASSERT_EQ(findings->Count(), checked.findings.size());
+    // PC2000's Note is on line 2 + 6 * 2000, the last.
+    ASSERT_EQ(checked.findings.back().line, 12002u);
+    const std::string last = findings->Line(findings->Count() - 1);
+    EXPECT_TRUE(last.starts_with("line 12002:") && last.find("[PC2000]") != std::string::npos) << last;
+    EXPECT_EQ(findings->Line(findings->Count()), "") << "past the end";
+}
+
+// Read as assistive technology reads the editor: each field by the caption beside it, the
+// findings by their heading; a PC's default action selects it, as a click does, and what has
+// no action says so rather than doing nothing.
+TEST_F(EditForm, AScreenReaderHearsEachFieldAndChoosesAPc)
+{
+    Key('G', ssCtrl);  // the generator's fields too
+    const TAccessibleForm m(form());
+    std::vector<std::string> names;
+    for (const TControl* c : form().WindowedControls())
+        if (c->NativeKind() != TNativeKind::Button)
+            names.push_back(m.Name(m.ChildOf(*c)));
+    EXPECT_EQ(names, (std::vector<std::string>{"Caption", "Left", "Top", "Width", "Height", "Grid", "Findings", "Rows",
+                                               "Columns", "Width", "Height", "Gap across", "Gap down", "Left", "Top",
+                                               "Caption"}));
+
+    const std::size_t pc2 = m.ChildOf(*PcLabel(1));
+    EXPECT_FALSE(m.DefaultAction(pc2).empty());
+    EXPECT_TRUE(m.DoDefaultAction(pc2));
+    EXPECT_EQ(form().Editor().Selection(), std::vector<std::size_t>{1});
+    EXPECT_EQ(m.Selection(), pc2);
+    EXPECT_EQ(Field("Left")->Text(), "200");
+    for (TControl* c : form().Controls())
+        if (c->IsWindowless() && !form().IsItem(*c)) {
+            EXPECT_EQ(m.DefaultAction(m.ChildOf(*c)), "");
+            EXPECT_FALSE(m.DoDefaultAction(m.ChildOf(*c)));
+        }
 }
 
 // Closing with changes asks: Cancel stays, No goes without writing; Yes saves first.
@@ -239,9 +304,9 @@ TEST_F(EditForm, ChoosingAFindingSelectsItsPc)
     Key(vkReturn, 0, Field("Left"));
     Key(vkEscape);
     Tick();
-    auto* findings = dynamic_cast<TListBox*>(form().WindowedControls().back());
+    TListBox* findings = Findings();
     ASSERT_NE(findings, nullptr);
-    ASSERT_EQ(findings->Items().size(), 1u);  // PC1 now lies under PC2
+    ASSERT_EQ(findings->Count(), 1u);  // PC1 now lies under PC2
     EXPECT_EQ(Field("Left")->Text(), "");
     findings->UserSelect(0);
     EXPECT_EQ(form().Editor().Selection(), std::vector<std::size_t>{0});

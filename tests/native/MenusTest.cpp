@@ -150,6 +150,26 @@ TEST_F(MenuForm, AListBoxClicksOnlyForTheUser)
     EXPECT_EQ(Take(), (Log{"pick 2"}));
 }
 
+// A long list is a count: a line is made only when read.
+TEST_F(MenuForm, AListBoxMakesALineOnlyWhenItIsRead)
+{
+    std::size_t made = 0;
+    list_->SetLines(100000, [&made](std::size_t i) {
+        ++made;
+        return "row " + std::to_string(i);
+    });
+    form_.Show();
+    EXPECT_EQ(list_->Count(), 100000u);
+    EXPECT_EQ(made, 0u);
+    EXPECT_EQ(list_->Line(99999), "row 99999");
+    EXPECT_EQ(list_->Line(100000), "");
+    EXPECT_EQ(made, 1u);
+    list_->SetItemIndex(99999);
+    EXPECT_EQ(list_->ItemIndex(), 99999);
+    list_->SetLines(3, [](std::size_t) { return std::string("again"); });
+    EXPECT_EQ(list_->ItemIndex(), -1) << "new lines, no selection";
+}
+
 TEST_F(MenuForm, InvalidatingAreasOnceShown)
 {
     auto& invalidated = headless::Recorder().invalidated;
