@@ -85,7 +85,7 @@ bool KeepRecovery(const std::string& boardPath, const TRecovery& recovery)
     case TFileRead::Failed:
         return false;
     }
-    return SaveFile(path, EncodeRecovery(recovery), there, false).Saved();
+    return SaveFile(path, EncodeRecovery(recovery), there, TBackup::None).Saved();
 }
 
 std::optional<TRecovery> FindRecovery(const std::string& boardPath)
