@@ -114,6 +114,9 @@ private:
     bool OfferWaysOn();
     // Shows the file as it now is, dropping the steps, after asking when there are any.
     bool ReloadTheirs();
+    // Shows my steps made again on the file as it now is, unsaved, the values both changed
+    // kept as the user chooses (EditMerging.cpp).
+    bool MergeTheirs();
     // Coming back to the editor: says so when the file changed meanwhile.
     void CheckDisk();
     // The end of a Windows session: asked as closing asks, and the work kept beside the board

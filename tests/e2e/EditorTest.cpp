@@ -321,7 +321,7 @@ TEST(Editor, SomeoneElsesSaveOffersWaysOn)
     SetForegroundWindow(elsewhere);
     psbtest::Pause(std::chrono::milliseconds(300));
     SetForegroundWindow(editor.Form());
-    EXPECT_EQ(AnswerBox(editor.ProcessId(), 100), told);  // the first way: reload theirs
+    EXPECT_EQ(AnswerBox(editor.ProcessId(), 101), told);  // the second way: reload theirs
     EXPECT_NE(AnswerBox(editor.ProcessId(), IDYES).find("重新載入"), std::string::npos);
     DestroyWindow(elsewhere);
     ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() != '*'; }));

@@ -297,7 +297,7 @@ TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
     form().Activated();  // the same change: told already
     EXPECT_EQ(r.dialogs.size(), 1u);
 
-    r.choiceAnswers = {0, 0};
+    r.choiceAnswers = {1, 1};  // after merging, the default
     r.messageAnswers = {mrNo, mrYes};
     Key('S', ssCtrl);  // reload, but not after all
     EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 41);
@@ -312,7 +312,7 @@ TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
     const std::string again = theirs + "; again\n";
     psbtest::WriteBytes(path_, again);
     const std::string mine = (folder_.Path() / "mine.ini").string();
-    r.choiceAnswers = {1};
+    r.choiceAnswers = {2};
     r.saveAnswers = {mine};
     form().Activated();
     EXPECT_EQ(psbtest::ReadBytes(path_), again);
