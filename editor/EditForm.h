@@ -40,6 +40,8 @@ public:
 
     bool Save();
     bool SaveAs();
+    // What the status bar says last, besides the pointer and the selection.
+    const std::string& Status() const { return status_; }
 
 private:
     struct TField {

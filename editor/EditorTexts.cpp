@@ -131,10 +131,10 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::PcNumber, "PC {0}", "電腦 {0}"},
     {TText::APc, "a PC since deleted", "一台之後刪除的電腦"},
     {TText::Merged,
-     "Merged with {0} as saved meanwhile: {1} changes of yours made again on it; {2} conflicts, {3} kept as yours; "
-     "{4} refused. Not saved yet; Undo shows theirs.",
-     "已與這段期間儲存的 {0} 合併：您的 {1} 項變更已重新套用；{2} 處衝突，其中 {3} 處保留您的；{4} 項無法套用。"
-     "尚未儲存；復原可看到對方的版本。"},
+     "Merged with {0} as saved meanwhile. Your changes made again on it: {1}; both changed the same: {2}, kept as "
+     "yours: {3}; refused: {4}. Not saved yet; Undo shows theirs.",
+     "已與這段期間儲存的 {0} 合併。重新套用您的變更：{1} 項；雙方改了同一處：{2} 處，其中保留您的：{3} 處；"
+     "無法套用：{4} 項。尚未儲存；復原可看到對方的版本。"},
     {TText::MergeRefused,
      "These changes of yours could not be made on {0} as the other program saved it (a character its encoding "
      "cannot hold, or a board that cannot hold more PCs), and are not in the result:\n{1}",
