@@ -226,6 +226,8 @@ TBoardDocument::TBoardDocument(std::string bytes) : impl_(std::make_unique<TImpl
 }
 
 TBoardDocument::~TBoardDocument() = default;
+TBoardDocument::TBoardDocument(TBoardDocument&&) noexcept = default;
+TBoardDocument& TBoardDocument::operator=(TBoardDocument&&) noexcept = default;
 
 const std::vector<TPc>& TBoardDocument::Pcs() const
 {

@@ -35,6 +35,8 @@ public:
     ~TBoardDocument();
     TBoardDocument(const TBoardDocument&) = delete;
     TBoardDocument& operator=(const TBoardDocument&) = delete;
+    TBoardDocument(TBoardDocument&&) noexcept;
+    TBoardDocument& operator=(TBoardDocument&&) noexcept;
 
     using TPc = board::TPc;
     // The PCs the board shows, in number order (the stacking order: a later one on top).

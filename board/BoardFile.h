@@ -45,6 +45,7 @@ inline constexpr std::array<std::string_view, 5> kPcKeys = {"Caption", "Left", "
 struct TPcEntry {
     std::string caption;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const TPcEntry&, const TPcEntry&) = default;
 };
 
 // The number a key other than Caption names.

@@ -27,6 +27,7 @@ struct TMeaning {
     std::int32_t number = 0;       // MovePc: the number given
     std::vector<TPcId> order;      // Reorder: the PCs shown, in the number order they took
     bool byteOrderMark = false;    // ConvertToUtf8
+    friend bool operator==(const TMeaning&, const TMeaning&) = default;
 };
 
 }  // namespace board

@@ -17,6 +17,11 @@ constexpr std::int32_t kNewWidth = 64, kNewHeight = 24;
 
 TBoardEditor::TBoardEditor(std::string bytes) : doc_(std::move(bytes)), scratch_(std::make_shared<TScratch>()) {}
 
+TBoardEditor::TBoardEditor(board::TBoardDocument document)
+    : doc_(std::move(document)), scratch_(std::make_shared<TScratch>())
+{
+}
+
 const std::vector<TBoardEditor::TPc>& TBoardEditor::Pcs() const
 {
     const auto& drag = scratch_->drag;

@@ -78,6 +78,8 @@ public:
     using TPc = board::TBoardDocument::TPc;
 
     explicit TBoardEditor(std::string bytes);
+    // Editing a document as it stands, its steps kept for undo.
+    explicit TBoardEditor(board::TBoardDocument document);
 
     board::TBoardDocument& Document() { return doc_; }
     const board::TBoardDocument& Document() const { return doc_; }

@@ -42,6 +42,8 @@ public:
 
     bool Save();
     bool SaveAs();
+    // What the status bar says last, besides the pointer and the selection.
+    const std::string& Status() const { return status_; }
 
 private:
     struct TField {
@@ -116,6 +118,9 @@ private:
     bool OfferWaysOn();
     // Shows the file as it now is, dropping the steps, after asking when there are any.
     bool ReloadTheirs();
+    // Shows my steps made again on the file as it now is, unsaved, the values both changed
+    // kept as the user chooses (EditMerging.cpp).
+    bool MergeTheirs();
     // Coming back to the editor: says so when the file changed meanwhile.
     void CheckDisk();
     // The end of a Windows session: asked as closing asks, and the work kept beside the board

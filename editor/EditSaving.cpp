@@ -87,6 +87,7 @@ bool TEditForm::OfferWaysOn()
     };
     // Merging theirs and mine, the default, goes first.
     const std::vector<TWay> ways = {
+        {TText::WayMerge, [this] { return MergeTheirs(); }},
         {TText::WayReload, [this] { return ReloadTheirs(); }},
         {TText::WaySaveAs, [this] { return SaveAs(); }},
     };

@@ -39,7 +39,8 @@ TEditSession::TEditSession(std::string path)
 TEditSession::TEditSession(std::string path, TRecovery recovered)
     : path_(std::move(path)), onDisk_(std::move(recovered.asOpened)), opening_(TOpening::Recovered),
       editor_(std::move(recovered.edited)),
-      savedVersion_(std::numeric_limits<std::uint64_t>::max())  // no state of these steps is saved
+      savedVersion_(std::numeric_limits<std::uint64_t>::max()),  // no state of these steps is saved
+      baseKnown_(editor_.Document().Bytes() == onDisk_.value_or(std::string()))
 {
 }
 
@@ -141,6 +142,7 @@ TSaveResult TEditSession::SaveTo(const std::string& path, std::optional<std::str
         onDisk_ = std::move(bytes);
         unread_ = false;
         savedVersion_ = editor_.Document().Version();
+        MarkSaved();
     }
     return result;
 }

@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "board/Merge.h"
 #include "editor/BoardEditor.h"
 #include "editor/Recovery.h"
+#include "platform/text/FileRead.h"
 #include "platform/text/SafeSave.h"
 
 namespace editor {
@@ -55,6 +58,22 @@ public:
     // Every line in UTF-8 with a byte order mark, for text the file's encoding cannot hold.
     void ConvertToUtf8();
 
+    // -- someone else's save, merged (SessionMerge.cpp)
+    // Reads the file as it now is, for MergeTheirs.
+    TFileRead ReadTheirs(std::string& why);
+    // Whether the steps since the file was last read or written here are known one by one, so
+    // that they can be made again on theirs: not for recovered work, nor once steps from
+    // before the last save were undone.
+    bool CanMerge() const;
+    // How many changes those steps make, each value set, PC added, deleted or moved one.
+    std::size_t ChangesToMerge() const;
+    // Those steps made again on the file ReadTheirs read, keepMine as Merge takes it. The steps
+    // refused name this session's PCs.
+    board::TMergeResult MergeTheirs(const std::vector<bool>& keepMine = {}) const;
+    // A merge shown in place of the board, unsaved: the file is taken to hold what ReadTheirs
+    // read, so that the next save goes over theirs, and undo shows theirs.
+    void TakeMerged(board::TBoardDocument merged);
+
 private:
     struct TStamp {
         std::uintmax_t size = 0;
@@ -79,7 +98,19 @@ private:
     bool backupDone_ = false;
     std::string backupPath_;
 
+    // What the file held when last read or written here, in this document's steps: the steps
+    // done then, and the identities of its PCs then (nullopt: the document was opened on it,
+    // so they are the identities its steps use).
+    std::vector<board::TMeaning> baseDone_;
+    std::optional<std::vector<board::TPcId>> baseIds_;
+    bool baseKnown_ = true;  // false: the document never held onDisk_ (recovered work)
+    // The file as ReadTheirs read it, and its stamp before.
+    std::optional<std::string> theirs_;
+    std::optional<TStamp> theirsStamp_;
+
     TSaveResult SaveTo(const std::string& path, std::optional<std::string> onDisk, TBackup backup);
+    // The document now holds what was just written.
+    void MarkSaved();
 };
 
 }  // namespace editor

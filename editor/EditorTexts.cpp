@@ -100,9 +100,55 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::WayCancel, "Cancel", "取消"},
     {TText::AskReload, "Reload {0} as it now is on disk? Your unsaved changes are dropped.",
      "要依磁碟上現在的內容重新載入 {0} 嗎？尚未儲存的變更會被捨棄。"},
+    {TText::WayMerge, "&Merge theirs and mine", "合併對方的與我的(&M)"},
+    {TText::MergeGone, "{0} is no longer there: there is nothing to merge with. Save mine as... keeps your work.",
+     "{0} 已不存在，沒有可合併的對象。可用「將我的另存新檔」保留您的變更。"},
+    {TText::MergeUnknown,
+     "Your changes to {0} cannot be merged: they were kept when Windows ended a session, or changes from before the "
+     "last save were undone, so which ones are new is not known. Reload theirs, or save yours under another name.",
+     "無法合併您對 {0} 的變更：它們是 Windows "
+     "結束工作階段時保留下來的，或上次儲存之前的變更已被復原，因此無法得知哪些是新的。"
+     "請重新載入對方的版本，或將您的另存新檔。"},
+    {TText::MergeTitle, "Both changed the same", "雙方改了同一處"},
+    {TText::MergeList,
+     "{0} was saved by another program meanwhile, and you both changed these. For each, keep theirs (as in the file "
+     "now) or yours. The result is shown, not saved, for a look before you save it.",
+     "{0} 在這段期間已由其他程式儲存，而雙方都改了下列各處。請逐一選擇保留對方的（即檔案現在的內容）或您的。"
+     "合併的結果會先顯示、不會儲存，讓您確認後再儲存。"},
+    {TText::MergeKeepTheirs, "keeping theirs", "保留對方的"},
+    {TText::MergeKeepMine, "keeping mine", "保留我的"},
+    {TText::MergeSetTheirs, "Keep &theirs", "保留對方的(&T)"},
+    {TText::MergeSetMine, "Keep &mine", "保留我的(&M)"},
+    {TText::MergeAllTheirs, "All t&heirs", "全部保留對方的(&H)"},
+    {TText::MergeAllMine, "All m&ine", "全部保留我的(&I)"},
+    {TText::MergeOk, "OK", "確定"},
+    {TText::ConflictValue, "{0}, {1}: theirs {2}, mine {3}", "{0}，{1}：對方的 {2}，我的 {3}"},
+    {TText::ConflictDeletedByThem, "{0}: they deleted it, you changed it; keeping mine puts it back",
+     "{0}：對方刪除了它，您修改了它；保留我的會將它加回"},
+    {TText::ConflictDeletedByMe, "{0}: you deleted it, they changed it", "{0}：您刪除了它，對方修改了它"},
+    {TText::Quoted, "\"{0}\"", "「{0}」"},
+    {TText::Empty, "(empty)", "（空白）"},
+    {TText::PcNumber, "PC {0}", "電腦 {0}"},
+    {TText::APc, "a PC since deleted", "一台之後刪除的電腦"},
+    {TText::Merged,
+     "Merged with {0} as saved meanwhile. Your changes made again on it: {1}; both changed the same: {2}, kept as "
+     "yours: {3}; refused: {4}. Not saved yet; Undo shows theirs.",
+     "已與這段期間儲存的 {0} 合併。重新套用您的變更：{1} 項；雙方改了同一處：{2} 處，其中保留您的：{3} 處；"
+     "無法套用：{4} 項。尚未儲存；復原可看到對方的版本。"},
+    {TText::MergeRefused,
+     "These changes of yours could not be made on {0} as the other program saved it (a character its encoding "
+     "cannot hold, or a board that cannot hold more PCs), and are not in the result:\n{1}",
+     "下列您的變更無法套用到其他程式儲存的 {0}（檔案編碼無法容納的字元，或看板無法再容納更多電腦），"
+     "合併結果中沒有它們：\n{1}"},
+    {TText::RefusedSet, "{0}: {1} set to {2}", "{0}：{1} 設為 {2}"},
+    {TText::RefusedAdd, "a new PC, {0}", "新增的電腦 {0}"},
+    {TText::RefusedDelete, "{0} deleted", "刪除 {0}"},
+    {TText::RefusedMove, "{0} given the number {1}", "{0} 改為編號 {1}"},
+    {TText::RefusedReorder, "the PCs renumbered", "電腦重新編號"},
+    {TText::RefusedConvert, "the conversion to UTF-8", "轉換為 UTF-8"},
 };
 
-constexpr TBilingualTable<TText> kTable(kRows, TText::AskReload);
+constexpr TBilingualTable<TText> kTable(kRows, TText::RefusedConvert);
 
 TLanguage language = UserLanguage();
 

@@ -2,6 +2,8 @@
 // Each backend shows them its own way (win32/Dialogs.cpp, headless/Dialogs.cpp).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,23 @@ TModalResult MessageDlg(const std::string& text, const std::string& caption, TMs
 // the one chosen, or -1 for a box closed otherwise (Esc, the close box).
 int ChoiceDlg(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
               TMsgDlgType type = mtWarning);
+
+// A list of questions each answered with one of two sides: rows the user selects, buttons that
+// set the selected rows or all of them to a side, OK and Cancel. The text above names the list.
+struct TEachChoice {
+    std::string title, text;
+    std::vector<std::string> rows;
+    std::array<std::string, 2> sides;   // what a row says it keeps, after the row
+    std::array<std::string, 2> setOne;  // the buttons for the selected rows
+    std::array<std::string, 2> setAll;  // and for every row
+    std::string ok, cancel;
+
+    // A row as shown: what it asks, then the side it keeps.
+    std::string Shown(std::size_t row, bool second) const { return rows[row] + " \u2014 " + sides[second ? 1 : 0]; }
+};
+// Modal over the active form, each row on the side chosen holds at first: the sides chosen
+// (true: the second), or nothing when the user cancelled.
+std::optional<std::vector<bool>> ChooseEachDlg(const TEachChoice& choice, std::vector<bool> chosen);
 
 // Asks where to save a file, starting at initialPath (a folder, or a file to propose). The
 // filter is "Board files (*.txt)|*.txt|All files (*.*)|*.*"; defaultExtension ("txt") is

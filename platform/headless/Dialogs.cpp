@@ -24,6 +24,21 @@ int ChoiceDlg(const std::string& text, const std::string&, const std::vector<std
     return answer;
 }
 
+std::optional<std::vector<bool>> ChooseEachDlg(const TEachChoice& choice, std::vector<bool> chosen)
+{
+    auto& recorder = headless::Recorder();
+    recorder.dialogs.push_back(choice.text);
+    chosen.resize(choice.rows.size());
+    std::vector<std::string>& shown = recorder.eachShown.emplace_back();
+    for (std::size_t row = 0; row < choice.rows.size(); ++row)
+        shown.push_back(choice.Shown(row, chosen[row]));
+    if (recorder.eachAnswers.empty())
+        return std::nullopt;
+    const auto answer = std::move(recorder.eachAnswers.front());
+    recorder.eachAnswers.pop_front();
+    return answer(std::move(chosen));
+}
+
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string&, const std::string&,
                                                  const std::string&)
 {

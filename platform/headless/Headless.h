@@ -33,6 +33,10 @@ struct TRecorder {
     std::deque<TModalResult> messageAnswers;
     std::deque<int> choiceAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    // A list of choices: its rows as shown at first, and each answer a test gives from them
+    // (nothing: cancelled, as with no answer left).
+    std::vector<std::vector<std::string>> eachShown;
+    std::deque<std::function<std::optional<std::vector<bool>>(std::vector<bool>)>> eachAnswers;
     std::vector<TTimer*> timers;  // running, in the order started; a test ticks them
 };
 

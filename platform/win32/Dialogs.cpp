@@ -6,11 +6,11 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/forms/Dialogs.h"
 #include "platform/text/win32/WinText.h"
+#include "platform/win32/DialogFrame.h"
 
 TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgButtons buttons, TMsgDlgType type)
 {
@@ -42,69 +42,39 @@ struct TChoice {
     std::vector<std::wstring> buttons;
 };
 
-// A size in dialog units, in the dialog's pixels.
-SIZE Units(HWND dialog, int across, int down)
-{
-    RECT r{0, 0, across, down};
-    MapDialogRect(dialog, &r);
-    return {r.right, r.bottom};
-}
-
 // The text above, its lines no wider than a comfortable reading width unless the buttons are
 // wider; the buttons in a row at the bottom right, each as wide as its label needs; the box
 // made to fit and put over its owner.
 void LayOutChoice(HWND dialog, const TChoice& choice)
 {
-    const auto font = reinterpret_cast<WPARAM>(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    using namespace dialogframe;
     const SIZE margin = Units(dialog, 7, 7), button = Units(dialog, 50, 14), gap = Units(dialog, 4, 4),
                padding = Units(dialog, 8, 0), reading = Units(dialog, 240, 0);
-    HDC dc = GetDC(dialog);
-    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(font));
     std::vector<int> widths;
     int row = 0;
     for (const std::wstring& label : choice.buttons) {
-        RECT r{};
-        DrawTextW(dc, label.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        widths.push_back(std::max<int>(button.cx, r.right + 2 * padding.cx));
+        widths.push_back(std::max<int>(button.cx, TextSize(dialog, label).cx + 2 * padding.cx));
         row += widths.back() + (row ? gap.cx : 0);
     }
-    RECT text{0, 0, std::max<int>(row, reading.cx), 0};
-    DrawTextW(dc, choice.text.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
+    const SIZE text = TextSize(dialog, choice.text, std::max<int>(row, reading.cx));
 
-    const int width = std::max<int>(row, text.right) + 2 * margin.cx;
-    const int height = margin.cy + text.bottom + 2 * margin.cy + button.cy + margin.cy;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int width = std::max<int>(row, text.cx) + 2 * margin.cx;
+    const int height = margin.cy + text.cy + 2 * margin.cy + button.cy + margin.cy;
     // 0xFFFF, as in the system's message box, for whoever reads the box's text.
-    HWND label = CreateWindowExW(0, L"STATIC", choice.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                 margin.cx, margin.cy, text.right, text.bottom, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(0xFFFF)), instance, nullptr);
-    SendMessageW(label, WM_SETFONT, font, FALSE);
+    AddControl(dialog, L"STATIC", choice.text, SS_LEFT | SS_NOPREFIX,
+               {margin.cx, margin.cy, margin.cx + text.cx, margin.cy + text.cy}, 0xFFFF);
     int x = width - margin.cx - row;
+    const int top = height - margin.cy - button.cy;
     for (std::size_t i = 0; i < choice.buttons.size(); ++i) {
-        const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
-        HWND b = CreateWindowExW(0, L"BUTTON", choice.buttons[i].c_str(), style, x, height - margin.cy - button.cy,
-                                 widths[i], button.cy, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChoice + i)), instance, nullptr);
-        SendMessageW(b, WM_SETFONT, font, FALSE);
+        const DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
+        HWND b = AddControl(dialog, L"BUTTON", choice.buttons[i], style, {x, top, x + widths[i], top + button.cy},
+                            kFirstChoice + static_cast<int>(i));
         if (i == 0)
             SetFocus(b);
         x += widths[i] + gap.cx;
     }
     SendMessageW(dialog, DM_SETDEFID, kFirstChoice, 0);
-
-    RECT outer{0, 0, width, height};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    RECT over{};
-    if (HWND owner = GetWindow(dialog, GW_OWNER))
-        GetWindowRect(owner, &over);
-    else
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-    const int outerWidth = outer.right - outer.left, outerHeight = outer.bottom - outer.top;
-    SetWindowPos(dialog, nullptr, (over.left + over.right - outerWidth) / 2, (over.top + over.bottom - outerHeight) / 2,
-                 outerWidth, outerHeight, SWP_NOZORDER);
+    Place(dialog, width, height);
 }
 
 INT_PTR CALLBACK ChoiceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -131,30 +101,8 @@ int ChoiceDlg(const std::string& text, const std::string& caption, const std::ve
     TChoice choice{ToWide(text), {}};
     for (const std::string& b : buttons)
         choice.buttons.push_back(ToWide(b));
-    // The dialog in memory: no controls yet, the caption, and the system's message font.
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    HDC screen = GetDC(nullptr);
-    const int points = MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-    std::vector<WORD> dialog;
-    const auto add32 = [&](DWORD value) { dialog.insert(dialog.end(), {LOWORD(value), HIWORD(value)}); };
-    const auto addText = [&](const std::wstring& s) {
-        dialog.insert(dialog.end(), s.begin(), s.end());
-        dialog.push_back(0);
-    };
-    add32(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    add32(0);                                         // extended style
-    dialog.insert(dialog.end(), {0, 0, 0, 100, 40});  // no items; x, y, width, height
-    dialog.insert(dialog.end(), {0, 0});              // no menu, the standard class
-    addText(ToWide(caption));
-    dialog.push_back(static_cast<WORD>(std::max(points, 8)));
-    addText(metrics.lfMessageFont.lfFaceName);
     MessageBeep(kSounds[type]);
-    return static_cast<int>(DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                                    reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()), GetActiveWindow(),
-                                                    ChoiceProc, reinterpret_cast<LPARAM>(&choice)));
+    return static_cast<int>(dialogframe::Run(ToWide(caption), ChoiceProc, reinterpret_cast<LPARAM>(&choice)));
 }
 
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,

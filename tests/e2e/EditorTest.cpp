@@ -411,7 +411,7 @@ TEST(Editor, SomeoneElsesSaveOffersWaysOn)
     SetForegroundWindow(elsewhere);
     psbtest::Pause(std::chrono::milliseconds(300));
     SetForegroundWindow(editor.Form());
-    EXPECT_EQ(AnswerBox(editor.ProcessId(), 100), told);  // the first way: reload theirs
+    EXPECT_EQ(AnswerBox(editor.ProcessId(), 101), told);  // the second way: reload theirs
     EXPECT_NE(AnswerBox(editor.ProcessId(), IDYES).find("重新載入"), std::string::npos);
     DestroyWindow(elsewhere);
     ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() != '*'; }));
@@ -463,6 +463,62 @@ TEST(Editor, TheEndOfASessionAsksOrKeepsTheWork)
     EXPECT_TRUE(WaitForBytes(next.BoardPath(), Replaced(kBoard, "Left=40", "Left=41")));
     EXPECT_TRUE(psbtest::WaitFor([&] { return !std::filesystem::exists(kept); }));
     EXPECT_EQ(next.Close(), 0u);
+}
+
+// -- merging someone else's save
+
+// A row of a list box as the list gives it to other programs (this Wine's Active
+// Accessibility has no list box rows).
+std::string Row(HWND list, int row)
+{
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length < 0)
+        return "(no row)";
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return FromWide(text);
+}
+
+// Another program saved a change to another PC while mine was unsaved: Save, Merge (the first
+// way), Save keeps both. Then both changed the same value: the list names it, theirs kept at
+// first, and keeping mine saves mine.
+TEST(Editor, MergingSomeoneElsesSave)
+{
+    Program editor(kBoard, "", psbtest::kEditor);
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    const std::string theirs = Replaced(kBoard, "Left=200", "Left=240");
+    psbtest::WriteBytes(editor.BoardPath(), theirs);
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_NE(AnswerBox(editor.ProcessId(), 100).find("sys.ini"), std::string::npos);
+    EXPECT_EQ(psbtest::ReadBytes(editor.BoardPath()), theirs);
+    Keys(editor, {VK_CONTROL}, 'S');
+    const std::string both = Replaced(theirs, "Left=40", "Left=41");
+    EXPECT_TRUE(WaitForBytes(editor.BoardPath(), both)) << psbtest::ReadBytes(editor.BoardPath());
+
+    Keys(editor, {}, VK_TAB);
+    Keys(editor, {}, VK_RIGHT);
+    const std::string again = Replaced(both, "Left=41", "Left=50");
+    psbtest::WriteBytes(editor.BoardPath(), again);
+    Keys(editor, {VK_CONTROL}, 'S');
+    AnswerBox(editor.ProcessId(), 100);
+    HWND list = nullptr;
+    ASSERT_TRUE(psbtest::WaitFor([&] {
+        const HWND box = psbtest::FindTopWindow(editor.ProcessId(), L"#32770", L"雙方改了同一處");
+        return (list = box ? GetDlgItem(box, 200) : nullptr) != nullptr;
+    }));
+    EXPECT_EQ(Row(list, 0), "電腦 1 「甲」，左：對方的 50，我的 42 — 保留對方的");
+    const HWND box = GetParent(list);
+    PostMessageW(box, WM_COMMAND, 204, 0);  // all mine
+    EXPECT_TRUE(psbtest::WaitFor([&] { return Row(list, 0).ends_with("保留我的"); })) << Row(list, 0);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(psbtest::WaitFor([&] { return !IsWindow(box); }));
+    Keys(editor, {VK_CONTROL}, 'S');
+    EXPECT_TRUE(WaitForBytes(editor.BoardPath(), Replaced(again, "Left=50", "Left=42")))
+        << psbtest::ReadBytes(editor.BoardPath());
+    EXPECT_EQ(editor.Close(), 0u);
 }
 
 }  // namespace

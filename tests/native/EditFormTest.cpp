@@ -362,7 +362,7 @@ TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
     form().Activated();  // the same change: told already
     EXPECT_EQ(r.dialogs.size(), 1u);
 
-    r.choiceAnswers = {0, 0};
+    r.choiceAnswers = {1, 1};  // after merging, the default
     r.messageAnswers = {mrNo, mrYes};
     Key('S', ssCtrl);  // reload, but not after all
     EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 41);
@@ -377,7 +377,7 @@ TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
     const std::string again = theirs + "; again\n";
     psbtest::WriteBytes(path_, again);
     const std::string mine = (folder_.Path() / "mine.ini").string();
-    r.choiceAnswers = {1};
+    r.choiceAnswers = {2};
     r.saveAnswers = {mine};
     form().Activated();
     EXPECT_EQ(psbtest::ReadBytes(path_), again);
@@ -385,6 +385,103 @@ TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
     EXPECT_EQ(form().Caption(), "mine.ini - Board Editor");
     form().Activated();
     EXPECT_EQ(r.dialogs.size(), 7u);  // the box and the save dialog
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    return text.replace(text.find(from), from.size(), to);
+}
+
+// Someone else changed another PC: merging, the default way, shows both, unsaved, with one
+// undo back to theirs; the next save goes over theirs without a word.
+TEST_F(EditForm, MergingAnotherPcsChangeKeepsBoth)
+{
+    auto& r = headless::Recorder();
+    Key(vkTab);
+    Key(vkDown);
+    const std::string theirs = Replaced(kBoard, "Left=200", "Left=240");
+    psbtest::WriteBytes(path_, theirs);
+    r.choiceAnswers = {0};
+    Key('S', ssCtrl);
+    EXPECT_TRUE(r.eachShown.empty());
+    EXPECT_EQ(psbtest::ReadBytes(path_), theirs);
+    const std::string merged = Replaced(theirs, "Top=40", "Top=41");
+    EXPECT_EQ(form().Editor().Document().Bytes(), merged);
+    EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
+    EXPECT_EQ(form().Status(),
+              "Merged with room.ini as saved meanwhile. Your changes made again on it: 1; both "
+              "changed the same: 0, kept as yours: 0; refused: 0. Not saved yet; Undo shows theirs.");
+    form().Editor().Undo();
+    EXPECT_EQ(form().Editor().Document().Bytes(), theirs);
+    form().Editor().Redo();
+
+    Key('S', ssCtrl);
+    EXPECT_EQ(psbtest::ReadBytes(path_), merged);
+    EXPECT_EQ(form().Caption(), "room.ini - Board Editor");
+    EXPECT_EQ(r.dialogs.size(), 1u);
+}
+
+// Both changed the same value: the list names it with theirs and mine, theirs kept at first;
+// Cancel leaves my work as it was, theirs kept gives their file, mine kept gives mine over
+// their other changes.
+TEST_F(EditForm, TheSameValueChangedByBothIsKeptAsChosen)
+{
+    auto& r = headless::Recorder();
+    Key(vkTab);
+    Key(vkDown);
+    const std::string theirs = Replaced(kBoard, "Top=40", "Top=48");
+    psbtest::WriteBytes(path_, theirs);
+    r.choiceAnswers = {0, 0};
+    Key('S', ssCtrl);  // the list cancelled
+    ASSERT_EQ(r.eachShown.size(), 1u);
+    EXPECT_EQ(r.eachShown[0], std::vector<std::string>{"PC 1 \"A\", Top: theirs 48, mine 41 \u2014 keeping theirs"});
+    EXPECT_EQ(form().Editor().Pcs()[0].entry.top, 41);
+    EXPECT_EQ(form().Caption(), "*room.ini - Board Editor");
+
+    r.eachAnswers.push_back([](std::vector<bool> chosen) { return chosen; });
+    Key('S', ssCtrl);
+    EXPECT_EQ(form().Editor().Document().Bytes(), theirs);
+    EXPECT_EQ(form().Caption(), "room.ini - Board Editor");  // nothing of mine is left to save
+
+    Key(vkTab);
+    Key(vkDown);  // 49
+    const std::string again = Replaced(Replaced(theirs, "Top=48", "Top=60"), "Left=200", "Left=240");
+    psbtest::WriteBytes(path_, again);
+    r.choiceAnswers = {0};
+    r.eachAnswers.push_back([](std::vector<bool> chosen) {
+        chosen.at(0) = true;
+        return chosen;
+    });
+    Key('S', ssCtrl);
+    EXPECT_EQ(r.eachShown.back(),
+              std::vector<std::string>{"PC 1 \"A\", Top: theirs 60, mine 49 \u2014 keeping theirs"});
+    EXPECT_NE(form().Status().find("both changed the same: 1, kept as yours: 1"), std::string::npos);
+    Key('S', ssCtrl);
+    EXPECT_EQ(psbtest::ReadBytes(path_), Replaced(again, "Top=60", "Top=49"));
+}
+
+// A change of mine their file cannot take is named in a box, not dropped without a word.
+TEST_F(EditForm, AChangeTheirFileRefusesIsSaid)
+{
+    auto& r = headless::Recorder();
+    Key(vkTab);
+    Key(vkTab);
+    TEdit* caption = Field("Caption");
+    ASSERT_NE(caption, nullptr);
+    caption->SetText("\xF0\x9F\x98\x80");  // no Big5 for it
+    Key(vkReturn, 0, caption);
+    ASSERT_EQ(form().Editor().Pcs()[1].entry.caption, "\xF0\x9F\x98\x80");
+    const std::string theirs = Replaced(kBoard, "Caption=A", "Caption=\xA5\xD2");  // Big5
+    psbtest::WriteBytes(path_, theirs);
+    r.choiceAnswers = {0};
+    Key('S', ssCtrl);
+    ASSERT_EQ(r.dialogs.size(), 2u);
+    EXPECT_NE(
+        r.dialogs[1].find("are not in the result:\nPC 2 \"\xF0\x9F\x98\x80\": Caption set to \"\xF0\x9F\x98\x80\""),
+        std::string::npos)
+        << r.dialogs[1];
+    EXPECT_EQ(form().Editor().Document().Bytes(), theirs);
+    EXPECT_NE(form().Status().find("refused: 1"), std::string::npos);
 }
 
 // The end of a Windows session asks as closing does; with no time to ask, or while asking,

@@ -214,4 +214,55 @@ TEST(EditSession, ChangesOnDiskAreSeenAndToldOnce)
     EXPECT_EQ(psbtest::ReadBytes(path), theirs);
 }
 
+// Past a save, only the steps since are made again on theirs, on the PCs they name: a PC added
+// before the save is not added twice, one added after is. The merge is then saved over theirs. Steps from before
+// the save undone, or recovered work, are not told apart and not merged.
+TEST(EditSession, MergesTheStepsSinceTheLastSave)
+{
+    psbtest::TScratchFolder folder("session");
+    const std::string path = folder
+                                 .Write("room.ini",
+                                        "[sys]\r\ncount=3\r\n"
+                                        "[PC1]\r\nCaption=A\r\nLeft=8\r\nTop=8\r\nWidth=64\r\nHeight=24\r\n"
+                                        "[PC2]\r\nCaption=B\r\nLeft=100\r\nTop=8\r\nWidth=64\r\nHeight=24\r\n")
+                                 .string();
+    TEditSession s(path);
+    s.Editor().Select(0);
+    ASSERT_EQ(s.Editor().DeleteSelection(), board::TRefusal::None);  // B's lines move up
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    ASSERT_TRUE(s.Save().Saved());
+    s.Editor().Select(0);
+    ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
+    ASSERT_EQ(s.Editor().AddPc(), board::TRefusal::None);
+    const board::TPcEntry added = s.Editor().Pcs().back().entry;
+    std::string theirs = psbtest::ReadBytes(path);
+    theirs.replace(theirs.find("Caption=B"), 9, "Caption=Theirs");
+    psbtest::WriteBytes(path, theirs);
+    ASSERT_EQ(s.Save().outcome, TSaveOutcome::ChangedOnDisk);
+
+    std::string why;
+    ASSERT_EQ(s.ReadTheirs(why), TFileRead::Read);
+    ASSERT_TRUE(s.CanMerge());
+    EXPECT_EQ(s.ChangesToMerge(), 2u);
+    board::TMergeResult merged = s.MergeTheirs();
+    EXPECT_TRUE(merged.conflicts.empty());
+    EXPECT_TRUE(merged.refused.empty());
+    board::TBoardDocument expected(theirs);
+    ASSERT_EQ(expected.Pcs().size(), 2u);
+    ASSERT_EQ(expected.Pcs()[0].entry.caption, "Theirs");
+    ASSERT_EQ(expected.SetValue(0, board::TPcKey::Left, "101"), board::TRefusal::None);
+    ASSERT_EQ(expected.AddPc(added), board::TRefusal::None);
+    EXPECT_EQ(merged.document->Bytes(), expected.Bytes());
+    s.TakeMerged(std::move(*merged.document));
+    EXPECT_TRUE(s.Modified());
+    ASSERT_TRUE(s.Save().Saved());
+    EXPECT_EQ(psbtest::ReadBytes(path), expected.Bytes());
+
+    s.Editor().Undo();
+    ASSERT_EQ(s.Editor().Nudge(0, 1, false, false), board::TRefusal::None);
+    EXPECT_FALSE(s.CanMerge());
+    TEditSession recovered(path, {kBoard, kBoard + "; mine\r\n"});
+    EXPECT_FALSE(recovered.CanMerge());
+}
+
 }  // namespace
