@@ -28,6 +28,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
                 {PublishedField("Button1", Button1), PublishedField("Edit1", Edit1), PublishedField("Edit2", Edit2),
                  PublishedField("Label1", Label1), PublishedField("Label2", Label2)},
                 {{"Button1Click", [this](TObject* sender) { Button1Click(sender); }}}});
+    Edit1->SetLabelledBy(Label1);
+    Edit2->SetLabelledBy(Label2);
     LoadBoard();
 }
 

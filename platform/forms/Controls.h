@@ -260,6 +260,13 @@ public:
 
     std::string Text() const;
     void SetText(std::string text);
+
+    // The label that names the edit for assistive technology: what it holds is its value.
+    const TLabel* LabelledBy() const { return label_; }
+    void SetLabelledBy(const TLabel* label) { label_ = label; }
+
+private:
+    const TLabel* label_ = nullptr;
 };
 
 class TButton : public TWinControl {

@@ -163,8 +163,11 @@ void TForm::SetSelected(TControl* control)
 
 std::string TForm::AccessibleName(const TControl& control) const
 {
-    // What an edit holds is its value, not its name.
-    return control.NativeKind() == TNativeKind::Edit ? std::string() : control.TextAsSet();
+    // What an edit holds is its value: its name is its label's.
+    const auto* edit = dynamic_cast<const TEdit*>(&control);
+    if (!edit)
+        return control.TextAsSet();
+    return edit->LabelledBy() ? edit->LabelledBy()->Caption() : std::string();
 }
 
 std::string TForm::AccessibleStatus(const TControl&) const

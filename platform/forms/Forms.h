@@ -155,8 +155,8 @@ public:
     // By default its click; nothing for an item without OnClick, which then has no default action.
     virtual std::function<void()> ItemChoice(TControl& item);
 
-    // What assistive technology says of a control: its name (by default its text, none for an
-    // edit) and its status (by default nothing), for a form that knows more about its controls.
+    // What assistive technology says of a control: its name (by default its text, an edit's
+    // label's caption) and its status (by default nothing), for a form that knows more about its controls.
     virtual std::string AccessibleName(const TControl& control) const;
     virtual std::string AccessibleStatus(const TControl& control) const;
 

@@ -177,6 +177,12 @@ TEST_F(ScreenReader, ReadsTheBoardWhereItIsPaintedAndFollowsIt)
     const RECT buttonPlace = OnScreen(laid[0], laid[1], laid[2], laid[3]);
     const RECT buttonRead = Location(button->id);
     EXPECT_TRUE(EqualRect(&buttonRead, &buttonPlace));
+    // Each field is named by its label, read from the field's own window as the focus is.
+    std::vector<std::string> fields;
+    for (const TChild& c : children_)
+        if (c.object && Role(c) == ROLE_SYSTEM_TEXT)
+            fields.push_back(Name(c));
+    EXPECT_EQ(fields, (std::vector<std::string>{"名稱：", "狀態："}));
 
     // A point on B is B's, one on the button is the button's object.
     const RECT b = expected[1].place;

@@ -66,7 +66,8 @@ TEST_F(Accessibility, EveryControlIsAChildNamedAndRoledByWhatItIs)
     const std::tuple<const TControl*, TAccessibleRole, std::string, bool> expected[] = {
         {form_->Label1, TAccessibleRole::StaticText, "名稱：", false},
         {form_->Button1, TAccessibleRole::PushButton, "故障設定", true},
-        {form_->Edit1, TAccessibleRole::Text, "", true},
+        {form_->Edit1, TAccessibleRole::Text, "名稱：", true},
+        {form_->Edit2, TAccessibleRole::Text, "狀態：", true},
         {pcs[0], TAccessibleRole::ListItem, "A", false},
         {pcs[4], TAccessibleRole::ListItem, "PC5", false},  // no caption: its section
         {pcs[5], TAccessibleRole::ListItem, "away", false},
@@ -83,7 +84,7 @@ TEST_F(Accessibility, EveryControlIsAChildNamedAndRoledByWhatItIs)
     EXPECT_EQ(m.ChildOf(*pcs[6]), ChildAt(pcs[6]));
     form_->Edit1->SetText("typed");
     EXPECT_EQ(m.Value(ChildAt(form_->Edit1)), "typed");
-    EXPECT_EQ(m.Name(ChildAt(form_->Edit1)), "") << "what an edit holds is no name";
+    EXPECT_EQ(m.Name(ChildAt(form_->Edit1)), "名稱：") << "what an edit holds is no name";
     TLabel stray(nullptr);
     EXPECT_EQ(m.ChildOf(stray), kNone);
 }
