@@ -55,7 +55,11 @@ bool TEditForm::ReportSave(const TSaveResult& result)
     }
     DropKept();
     UpdateTitle();
-    SetStatus(Text(TText::Saved, {session_->Path()}));
+    // Where the board as opened is kept, in the status bar; in a box when not where expected.
+    const std::string saved = SaveMessage(result, editor::Language());
+    SetStatus(saved);
+    if (result.detour != TBackupDetour::None)
+        MessageDlg(saved, Text(TText::AppName), mbOK, mtInformation);
     return true;
 }
 

@@ -53,7 +53,6 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::StatusNone, "Nothing selected", "未選取"},
     {TText::StatusSelectedMany, "{0} selected", "已選取 {0} 台"},
     {TText::AskSave, "Save the changes to {0}?", "要儲存對 {0} 的變更嗎？"},
-    {TText::Saved, "Saved {0}", "已儲存 {0}"},
     {TText::SaveAsTitle, "Save board as", "另存看板"},
     {TText::SaveFilter, "Board files (*.ini)", "看板檔 (*.ini)"},
     {TText::Refused, "Not changed: {0}", "未變更：{0}"},

@@ -57,7 +57,6 @@ enum class TText {
     StatusNone,
     StatusSelectedMany,
     AskSave,
-    Saved,
     SaveAsTitle,
     SaveFilter,
     Refused,

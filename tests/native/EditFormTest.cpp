@@ -328,6 +328,25 @@ TEST_F(EditForm, ABoardFromNoFileIsSavedAsANewFile)
     EXPECT_TRUE(headless::Recorder().dialogs.empty());
 }
 
+// A backup the admin made is never saved over: the board as opened goes to the next free
+// name, and a box says so, as the status bar does.
+TEST_F(EditForm, AnAdminsBackupIsKeptAndTheOtherNameIsSaid)
+{
+    const std::filesystem::path admins = folder_.Write("room.ini.bak", "[sys]\r\ncount=1\r\n");
+    Key(vkInsert);
+    Key('S', ssCtrl);
+    EXPECT_EQ(psbtest::ReadBytes(admins), "[sys]\r\ncount=1\r\n");
+    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kBoard);
+    ASSERT_EQ(headless::Recorder().dialogs.size(), 1u);
+    EXPECT_NE(headless::Recorder().dialogs[0].find("room.ini.1.bak"), std::string::npos);
+    EXPECT_EQ(form().Status(), headless::Recorder().dialogs[0]);
+    // The next save keeps that backup, and needs no box.
+    Key(vkInsert);
+    Key('S', ssCtrl);
+    EXPECT_EQ(headless::Recorder().dialogs.size(), 1u);
+    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kBoard);
+}
+
 // A board there that cannot be read is never shown empty: its reason is given with Retry,
 // which reads again, and Cancel, which opens nothing.
 TEST_F(EditForm, AnUnreadableBoardOffersRetryOrNothing)
