@@ -1,7 +1,6 @@
 #include "editor/EditSession.h"
 
 #include <limits>
-#include <system_error>
 #include <utility>
 
 #include "platform/text/FileRead.h"
@@ -30,7 +29,7 @@ TOpening Read(const std::string& path, std::optional<std::string>& onDisk, std::
 
 TEditSession::TEditSession(std::string path)
     // The stamp first: a change while the file is read shows as a stamp that differs.
-    : path_(std::move(path)), stamp_(StampOf(path_)), opening_(Read(path_, onDisk_, whyUnreadable_)),
+    : path_(std::move(path)), stamp_(FileStampOf(path_)), opening_(Read(path_, onDisk_, whyUnreadable_)),
       unread_(opening_ == TOpening::Unreadable), editor_(onDisk_.value_or(std::string())),
       savedVersion_(editor_.Document().Version())
 {
@@ -44,16 +43,6 @@ TEditSession::TEditSession(std::string path, TRecovery recovered)
 {
 }
 
-std::optional<TEditSession::TStamp> TEditSession::StampOf(const std::string& path)
-{
-    std::error_code error;
-    TStamp stamp;
-    stamp.size = std::filesystem::file_size(FsPath(path), error);
-    if (!error)
-        stamp.written = std::filesystem::last_write_time(FsPath(path), error);
-    return error ? std::nullopt : std::optional(stamp);
-}
-
 TRecovery TEditSession::ForRecovery() const
 {
     return {onDisk_, editor_.Document().Bytes()};
@@ -63,7 +52,7 @@ bool TEditSession::ChangedOnDisk()
 {
     if (unread_)
         return false;
-    const std::optional<TStamp> now = StampOf(path_);
+    const std::optional<TStamp> now = FileStampOf(path_);
     if (now && now == stamp_)
         return false;
     std::string bytes, why;
@@ -88,7 +77,7 @@ bool TEditSession::NewChangeOnDisk()
 {
     if (!ChangedOnDisk())
         return false;
-    const std::optional<TStamp> now = StampOf(path_);
+    const std::optional<TStamp> now = FileStampOf(path_);
     if (told_ == now)
         return false;
     told_ = now;

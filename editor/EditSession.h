@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "editor/BoardEditor.h"
 #include "editor/Recovery.h"
 #include "platform/text/FileRead.h"
+#include "platform/text/FileSystem.h"
 #include "platform/text/SafeSave.h"
 
 namespace editor {
@@ -75,12 +75,7 @@ public:
     void TakeMerged(board::TBoardDocument merged);
 
 private:
-    struct TStamp {
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type written;
-        friend bool operator==(const TStamp&, const TStamp&) = default;
-    };
-    static std::optional<TStamp> StampOf(const std::string& path);
+    using TStamp = TFileStamp;
 
     std::string path_;
     // The file's size and time of writing when onDisk_ was last known to be its bytes.

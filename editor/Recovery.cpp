@@ -1,5 +1,7 @@
 #include "editor/Recovery.h"
 
+#include "platform/text/FileSystem.h"
+
 #include <charconv>
 #include <system_error>
 
@@ -98,8 +100,7 @@ std::optional<TRecovery> FindRecovery(const std::string& boardPath)
 
 void DropRecovery(const std::string& boardPath)
 {
-    std::error_code ignored;  // already gone, or kept for the user to remove
-    std::filesystem::remove(FsPath(RecoveryPath(boardPath)), ignored);
+    RemoveFile(RecoveryPath(boardPath));  // false: already gone, or kept for the user to remove
 }
 
 }  // namespace editor

@@ -2,7 +2,6 @@
 // the next start on that board can offer it back.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +16,6 @@ struct TRecovery {
 
     friend bool operator==(const TRecovery&, const TRecovery&) = default;
 };
-
-// A UTF-8 path as the standard library's file functions take it.
-inline std::filesystem::path FsPath(std::string_view utf8)
-{
-    return std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size());
-}
 
 // Beside the board: sys.ini.recovery.
 std::string RecoveryPath(const std::string& boardPath);

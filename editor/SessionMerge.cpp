@@ -14,7 +14,7 @@ using board::TPcId;
 TFileRead TEditSession::ReadTheirs(std::string& why)
 {
     // The stamp first: a change while the file is read shows as a stamp that differs.
-    theirsStamp_ = StampOf(path_);
+    theirsStamp_ = FileStampOf(path_);
     std::string bytes;
     const TFileRead read = ReadFileIfThere(path_, bytes, why);
     theirs_.reset();

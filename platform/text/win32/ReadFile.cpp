@@ -1,5 +1,6 @@
 #include "platform/text/FileRead.h"
 #include "platform/text/TextCodec.h"
+#include "platform/text/win32/LongPath.h"
 #include "platform/text/win32/WinText.h"
 
 #include <windows.h>
@@ -29,9 +30,9 @@ private:
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
-    const std::u16string widePath = Utf8ToUtf16(path);
+    const std::wstring widePath = LongPath(path);
     // Other programs keep the file open for writing; we must not lock them out.
-    const TFileHandle file(CreateFileW(reinterpret_cast<LPCWSTR>(widePath.c_str()), GENERIC_READ,
+    const TFileHandle file(CreateFileW(widePath.c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE)
@@ -71,8 +72,8 @@ TFileRead ReadFileIfThere(const std::string& path, std::string& bytes, std::stri
         return TFileRead::Missing;
     why = SystemText(error);
     // Opening a folder is denied like a file one may not read.
-    const std::u16string widePath = Utf8ToUtf16(path);
-    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(widePath.c_str()));
+    const std::wstring widePath = LongPath(path);
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return folder ? TFileRead::Folder : TFileRead::Failed;
 }
