@@ -94,6 +94,8 @@ constexpr TRect64 ScaleToDpi(const TRect64& r, int dpi)
 // What a form's paint events draw with, in design pixels: a backend scales every coordinate
 // by its DPI as it scales labels, so a frame drawn on a label's rectangle lies on its edges.
 // Lines and frames are one screen pixel wide at any DPI.
+class TPicture;
+
 class TCanvas {
 public:
     virtual void FillRect(const TRect64& rect, TColor color) = 0;
@@ -103,6 +105,9 @@ public:
     // One line of UTF-8 text in the rectangle, centred both ways or (left) from its left edge,
     // in the form's font, clipped to it.
     virtual void TextRect(const TRect64& rect, std::string_view text, TColor color, bool left = false) = 0;
+    // The picture stretched over the rectangle, at the opacity (0 to 100) over a ground of the
+    // colour given, clipped to what is painted.
+    virtual void DrawPicture(const TPicture& picture, const TRect64& rect, int opacityPercent, TColor ground) = 0;
     // The part being painted, in design pixels (rounded outward): what lies outside it needs
     // no drawing.
     virtual TRect64 ClipRect() const = 0;
