@@ -95,10 +95,12 @@ struct TBoardDocument::TImpl {
     {
         TStep made;
         made.sysBefore = Board().sys;
+        made.planBefore = Board().plan;
         step = &made;
         TRefusal refusal = work();
         step = nullptr;
         made.sysAfter = Board().sys;
+        made.planAfter = Board().plan;
         if (refusal == TRefusal::None && Lines().ReadsAsAnotherEncoding())
             refusal = TRefusal::NotInEncoding;
         if (refusal != TRefusal::None) {
@@ -378,6 +380,68 @@ TRefusal TBoardDocument::Reorder(const std::vector<std::size_t>& order)
         for (const std::size_t place : order)
             ids.push_back(d.IdAt(place));
         return d.Renumber(pcs.front().number, pcs.back().number, map);
+    });
+}
+
+std::optional<TFloorPlan> TBoardDocument::FloorPlan() const
+{
+    const TDocumentContent& content = *impl_->content;
+    const TPlanLines& lines = content.board.plan;
+    if (lines.section == kNoLine)
+        return std::nullopt;
+    TFloorPlan plan;
+    for (std::size_t k = 0; k < kPlanKeys.size(); ++k)
+        if (lines.keys[k] != kNoLine)
+            ReadPlanValue(plan, static_cast<TPlanKey>(k), content.lines.Info(lines.keys[k]).value);
+    return plan;
+}
+
+std::size_t TBoardDocument::FloorPlanLine() const
+{
+    const TDocumentContent& content = *impl_->content;
+    const std::uint32_t section = content.board.plan.section;
+    return section == kNoLine ? 0 : content.lines.LineNumber(section);
+}
+
+TRefusal TBoardDocument::SetFloorPlan(const std::optional<TFloorPlan>& plan)
+{
+    TImpl& d = *impl_;
+    const std::optional<TFloorPlan> now = FloorPlan();
+    if (plan) {
+        if (const TRefusal refusal = CheckText(plan->file); refusal != TRefusal::None)
+            return refusal;
+        // Only values that read back as given.
+        TFloorPlan read;
+        for (std::size_t k = 0; k < kPlanKeys.size(); ++k)
+            if (!ReadPlanValue(read, static_cast<TPlanKey>(k), PlanValue(*plan, static_cast<TPlanKey>(k))))
+                return TRefusal::NotANumber;
+    }
+    if (plan == now)
+        return TRefusal::None;
+    return d.Edit([&] {
+        d.Means(TMeaning::SetPlan).plan = plan;
+        TPlanLines& lines = d.Board().plan;
+        if (!plan) {
+            d.RemoveSection(lines.section);
+            lines = {};
+            return TRefusal::None;
+        }
+        if (lines.section == kNoLine) {
+            std::optional<std::string> raw = Encoded(d.Lines(), "[" + std::string(kPlanSection) + "]");
+            if (!raw)
+                return TRefusal::Unwritable;
+            lines.section = d.Insert(d.Lines().Last(), std::move(*raw));
+        }
+        for (std::size_t k = 0; k < kPlanKeys.size(); ++k) {
+            const auto key = static_cast<TPlanKey>(k);
+            const std::string text = PlanValue(*plan, key);
+            if (now && PlanValue(*now, key) == text)
+                continue;
+            if (const TRefusal refusal = d.Set(lines.section, lines.keys[k], kPlanKeys[k], text);
+                refusal != TRefusal::None)
+                return refusal;
+        }
+        return TRefusal::None;
     });
 }
 

@@ -65,6 +65,13 @@ public:
     // The PCs in another order, keeping the numbers: the PC at place order[i] takes the number
     // place i has; every section of a number moves with it.
     TRefusal Reorder(const std::vector<std::size_t>& order);
+    // The plan under the board (see FloorPlan.h); nullopt when the file has no section for it.
+    std::optional<TFloorPlan> FloorPlan() const;
+    // The 1-based line of the plan's section, 0 without one.
+    std::size_t FloorPlanLine() const;
+    // Sets the plan, writing only the values that change (a new section goes last), or takes
+    // its section out with nullopt: one step.
+    TRefusal SetFloorPlan(const std::optional<TFloorPlan>& plan);
     // Every line written again in UTF-8, with or without a byte order mark: the one step
     // that gives up the file's own encoding, for text it cannot hold.
     void ConvertToUtf8(bool byteOrderMark);

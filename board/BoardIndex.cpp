@@ -16,9 +16,16 @@ void TBoardLineScan::Line(std::uint32_t at, const TIniLine& line)
         inSys_ = SameText(line.name, kSysSection) && sys_.header == kNoLine;
         if (inSys_)
             sys_.header = at;
+        inPlan_ = SameText(line.name, kPlanSection) && plan_.section == kNoLine;
+        if (inPlan_)
+            plan_.section = at;
     } else if (line.kind == TIniLine::Entry) {
         if (inSys_ && sys_.countLine == kNoLine && SameText(line.name, kCountKey))
             sys_.countLine = at;
+        if (inPlan_)
+            for (std::size_t k = 0; k < kPlanKeys.size(); ++k)
+                if (SameText(line.name, kPlanKeys[k]) && plan_.keys[k] == kNoLine)
+                    plan_.keys[k] = at;
         if (!inPc_)
             return;
         TPcLines& lines = found_.back().lines;
@@ -56,6 +63,7 @@ TBoardIndex::TBoardIndex(const TLineStore& lines, std::string text)
             scan.Line(id, line);
     });
     sys = scan.Sys();
+    plan = scan.Plan();
     const std::vector<TPcSection> found = std::move(scan).Sections();
     sections.reserve(found.size());
     for (const TPcSection& section : found)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/BoardFile.h"
+#include "board/FloorPlan.h"
 #include "board/LineStore.h"
 #include "platform/text/IniFiles.h"
 
@@ -31,6 +32,13 @@ struct TSys {
     std::uint32_t header = kNoLine, countLine = kNoLine;
 };
 
+// The lines of the first plan section and there of the first entry of each key of kPlanKeys,
+// or kNoLine.
+struct TPlanLines {
+    std::uint32_t section = kNoLine;
+    std::array<std::uint32_t, kPlanKeys.size()> keys{kNoLine, kNoLine, kNoLine, kNoLine, kNoLine};
+};
+
 // Notes, line by line in file order, where the board's values are. Lines are named by the
 // caller: line numbers, or a store's ids.
 class TBoardLineScan {
@@ -39,6 +47,7 @@ public:
 
     // The [sys] lines; the count is not read here.
     const TSys& Sys() const { return sys_; }
+    const TPlanLines& Plan() const { return plan_; }
     // Every PC section, by number and then in file order: the first of a number is the one
     // read.
     std::vector<TPcSection> Sections() &&;
@@ -46,7 +55,8 @@ public:
 private:
     std::vector<TPcSection> found_;
     TSys sys_;
-    bool inPc_ = false, inSys_ = false;
+    TPlanLines plan_;
+    bool inPc_ = false, inSys_ = false, inPlan_ = false;
 };
 
 // The lines of each of numbers (ascending, each with a section in sections, as from
@@ -67,6 +77,7 @@ struct TBoardIndex {
     std::vector<TPcLines> pcLines;  // each one's lines
     std::vector<TSectionRef> sections;
     TSys sys;
+    TPlanLines plan;
 
     // Reads the board from the file's text, whose lines are the store's opened lines.
     TBoardIndex(const TLineStore& lines, std::string text);

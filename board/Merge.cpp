@@ -192,6 +192,8 @@ private:
             return true;
         case TMeaning::Reorder:
             return Reorder(m.order);
+        case TMeaning::SetPlan:
+            return Doc().SetFloorPlan(m.plan) == TRefusal::None;
         default:
             break;
         }

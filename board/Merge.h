@@ -18,6 +18,8 @@
 //     back with the next number, with my values;
 //   - deleting a PC they changed is a conflict: theirs keeps it, mine deletes it; a PC both
 //     deleted stays deleted;
+//   - the plan under the board is set as I last set it (or taken out), whatever theirs is: it
+//     is the editor's aid, not the board, and mine is the one lined up on this screen;
 //   - a conversion to UTF-8 is made first.
 // The merged document keeps their file's encoding and line ends, and every byte but the lines
 // my edits change. My edits are one step in it, so that one undo shows their file as saved

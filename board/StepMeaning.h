@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "board/BoardFile.h"
+#include "board/FloorPlan.h"
 
 namespace board {
 
@@ -18,15 +20,16 @@ namespace board {
 using TPcId = std::uint64_t;
 
 struct TMeaning {
-    enum TKind { SetValue, AddPc, DeletePc, MovePc, Reorder, ConvertToUtf8 };
+    enum TKind { SetValue, AddPc, DeletePc, MovePc, Reorder, ConvertToUtf8, SetPlan };
     TKind kind = SetValue;
-    TPcId pc = 0;                  // all but Reorder and ConvertToUtf8; AddPc: the PC it made
-    TPcKey key = TPcKey::Caption;  // SetValue
-    std::string text;              // SetValue: as given, a number's text as typed
-    TPcEntry entry;                // AddPc
-    std::int32_t number = 0;       // MovePc: the number given
-    std::vector<TPcId> order;      // Reorder: the PCs shown, in the number order they took
-    bool byteOrderMark = false;    // ConvertToUtf8
+    TPcId pc = 0;                    // all but Reorder, ConvertToUtf8 and SetPlan; AddPc: the PC it made
+    TPcKey key = TPcKey::Caption;    // SetValue
+    std::string text;                // SetValue: as given, a number's text as typed
+    TPcEntry entry;                  // AddPc
+    std::int32_t number = 0;         // MovePc: the number given
+    std::vector<TPcId> order;        // Reorder: the PCs shown, in the number order they took
+    bool byteOrderMark = false;      // ConvertToUtf8
+    std::optional<TFloorPlan> plan;  // SetPlan: the plan as set, nullopt when taken out
     friend bool operator==(const TMeaning&, const TMeaning&) = default;
 };
 

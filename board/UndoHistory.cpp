@@ -35,6 +35,7 @@ void TStep::Apply(std::unique_ptr<TDocumentContent>& content, bool forward)
     putAll(pcLines, board.pcLines);
     putAll(sections, board.sections);
     board.sys = forward ? sysAfter : sysBefore;
+    board.plan = forward ? planAfter : planBefore;
 }
 
 void TDocumentContent::CarryPcIds(TDocumentContent& converted) const
@@ -106,6 +107,7 @@ bool TUndoHistory::JoinSince(std::size_t mark)
         append(joined.sections, it->sections);
         append(joined.meaning, it->meaning);
         joined.sysAfter = it->sysAfter;
+        joined.planAfter = it->planAfter;
         joined.version = it->version;
     }
     done_.erase(first, done_.end());

@@ -73,6 +73,7 @@ struct TStep {
     std::vector<TSlice<TPcLines>> pcLines;
     std::vector<TSlice<TBoardIndex::TSectionRef>> sections;
     TSys sysBefore, sysAfter;
+    TPlanLines planBefore, planAfter;
     // A conversion swaps the whole content.
     std::unique_ptr<TDocumentContent> other;
     // What the step means, edit by edit.

@@ -5,6 +5,8 @@
 
 #include "board/BoardFile.h"
 #include "board/BoardIndex.h"
+#include "board/FloorPlan.h"
+#include "platform/text/FileSystem.h"
 #include "platform/text/IniFiles.h"
 #include "platform/design/FormDesign.h"
 #include "platform/geometry/PaintedIndex.h"
@@ -87,8 +89,8 @@ std::string ControlName(const TFixedControl& control)
 
 class TChecker {
 public:
-    TChecker(TBoardCheck& check, const TIniFile& file, bool mayReplace)
-        : check_(check), file_(file), mayReplace_(mayReplace), count_(board::ReadCount(file))
+    TChecker(TBoardCheck& check, const TIniFile& file, bool mayReplace, const std::optional<std::string>& boardPath)
+        : check_(check), file_(file), mayReplace_(mayReplace), boardPath_(boardPath), count_(board::ReadCount(file))
     {
     }
 
@@ -103,11 +105,13 @@ public:
         });
         lastLine_ = lastLine;
         sys_ = scan.Sys();
+        plan_ = scan.Plan();
         shown_ = board::PcNumbersInFile(file_, count_);
         shownLines_ = board::LinesRead(std::move(scan).Sections(), shown_);
         Count();
         LeftOut();
         Missing();
+        PlanFile();
         Labels();
     }
 
@@ -119,7 +123,7 @@ public:
     }
 
 private:
-    enum TKind { None, Ignored, Other, Sys, Pc };
+    enum TKind { None, Ignored, Other, Sys, Pc, Plan };
 
     void Line(const TIniLine& line)
     {
@@ -172,6 +176,8 @@ private:
                 leftOut_.emplace_back(line.number, section_);
         } else if (SameText(line.name, board::kSysSection)) {
             kind_ = Sys;
+        } else if (SameText(line.name, board::kPlanSection)) {
+            kind_ = Plan;
         } else {
             kind_ = Other;
             LooksLikePc(line);
@@ -195,7 +201,7 @@ private:
     {
         if (kind_ == None)
             Add(line.number, TMsg::OutsideSection, {});
-        if (kind_ != Sys && kind_ != Pc)
+        if (kind_ != Sys && kind_ != Pc && kind_ != Plan)
             return;
         const auto [first, isNew] = keys_.emplace(LowerCase(line.name), line.number);
         const std::string key(line.name);
@@ -205,7 +211,8 @@ private:
         }
         static const std::vector<std::string_view> kSysKeys = {board::kCountKey};
         static const std::vector<std::string_view> kPcKeyList(board::kPcKeys.begin(), board::kPcKeys.end());
-        const std::vector<std::string_view>& known = kind_ == Sys ? kSysKeys : kPcKeyList;
+        static const std::vector<std::string_view> kPlanKeyList(board::kPlanKeys.begin(), board::kPlanKeys.end());
+        const std::vector<std::string_view>& known = kind_ == Sys ? kSysKeys : kind_ == Pc ? kPcKeyList : kPlanKeyList;
         const auto it =
             std::find_if(known.begin(), known.end(), [&](std::string_view k) { return SameText(k, line.name); });
         if (it == known.end()) {
@@ -219,6 +226,13 @@ private:
         if (kind_ == Sys)
             return;
         const std::size_t k = static_cast<std::size_t>(it - known.begin());
+        if (kind_ == Plan) {
+            const auto planKey = static_cast<board::TPlanKey>(k);
+            board::TFloorPlan plan;
+            if (!board::ReadPlanValue(plan, planKey, line.value))
+                Add(line.number, TMsg::PlanValue, {key, std::string(line.value), board::PlanValue(plan, planKey)});
+            return;
+        }
         std::int32_t value = 0;
         if (k > 0 && pc_ < count_ && !TryStrToInt(line.value, value))
             Add(line.number, TMsg::NotInteger, {key, std::string(line.value)});
@@ -267,17 +281,30 @@ private:
         gap(count_);
     }
 
+    // A picture the plan names that is not there: the editor shows the board without it.
+    void PlanFile()
+    {
+        const std::uint32_t line = plan_.keys[static_cast<std::size_t>(board::TPlanKey::File)];
+        if (!boardPath_ || line == board::kNoLine)
+            return;
+        const std::string file = file_.ReadString(board::kPlanSection, board::kPlanKeys[0], "");
+        if (!file.empty() && !FileStampOf(board::PlanPath(*boardPath_, file)))
+            Add(line, TMsg::PlanMissing, {file});
+    }
+
     void Labels();
 
     TBoardCheck& check_;
     const TIniFile& file_;
     bool mayReplace_;
+    const std::optional<std::string>& boardPath_;
     std::int32_t count_;
     std::size_t lastLine_ = 1;
     TKind kind_ = None;
     std::string section_;
     std::int32_t pc_ = 0, maxPc_ = 0;
-    board::TSys sys_;  // where [sys] and its count are, by line number
+    board::TSys sys_;         // where [sys] and its count are, by line number
+    board::TPlanLines plan_;  // where the plan's section and its values are
     TNameLines sections_, keys_;
     std::vector<std::pair<std::size_t, std::string>> leftOut_;
     std::vector<std::int32_t> shown_;
@@ -373,7 +400,7 @@ std::int64_t CaptionWidth(std::string_view caption, std::int32_t fontHeight)
     return width;
 }
 
-TBoardCheck CheckBoard(std::string bytes)
+TBoardCheck CheckBoard(std::string bytes, const std::optional<std::string>& boardPath)
 {
     TBoardCheck check;
     ReadLayout(check);
@@ -385,7 +412,7 @@ TBoardCheck CheckBoard(std::string bytes)
     const bool utf16 = check.encoding == TTextEncoding::Utf16LE || check.encoding == TTextEncoding::Utf16BE;
     mayReplace = mayReplace || utf16;
     const TIniFile file("", std::move(text));
-    TChecker checker(check, file, mayReplace);
+    TChecker checker(check, file, mayReplace, boardPath);
     checker.Run();
     if (utf16 && oddUtf16)
         checker.Add(checker.LastLine(), TMsg::StrayByte, {});

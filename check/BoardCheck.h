@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ struct TBoardCheck {
     std::size_t warnings = 0, errors = 0;
 };
 
-// Never fails: any bytes give an answer.
-TBoardCheck CheckBoard(std::string bytes);
+// Never fails: any bytes give an answer. With the board's path, what its values name on disk
+// is looked at too (the floor plan's picture).
+TBoardCheck CheckBoard(std::string bytes, const std::optional<std::string>& boardPath = std::nullopt);
 
 // Width of a caption in the window's font, from the widths of its characters.
 std::int64_t CaptionWidth(std::string_view caption, std::int32_t fontHeight);

@@ -33,6 +33,8 @@ enum class TMsg {
     OutsideSection,
     OtherLine,
     NotInteger,
+    PlanValue,
+    PlanMissing,
     EmptyLabel,
     Outside,
     PartlyOutside,

@@ -86,7 +86,7 @@ int Run(const std::vector<std::string>& args)
     case TFileRead::Failed:
         return Fail(TMsg::Unreadable, language, file, why);
     }
-    const check::TBoardCheck result = check::CheckBoard(std::move(bytes));
+    const check::TBoardCheck result = check::CheckBoard(std::move(bytes), file);
     if (!svg.empty() && !WriteWholeFile(svg, check::SvgPicture(result)))
         return Fail(TMsg::CannotWrite, language, svg);
     Print(stdout, json ? check::JsonReport(result, file, language) : check::TextReport(result, file, language));

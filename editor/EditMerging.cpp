@@ -78,6 +78,8 @@ std::string RefusedRow(const TMeaning& m, const board::TBoardDocument& mine)
         return Text(TText::RefusedMove, {pc(), IntToStr(m.number)});
     case TMeaning::Reorder:
         return Text(TText::RefusedReorder);
+    case TMeaning::SetPlan:
+        return Text(TText::RefusedPlan);
     case TMeaning::ConvertToUtf8:
         break;
     }

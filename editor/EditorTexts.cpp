@@ -145,9 +145,10 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::RefusedMove, "{0} given the number {1}", "{0} 改為編號 {1}"},
     {TText::RefusedReorder, "the PCs renumbered", "電腦重新編號"},
     {TText::RefusedConvert, "the conversion to UTF-8", "轉換為 UTF-8"},
+    {TText::RefusedPlan, "the floor plan", "平面圖"},
 };
 
-constexpr TBilingualTable<TText> kTable(kRows, TText::RefusedConvert);
+constexpr TBilingualTable<TText> kTable(kRows, TText::RefusedPlan);
 
 TLanguage language = UserLanguage();
 

@@ -120,6 +120,7 @@ enum class TText {
     RefusedMove,
     RefusedReorder,
     RefusedConvert,
+    RefusedPlan,
 };
 
 // The language the editor speaks: the user's (UserLanguage()) unless set.

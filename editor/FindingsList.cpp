@@ -39,7 +39,7 @@ void TEditForm::RefreshFindings(bool recheck)
     bool unchanged = false;
     if (recheck) {
         std::vector<check::TFinding> before = std::move(check_.findings);
-        check_ = check::CheckBoard(Editor().Document().Bytes());
+        check_ = check::CheckBoard(Editor().Document().Bytes(), Session().Path());
         unchanged = std::equal(before.begin(), before.end(), check_.findings.begin(), check_.findings.end(),
                                [](const check::TFinding& x, const check::TFinding& y) {
                                    return x.line == y.line && x.msg == y.msg && x.pc == y.pc && x.args == y.args;

@@ -59,7 +59,7 @@ board::TMergeResult TEditSession::MergeTheirs(const std::vector<bool>& keepMine)
             id = it->second;
         };
         for (TMeaning& m : mine) {
-            if (m.kind != TMeaning::Reorder && m.kind != TMeaning::ConvertToUtf8)
+            if (m.kind != TMeaning::Reorder && m.kind != TMeaning::ConvertToUtf8 && m.kind != TMeaning::SetPlan)
                 rename(m.pc);
             std::for_each(m.order.begin(), m.order.end(), rename);
         }
