@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/forms/Forms.h"
+#include "platform/win32/PixelPicture.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/text/win32/WinText.h"
 
@@ -129,6 +130,11 @@ public:
         SetBkMode(dc_, TRANSPARENT);
         DrawTextW(dc_, wide.data(), static_cast<int>(wide.size()), &box,
                   (left ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    void DrawPicture(const TPicture& picture, const TRect64& rect, int opacityPercent, TColor ground) override
+    {
+        if (const auto* pixels = dynamic_cast<const TPixelPicture*>(&picture))
+            pixels->Paint(dc_, ScaleToDpi(rect, dpi_), area_, opacityPercent, ToColorRef(ground));
     }
     TRect64 ClipRect() const override
     {

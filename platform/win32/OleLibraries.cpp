@@ -33,6 +33,20 @@ const TOle& Ole()
     return ole;
 }
 
+const TCom& Com()
+{
+    static const TCom com = [] {
+        TCom c;
+        HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        Find(ole32, "CoInitializeEx", c.coInitializeEx);
+        Find(ole32, "CoUninitialize", c.coUninitialize);
+        Find(ole32, "CoCreateInstance", c.coCreateInstance);
+        c.complete = c.coInitializeEx && c.coUninitialize && c.coCreateInstance;
+        return c;
+    }();
+    return com;
+}
+
 BSTR AllocText(const std::wstring& text)
 {
     return Ole().sysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

@@ -1,5 +1,6 @@
 // OLE's libraries, from the system folder, loaded when a client of assistive technology first
-// asks: a program that none reads never loads them, and starts as fast as without.
+// asks, or COM when a picture is first decoded: a program that needs neither never loads
+// them, and starts as fast as without.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,16 @@ struct TOle {
 };
 
 const TOle& Ole();
+
+// COM alone, for the system's objects that a program makes itself (the imaging component's).
+struct TCom {
+    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
+    decltype(&::CoUninitialize) coUninitialize = nullptr;
+    decltype(&::CoCreateInstance) coCreateInstance = nullptr;
+    bool complete = false;
+};
+
+const TCom& Com();
 
 // An apartment on this thread for as long as it lives: marshalling to another process needs one.
 class TApartment {
