@@ -94,6 +94,12 @@ void TLabel::SetAutoSize(bool value)
     settings_ = static_cast<std::uint8_t>((settings_ & ~kFixedSize) | (value ? 0 : kFixedSize));
 }
 
+void TLabel::SetTransparent(bool value)
+{
+    settings_ = static_cast<std::uint8_t>((settings_ & ~kTransparent) | (value ? kTransparent : 0));
+    Changed(TControlChange::Look);
+}
+
 void TLabel::SetAlignment(TAlignment value)
 {
     settings_ = static_cast<std::uint8_t>((settings_ & ~kAlignmentBits) | (value & kAlignmentBits));

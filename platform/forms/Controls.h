@@ -227,11 +227,15 @@ public:
     void SetAlignment(TAlignment value);
     TTextLayout Layout() const { return static_cast<TTextLayout>((settings_ & kLayoutBits) >> 2); }
     void SetLayout(TTextLayout value);
+    // A transparent label paints nothing of its own, neither colour nor caption: it stands for
+    // something the form paints itself, for assistive technology and hit-testing.
+    bool Transparent() const { return (settings_ & kTransparent) != 0; }
+    void SetTransparent(bool value);
 
 private:
-    // In the settings byte: alignment, layout, and whether the size is fixed.
-    static constexpr std::uint8_t kAlignmentBits = 0x03, kLayoutBits = 0x0C, kFixedSize = 0x10;
-    static_assert(((kAlignmentBits | kLayoutBits | kFixedSize) & kKindBits) == 0);
+    // In the settings byte: alignment, layout, whether the size is fixed and transparency.
+    static constexpr std::uint8_t kAlignmentBits = 0x03, kLayoutBits = 0x0C, kFixedSize = 0x10, kTransparent = 0x20;
+    static_assert(((kAlignmentBits | kLayoutBits | kFixedSize | kTransparent) & kKindBits) == 0);
 };
 
 // Where a caption of the given size starts inside a label's rectangle, placed by the

@@ -45,3 +45,8 @@ std::optional<std::vector<bool>> ChooseEachDlg(const TEachChoice& choice, std::v
 // Paths are UTF-8.
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,
                                                  const std::string& filter, const std::string& defaultExtension = {});
+// Asks for a file to open, starting in initialFolder (or the dialog's own choice when empty),
+// with a filter as above. The chosen path of a file that is there, or nothing when the user
+// cancelled.
+std::optional<std::string> PromptForOpenFileName(const std::string& title, const std::string& initialFolder,
+                                                 const std::string& filter);

@@ -39,14 +39,27 @@ std::optional<std::vector<bool>> ChooseEachDlg(const TEachChoice& choice, std::v
     return answer(std::move(chosen));
 }
 
+namespace {
+
+std::optional<std::string> FileAnswer(const std::string& title, std::deque<std::optional<std::string>>& answers)
+{
+    headless::Recorder().dialogs.push_back(title);
+    if (answers.empty())
+        return std::nullopt;
+    std::optional<std::string> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string&, const std::string&,
                                                  const std::string&)
 {
-    auto& recorder = headless::Recorder();
-    recorder.dialogs.push_back(title);
-    if (recorder.saveAnswers.empty())
-        return std::nullopt;
-    std::optional<std::string> answer = std::move(recorder.saveAnswers.front());
-    recorder.saveAnswers.pop_front();
-    return answer;
+    return FileAnswer(title, headless::Recorder().saveAnswers);
+}
+
+std::optional<std::string> PromptForOpenFileName(const std::string& title, const std::string&, const std::string&)
+{
+    return FileAnswer(title, headless::Recorder().openAnswers);
 }

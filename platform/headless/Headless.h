@@ -26,13 +26,14 @@ struct TRecorder {
     TForm* focused = nullptr;            // the form whose window took the keyboard last
     int menuChanges = 0;                 // times a form's window was told its menu changed
     std::vector<TForm*> closed;          // forms closed by the program, in order
-    // Dialogs: what each asked (its text, or a save dialog's title), and the answers a test
-    // gives, taken in order; with none left, a box is cancelled, and so is a save dialog. A box
+    // Dialogs: what each asked (its text, or a file dialog's title), and the answers a test
+    // gives, taken in order; with none left, a box is cancelled, and so is a file dialog. A box
     // with named buttons is answered with a button's place, and -1 is closing it.
     std::vector<std::string> dialogs;
     std::deque<TModalResult> messageAnswers;
     std::deque<int> choiceAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::string>> openAnswers;
     // A list of choices: its rows as shown at first, and each answer a test gives from them
     // (nothing: cancelled, as with no answer left).
     std::vector<std::vector<std::string>> eachShown;

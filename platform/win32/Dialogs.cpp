@@ -1,4 +1,4 @@
-// The system's message box, a box with buttons of the program's own, and the save dialog, owned
+// The system's message box, a box with buttons of the program's own, and the file dialogs, owned
 // by the program's active window. A file of its own: a program that never asks for a file name
 // never imports comdlg32.
 #include <windows.h>
@@ -105,36 +105,64 @@ int ChoiceDlg(const std::string& text, const std::string& caption, const std::ve
     return static_cast<int>(dialogframe::Run(ToWide(caption), ChoiceProc, reinterpret_cast<LPARAM>(&choice)));
 }
 
+namespace {
+
+// The file dialogs' common part: the filter's "|" separators are the dialog's NULs, and it
+// ends with two; room for long paths, a proposed name in the same buffer.
+struct TFileDialog {
+    std::wstring filters, title, extension, folder;
+    std::vector<wchar_t> path = std::vector<wchar_t>(32768, L'\0');
+    OPENFILENAMEW ofn{};
+
+    TFileDialog(const std::string& titleText, const std::string& filter)
+        : filters(ToWide(filter)), title(ToWide(titleText))
+    {
+        for (wchar_t& c : filters)
+            if (c == L'|')
+                c = L'\0';
+        filters.append(2, L'\0');
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = GetActiveWindow();
+        ofn.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = path.data();
+        ofn.nMaxFile = static_cast<DWORD>(path.size());
+        ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    }
+    void StartIn(std::wstring start)
+    {
+        folder = std::move(start);
+        ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    }
+};
+
+}  // namespace
+
 std::optional<std::string> PromptForSaveFileName(const std::string& title, const std::string& initialPath,
                                                  const std::string& filter, const std::string& defaultExtension)
 {
-    // The filter's "|" separators are the dialog's NULs, and it ends with two.
-    std::wstring filters = ToWide(filter);
-    for (wchar_t& c : filters)
-        if (c == L'|')
-            c = L'\0';
-    filters.append(2, L'\0');
-    const std::wstring wideTitle = ToWide(title), extension = ToWide(defaultExtension);
-    std::wstring initial = ToWide(initialPath), folder;
+    TFileDialog dialog(title, filter);
+    dialog.extension = ToWide(defaultExtension);
+    std::wstring initial = ToWide(initialPath);
     const DWORD attributes = initial.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(initial.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        folder = std::move(initial);  // a folder to start in, no name proposed
-    // Room for long paths; the proposed name goes in the same buffer.
-    std::vector<wchar_t> path(32768, L'\0');
-    initial.copy(path.data(), std::min(initial.size(), path.size() - 1));
-
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = GetActiveWindow();
-    ofn.lpstrFilter = filter.empty() ? nullptr : filters.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path.data();
-    ofn.nMaxFile = static_cast<DWORD>(path.size());
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
-    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetSaveFileNameW(&ofn))
+        dialog.StartIn(std::move(initial));  // a folder to start in, no name proposed
+    else
+        initial.copy(dialog.path.data(), std::min(initial.size(), dialog.path.size() - 1));
+    dialog.ofn.lpstrDefExt = dialog.extension.empty() ? nullptr : dialog.extension.c_str();
+    dialog.ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameW(&dialog.ofn))
         return std::nullopt;
-    return FromWide(path.data());
+    return FromWide(dialog.path.data());
+}
+
+std::optional<std::string> PromptForOpenFileName(const std::string& title, const std::string& initialFolder,
+                                                 const std::string& filter)
+{
+    TFileDialog dialog(title, filter);
+    dialog.StartIn(ToWide(initialFolder));
+    dialog.ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&dialog.ofn))
+        return std::nullopt;
+    return FromWide(dialog.path.data());
 }

@@ -199,7 +199,7 @@ void PaintInto(HDC dc, TForm& form, const TRect64& area, int dpi)
     // anyway.
     for (const TPaintedStack<TControl>::TShown& shown : form.Stack().ShownIn(area, dpi)) {
         const auto* label = dynamic_cast<const TLabel*>(form.Controls()[shown.item]);
-        if (label && !shown.visible.IsEmpty())
+        if (label && !label->Transparent() && !shown.visible.IsEmpty())
             PaintLabel(dc, *label, shown.rect, shown.visible);
     }
     if (const TPaintEvent over = form.OnPaintOver())
