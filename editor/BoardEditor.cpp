@@ -234,6 +234,11 @@ TRefusal TBoardEditor::MakeSameSize(TMatchSize what)
     });
 }
 
+TRefusal TBoardEditor::SetFloorPlan(const std::optional<board::TFloorPlan>& plan)
+{
+    return Group([&] { return doc_.SetFloorPlan(plan); });
+}
+
 TRefusal TBoardEditor::SetField(TPcKey key, std::string_view text)
 {
     return Group([&] {

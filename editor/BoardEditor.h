@@ -164,6 +164,9 @@ public:
     // Numbers the PCs in reading order: top to bottom, then left to right.
     TRefusal RenumberReadingOrder();
 
+    // -- the floor plan under the board: set, moved or taken out (nullopt) as one step
+    TRefusal SetFloorPlan(const std::optional<board::TFloorPlan>& plan);
+
     bool CanUndo() const { return doc_.CanUndo(); }
     bool CanRedo() const { return doc_.CanRedo(); }
     void Undo();

@@ -10,7 +10,7 @@ using editor::TText;
 
 bool TEditForm::IsItem(const TControl& control) const
 {
-    return control.IsWindowless() && &control != canvasFocus_;
+    return control.IsWindowless() && &control != canvasFocus_ && &control != floorItem_;
 }
 
 std::optional<std::size_t> TEditForm::PlaceShownBy(const TControl& control) const
@@ -44,6 +44,8 @@ std::string TEditForm::AccessibleName(const TControl& control) const
             return f.caption;
     if (&control == findingList_)
         return Text(TText::Findings);
+    if (&control == floorItem_)
+        return Text(TText::PlanItem, {ShownPlan().value_or(board::TFloorPlan{}).file});
     const auto place = PlaceShownBy(control);
     if (!place || !control.TextAsSet().empty())
         return TForm::AccessibleName(control);
@@ -52,6 +54,11 @@ std::string TEditForm::AccessibleName(const TControl& control) const
 
 std::string TEditForm::AccessibleStatus(const TControl& control) const
 {
+    if (&control == floorItem_) {
+        const TRect64 r = PlanOnBoard();
+        return Text(TText::Describe,
+                    {IntToStr(r.left), IntToStr(r.top), IntToStr(r.right - r.left), IntToStr(r.bottom - r.top)});
+    }
     const auto place = PlaceShownBy(control);
     if (!place)
         return {};

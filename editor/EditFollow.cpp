@@ -42,6 +42,7 @@ std::string RefusalText(TRefusal refusal, TTextEncoding encoding)
 void TEditForm::AfterStep()
 {
     SyncLabels();
+    FollowPlan();
     follow_.extent();
     SyncSelection();
     // The checker reads the whole file: once the admin pauses, not at every repeat of a key.
@@ -52,6 +53,7 @@ void TEditForm::AfterStep()
 
 void TEditForm::SyncLabels()
 {
+    PlacePlanItem();
     const auto& pcs = Editor().Pcs();
     while (labels_.size() > pcs.size()) {
         labelPlaces_.erase(labels_.back());

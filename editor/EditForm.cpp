@@ -41,6 +41,10 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), vie
     canvasFocus_->SetTakesFocus(true);
     canvasFocus_->SetOnKeyDown([this](TObject*, TKeyInfo& k) { CanvasKeyDown(k); });
     canvasFocus_->SetOnKeyUp([this](TObject*, TKeyInfo& k) { CanvasKeyUp(k); });
+    // The floor plan's item, under every PC: the plan is painted behind them.
+    floorItem_ = new TLabel(this);
+    floorItem_->SetParent(this);
+    floorItem_->SetTransparent(true);
 
     BuildMenu();
     SetOnResize([this](TObject*) { Layout(); });
@@ -76,7 +80,9 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner, "PcBoardEditorForm"), vie
     // The first check as soon as the board is on screen: timers come after painting.
     checkTimer_->SetInterval(1);
     UpdateTitle();
-    SetStatus(check::EncodingName(Editor().Document().Encoding()));
+    // A plan that cannot be shown is said here, not in a box: the board opens as usual.
+    SetStatus(check::EncodingName(Editor().Document().Encoding()) +
+              (floor_.problem.empty() ? "" : "　" + floor_.problem));
     SetFocusedControl(canvasFocus_);
 }
 

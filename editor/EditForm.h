@@ -20,6 +20,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/Picture.h"
 
 class TEditForm : public TForm {
 public:
@@ -130,6 +131,29 @@ private:
     void KeepForRecovery();
     void DropKept();
 
+    // -- the floor plan under the board (EditPlan.cpp)
+    void BuildPlanMenu(TMenuItem* view);
+    // Its fields, in rows from y on; y then lies below them.
+    void BuildPlanPanel(std::int32_t x, std::int32_t& y);
+    void ChoosePlan();
+    void RemovePlan();
+    void StartLiningUp();
+    // The plan follows the board: its picture loaded when the file it names changed (a
+    // picture that cannot be shown said in the status bar), its fields, its item and its place.
+    void FollowPlan();
+    void PlacePlanItem();
+    // The plan as it shows now: during a drag, where it is dragged to.
+    std::optional<board::TFloorPlan> ShownPlan() const;
+    // Where the plan shows on the board; empty while hidden or without a picture.
+    TRect64 PlanOnBoard() const;
+    // The pointer in the plan's modes (moving it, lining it up): true when it took the event.
+    bool PlanMouseDown(TPoint64 point);
+    bool PlanMouseMove(TPoint64 point, bool held);
+    bool PlanMouseUp();
+    bool PlanFieldKeyDown(TEdit* edit);
+    void PaintPlan(TCanvas& canvas);
+    void PaintPlanPoints(TCanvas& canvas);
+
     // -- what assistive technology reads (EditAccessibility.cpp)
     // The PC a label shows.
     std::optional<std::size_t> PlaceShownBy(const TControl& control) const;
@@ -173,6 +197,26 @@ private:
     TTimer* checkTimer_ = nullptr;
     std::vector<std::string> headings_;
     std::vector<TRect64> headingRects_;
+
+    // The floor plan as this window shows it; the plan itself is the board document's.
+    struct TFloorView {
+        enum TLiningUp { Off, FirstPoint, SecondPoint, Distance };
+        std::shared_ptr<const TPicture> picture;
+        std::string path;  // where the picture was loaded from, or tried
+        bool hidden = false, moving = false;
+        TLiningUp liningUp = Off;
+        TPoint64 points[2];
+        std::optional<TPoint64> pressed;           // a drag of the plan, from there
+        std::optional<board::TFloorPlan> dragged;  // and where it is dragged to
+        TRect64 painted;                           // where it showed last, on the board
+        int paintedOpacity = 0;
+        const TPicture* paintedPicture = nullptr;
+        std::string problem;  // why the picture does not show
+    };
+    TFloorView floor_;
+    TLabel* floorItem_ = nullptr;         // the plan for assistive technology
+    std::array<TEdit*, 5> floorEdits_{};  // left, top, scale, opacity, distance
+    TMenuItem *hidePlanItem_ = nullptr, *movePlanItem_ = nullptr;
 };
 
 extern TEditForm* EditForm;

@@ -47,6 +47,8 @@ void TEditForm::CanvasMouseDown(const TMouseInfo& m)
     if (m.button != mbLeft || !InCanvas(m))
         return;
     FocusCanvas();
+    if (PlanMouseDown(viewport_.OnBoard(m.x, m.y)))
+        return;
     Editor().Press(viewport_.OnBoard(m.x, m.y), (m.shift & ssCtrl) != 0, editor::kHandleReach);
     SyncSelection();
 }
@@ -54,6 +56,10 @@ void TEditForm::CanvasMouseDown(const TMouseInfo& m)
 void TEditForm::CanvasMouseMove(const TMouseInfo& m)
 {
     pointer_ = viewport_.OnBoard(m.x, m.y);
+    if (InCanvas(m) && PlanMouseMove(pointer_, (m.shift & ssLeft) != 0)) {
+        SetStatus({});
+        return;
+    }
     if (m.shift & ssLeft) {
         const TRect64 changed = Editor().DragTo(pointer_, !(m.shift & ssAlt) && Editor().Grid().snap);
         if (!changed.IsEmpty()) {
@@ -68,7 +74,7 @@ void TEditForm::CanvasMouseMove(const TMouseInfo& m)
 
 void TEditForm::CanvasMouseUp(const TMouseInfo& m)
 {
-    if (m.button != mbLeft)
+    if (m.button != mbLeft || PlanMouseUp())
         return;
     // A drag's release is a step; a click's only changed the selection.
     const bool dragged = Editor().Dragging();

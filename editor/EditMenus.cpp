@@ -94,6 +94,7 @@ void TEditForm::BuildMenu()
         UpdateMenus();
         Invalidate(canvasRect_);
     });
+    BuildPlanMenu(view);
     SetMenu(menu_);
 }
 
@@ -103,4 +104,6 @@ void TEditForm::UpdateMenus()
     redoItem_->SetEnabled(Editor().CanRedo());
     snapItem_->SetChecked(Editor().Grid().snap);
     gridItem_->SetChecked(Editor().Grid().shown);
+    hidePlanItem_->SetChecked(floor_.hidden);
+    movePlanItem_->SetChecked(floor_.moving);
 }

@@ -1,8 +1,9 @@
-// Painting the canvas: the board's client area and grid, the status board's own controls, and
+// Painting the canvas: the board's client area, the floor plan and the grid, the status board's own controls, and
 // over the PCs the marks, the selection, its handles, guides and band; then the panel's texts
 // and the status bar.
 #include "editor/EditForm.h"
 #include "editor/EditorTexts.h"
+#include "editor/PlanGeometry.h"
 #include "platform/text/SysUtils.h"
 
 using editor::Inflated;
@@ -19,14 +20,16 @@ constexpr TColor kSelection = 0x00D77800;  // blue
 constexpr TColor kGuide = 0x00FF00FF;
 constexpr TColor kProblem = 0x000000E0;
 constexpr TColor kPanel = 0x00F0F0F0;
+constexpr TColor kPlanPoint = 0x00FF00FF;
 
 }  // namespace
 
 void TEditForm::PaintBehind(TCanvas& c)
 {
     c.FillRect(canvasRect_, kOutside);
-    c.FillRect(OnScreen(boardClient_), Color());
     const TRect64 client = OnScreen(boardClient_);
+    c.FillRect(client, Color());
+    PaintPlan(c);
     if (Editor().Grid().shown && Editor().Grid().step >= 4) {
         const std::int64_t step = Editor().Grid().step;
         for (std::int64_t x = client.left + step; x < client.right; x += step)
@@ -50,6 +53,7 @@ void TEditForm::PaintOver(TCanvas& c)
             c.FrameRect(r, kDimmedText);
             c.TextRect(r, fixed.caption, kDimmedText);
         }
+    PaintPlanPoints(c);
     for (const TRect64& mark : marks_)
         c.FrameRect(Inflated(OnScreen(mark), 2), kProblem);
     for (const std::size_t pc : Editor().Selection())
@@ -73,6 +77,35 @@ void TEditForm::PaintOver(TCanvas& c)
     for (std::size_t i = 0; i < headings_.size(); ++i)
         c.TextRect(headingRects_[i], headings_[i], clBlack);
     PaintStatus(c);
+}
+
+void TEditForm::PaintPlan(TCanvas& c)
+{
+    const TRect64 board = PlanOnBoard();
+    if (board.IsEmpty())
+        return;
+    const TRect64 r = OnScreen(board), client = OnScreen(boardClient_);
+    if (!r.Intersects(client) || !r.Intersects(c.ClipRect()))
+        return;
+    c.DrawPicture(*floor_.picture, r, ShownPlan()->opacity, Color());
+    // It shows in the board's client area only: what lies beyond is the canvas again.
+    for (const TRect64& beyond : {TRect64{r.left, r.top, r.right, std::min(client.top, r.bottom)},
+                                  TRect64{r.left, std::max(client.bottom, r.top), r.right, r.bottom},
+                                  TRect64{r.left, client.top, std::min(client.left, r.right), client.bottom},
+                                  TRect64{std::max(client.right, r.left), client.top, r.right, client.bottom}})
+        if (!beyond.IsEmpty())
+            c.FillRect(beyond, kOutside);
+}
+
+void TEditForm::PaintPlanPoints(TCanvas& c)
+{
+    const int points = floor_.liningUp == TFloorView::SecondPoint ? 1 : floor_.liningUp == TFloorView::Distance ? 2 : 0;
+    const TPoint64 o = BoardOffset();
+    for (int i = 0; i < points; ++i) {
+        const TPoint64 p{floor_.points[i].x + o.x, floor_.points[i].y + o.y};
+        c.Line({p.x - 6, p.y}, {p.x + 6, p.y}, kPlanPoint);
+        c.Line({p.x, p.y - 6}, {p.x, p.y + 6}, kPlanPoint);
+    }
 }
 
 void TEditForm::PaintStatus(TCanvas& c)

@@ -40,7 +40,9 @@ void TEditForm::BuildPanel()
     valueEdits_[4] = AddField(Text(TText::FieldHeight), x + 132, y, 68, 28);
     y += kRow;
     gridStep_ = AddField(Text(TText::FieldGrid), x, y, 72, 56, IntToStr(Editor().Grid().step));
-    y += kRow + 8;
+    y += kRow;
+    BuildPlanPanel(x, y);
+    y += 8;
 
     headings_.push_back(Text(TText::GridTitle));
     headingRects_.push_back(TRect64::Of(x, y, 256, 18));
@@ -111,6 +113,8 @@ void TEditForm::FieldKeyDown(TEdit* edit, TKeyInfo& k)
         }
         return;
     }
+    if (PlanFieldKeyDown(edit))
+        return;
     for (std::size_t key = 0; key < valueEdits_.size(); ++key)
         if (valueEdits_[key] == edit) {
             if (Editor().Selection().empty())

@@ -146,9 +146,44 @@ constexpr TBilingualText<TText> kRows[] = {
     {TText::RefusedReorder, "the PCs renumbered", "電腦重新編號"},
     {TText::RefusedConvert, "the conversion to UTF-8", "轉換為 UTF-8"},
     {TText::RefusedPlan, "the floor plan", "平面圖"},
+    {TText::MenuFloorPlan, "Floor &Plan...", "平面圖(&P)..."},
+    {TText::MenuHidePlan, "&Hide Floor Plan", "隱藏平面圖(&H)"},
+    {TText::MenuMovePlan, "&Move Floor Plan", "移動平面圖(&M)"},
+    {TText::MenuLineUpPlan, "&Line Up Floor Plan by Two Points", "以兩點對齊平面圖(&L)"},
+    {TText::MenuRemovePlan, "&Remove Floor Plan", "移除平面圖(&R)"},
+    {TText::FieldPlanLeft, "Plan left", "平面圖左"},
+    {TText::FieldPlanTop, "Plan top", "平面圖上"},
+    {TText::FieldPlanScale, "Scale %", "縮放 %"},
+    {TText::FieldPlanOpacity, "Opacity %", "不透明 %"},
+    {TText::FieldPlanDistance, "Distance", "兩點距離"},
+    {TText::PlanTitle, "Floor Plan", "平面圖"},
+    {TText::PlanFilter, "Pictures (*.png, *.jpg, *.bmp, *.gif, *.tif)", "圖片 (*.png, *.jpg, *.bmp, *.gif, *.tif)"},
+    {TText::PlanItem, "Floor plan {0}", "平面圖 {0}"},
+    {TText::PlanCannotOpen, "{0} cannot be the floor plan: {1}. The board is unchanged.",
+     "{0} 無法作為平面圖：{1}。看板未變更。"},
+    {TText::PlanNotShown, "Floor plan {0} not shown: {1}", "平面圖 {0} 未顯示：{1}"},
+    {TText::PlanNotFound, "the file is not there", "檔案不存在"},
+    {TText::PlanUnreadable, "it cannot be read ({0})", "無法讀取（{0}）"},
+    {TText::PlanNotAPicture, "it is no PNG, JPEG, BMP, GIF or TIFF picture", "不是 PNG、JPEG、BMP、GIF 或 TIFF 圖片"},
+    {TText::PlanTooLarge, "it is too large to open in memory", "太大，記憶體不足以開啟"},
+    {TText::PlanNone, "No floor plan shown: View, Floor Plan... chooses one",
+     "未顯示平面圖：請用 檢視、平面圖... 選擇"},
+    {TText::PlanFirstPoint, "Click the first of two points on the floor plan", "請在平面圖上點選兩點中的第一點"},
+    {TText::PlanSecondPoint, "Click the second point on the floor plan", "請在平面圖上點選第二點"},
+    {TText::PlanTypeDistance, "Type in Distance how many board pixels apart the two points are, then press Enter",
+     "請在「兩點距離」輸入這兩點在看板上相距幾個像素，再按 Enter"},
+    {TText::PlanBadPoints,
+     "Not lined up: the two points must differ, the distance be a whole number of pixels above 0, and the scale "
+     "come out from 0.01 % to 10000 %",
+     "未對齊：兩點必須不同，距離須為大於 0 的整數像素，且縮放比例須在 0.01 % 到 10000 % 之間"},
+    {TText::PlanBadValue,
+     "Not changed: the plan's place is a whole number, its scale a per cent from 0.01 to 10000 with up to two "
+     "decimals, its opacity a per cent from 0 to 100",
+     "未變更：平面圖位置須為整數，縮放為 0.01 到 10000 的百分比（最多兩位小數），不透明度為 0 到 100 的百分比"},
+    {TText::PlanLinedUp, "Floor plan lined up: scale {0} %", "平面圖已對齊：縮放 {0} %"},
 };
 
-constexpr TBilingualTable<TText> kTable(kRows, TText::RefusedPlan);
+constexpr TBilingualTable<TText> kTable(kRows, TText::PlanLinedUp);
 
 TLanguage language = UserLanguage();
 

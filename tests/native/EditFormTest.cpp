@@ -203,9 +203,10 @@ TEST_F(EditForm, AScreenReaderHearsEachFieldAndChoosesAPc)
     for (const TControl* c : form().WindowedControls())
         if (c->NativeKind() != TNativeKind::Button)
             names.push_back(m.Name(m.ChildOf(*c)));
-    EXPECT_EQ(names, (std::vector<std::string>{"Caption", "Left", "Top", "Width", "Height", "Grid", "Findings", "Rows",
-                                               "Columns", "Width", "Height", "Gap across", "Gap down", "Left", "Top",
-                                               "Caption"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Caption",  "Left",    "Top",        "Width",    "Height",   "Grid", "Plan left",
+                         "Plan top", "Scale %", "Opacity %",  "Distance", "Findings", "Rows", "Columns",
+                         "Width",    "Height",  "Gap across", "Gap down", "Left",     "Top",  "Caption"}));
 
     const std::size_t pc2 = m.ChildOf(*PcLabel(1));
     EXPECT_FALSE(m.DefaultAction(pc2).empty());
