@@ -159,6 +159,16 @@ TEST(FloorPlan, AHandWrittenSectionIsEditedInPlace)
     EXPECT_EQ(doc.Bytes(), bytes);
 }
 
+// Values a section lacks go after its last entry, at the end of the file too.
+TEST(FloorPlan, MissingValuesAreAddedToTheSection)
+{
+    TBoardDocument doc("[sys]\r\ncount=1\r\n[FloorPlan]\r\nFile=room.png\r\n");
+    ASSERT_EQ(doc.SetFloorPlan(Plan("room.png", 20, 30, 10000)), TRefusal::None);
+    EXPECT_EQ(doc.Bytes(), "[sys]\r\ncount=1\r\n[FloorPlan]\r\nFile=room.png\r\nLeft=20\r\nTop=30\r\n");
+    EXPECT_EQ(doc.FloorPlan(), Plan("room.png", 20, 30, 10000));
+    EXPECT_EQ(TBoardDocument(doc.Bytes()).FloorPlan(), doc.FloorPlan());
+}
+
 TEST(FloorPlan, WhatTheFileCannotHoldIsRefused)
 {
     TBoardDocument doc(Encodings()[1].board);  // Big5
