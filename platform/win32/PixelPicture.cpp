@@ -11,8 +11,8 @@ namespace {
 // A target of up to this many pixels is kept whole; of a larger one (a plan at a high zoom),
 // a part of up to this many pixels each way around what is painted, or what is painted when
 // that is more: never more than a screen's worth or two.
-constexpr std::int64_t kWholeLimit = std::int64_t{1} << 24;
-constexpr std::int64_t kPartSide = 4096;
+constexpr std::int64_t kWholeLimit = std::int64_t{1} << 23;
+constexpr std::int64_t kPartSide = 2048;
 // Stretched beyond this each way, a picture is not painted at all.
 constexpr std::int64_t kLargestTarget = 0x7FFFFFFF;
 // At most this many of the picture's rows, and as many columns, are averaged into one

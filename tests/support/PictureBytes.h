@@ -3,6 +3,7 @@
 // that a large picture of one colour stays small: runs that repeat the pixel before are copied.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -110,23 +111,28 @@ std::string Png(int width, int height, Colour colour, bool alpha = false)
 {
     using namespace picture_bytes;
     const std::size_t pixel = alpha ? 4 : 3;
-    std::string raw;
-    raw.reserve(static_cast<std::size_t>(height) * (1 + pixel * static_cast<std::size_t>(width)));
+    std::string raw(static_cast<std::size_t>(height) * (1 + pixel * static_cast<std::size_t>(width)), '\0');
+    char* to = raw.data();
     for (int y = 0; y < height; ++y) {
-        raw += '\0';  // no filter
+        *to++ = '\0';  // no filter
         for (int x = 0; x < width; ++x) {
             const std::uint32_t c = colour(x, y);
-            raw += static_cast<char>(c >> 16);
-            raw += static_cast<char>(c >> 8);
-            raw += static_cast<char>(c);
+            *to++ = static_cast<char>(c >> 16);
+            *to++ = static_cast<char>(c >> 8);
+            *to++ = static_cast<char>(c);
             if (alpha)
-                raw += static_cast<char>(c >> 24);
+                *to++ = static_cast<char>(c >> 24);
         }
     }
-    std::uint32_t a = 1, b = 0;  // Adler-32
-    for (const char ch : raw) {
-        a = (a + static_cast<unsigned char>(ch)) % 65521;
-        b = (b + a) % 65521;
+    std::uint32_t a = 1, b = 0;  // Adler-32, reduced every 5,552 bytes, before b can overflow
+    for (std::size_t at = 0; at < raw.size(); at += 5552) {
+        const std::size_t end = std::min(raw.size(), at + 5552);
+        for (std::size_t i = at; i < end; ++i) {
+            a += static_cast<unsigned char>(raw[i]);
+            b += a;
+        }
+        a %= 65521;
+        b %= 65521;
     }
     std::string zlib = "\x78\x01" + TDeflate().Compress(raw, pixel);
     Put32(zlib, b << 16 | a, true);
