@@ -7,11 +7,16 @@
 //   process's peak memory;
 // - a screen reader's questions across processes, on 1,000 and on 100,000 dense PCs: the
 //   client area's object, the child count, one PC's properties, a hit-test, every child.
+// - a plan of 4,000 x 3,000 pixels painted under a window-sized area, in this process: the
+//   first paint at a new scale, the paints after it, beside the same paint without it.
 // Prints medians of several runs and the ratios.
 #include <windows.h>
 #include <oleacc.h>
 #include <psapi.h>
 
+#include "platform/forms/Picture.h"
+#include "platform/win32/LabelPainter.h"
+#include "tests/support/PictureBytes.h"
 #include "tests/support/WinProgram.h"
 
 namespace fs = std::filesystem;
@@ -379,6 +384,58 @@ void CompareEditor(const fs::path& temp, int runs)
                 Median(releases));
 }
 
+// A 4,000 x 3,000 picture painted into a 1,280 x 800 area off screen, as a form paints it:
+// at the size of a board of 10,000 PCs (kept whole) and at twice its own size (kept in part).
+void ComparePicture(const fs::path& temp, int runs)
+{
+    const fs::path file = temp / "plan.png";
+    psbtest::WriteBytes(
+        file, psbtest::Png(4000, 3000, [](int x, int y) { return 0xFF000000u | (x & 0xFF) << 8 | (y & 0xFF); }));
+    const TPictureLoad load = backend::LoadPicture(file.string());
+    if (!load.picture) {
+        std::printf("the plan did not load: %s\n", load.reason.c_str());
+        return;
+    }
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 1280, 800);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    TForm form(nullptr);
+    TRect64 target;
+    bool withPicture = false;
+    form.SetOnPaintBehind([&](TObject*, TCanvas& canvas) {
+        if (withPicture)
+            canvas.DrawPicture(*load.picture, target, 40, clWhite);
+    });
+    const auto paint = [&] {
+        const auto start = Clock::now();
+        win32::PaintClient(dc, form, {0, 0, 1280, 800}, kDesignDpi, font);
+        return MsSince(start);
+    };
+    std::printf("a plan of 4,000 x 3,000 under a 1,280 x 800 area, medians of %d runs:\n", runs);
+    for (const std::int64_t width : {1700, 8000}) {
+        std::vector<double> floor, first, later;
+        for (int i = 0; i < runs; ++i) {
+            // A new scale each run: one pixel more.
+            target = TRect64::Of(-width / 4, -width / 4, width + i, (width + i) * 3 / 4);
+            withPicture = false;
+            floor.push_back(paint());
+            withPicture = true;
+            first.push_back(paint());
+            for (int k = 0; k < 5; ++k)
+                later.push_back(paint());
+        }
+        std::printf(
+            "  %5lld pixels wide: without it %6.2f ms, first paint at a new scale %7.2f ms, later paints %6.2f ms\n",
+            static_cast<long long>(width), Median(floor), Median(first), Median(later));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -481,6 +538,9 @@ int main(int argc, char** argv)
 
     if (part("editor"))
         CompareEditor(temp, runs);
+
+    if (part("picture"))
+        ComparePicture(temp, runs);
 
     if (part("accessible")) {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -104,8 +104,14 @@ void TPixelPicture::Scale(std::int64_t width, std::int64_t height, const TRect64
     const auto pictureShare = static_cast<std::uint32_t>(opacity) * 255;
 
     std::uint32_t* to = out.data();
+    TSpan previous{-1, 0};
     for (std::int64_t y = part.top; y < part.bottom; ++y) {
         const TSpan rows = SpanOf(y, height, height_);
+        if (rows.first == previous.first && rows.count == previous.count) {  // stretched taller: the row again
+            to = std::copy_n(to - partWidth, partWidth, to);
+            continue;
+        }
+        previous = rows;
         std::fill(sums.begin(), sums.end(), 0u);
         for (std::int32_t r = 0; r < rows.count; ++r) {
             const std::uint32_t* in = pixels_.data() +
