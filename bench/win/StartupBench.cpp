@@ -259,6 +259,9 @@ double Timed(HWND hwnd, const std::function<void()>& act)
     return MsSince(start);
 }
 
+template <class Open, class Idle>
+void Interactions(const fs::path& editor, const char* what, Open open, Idle idle, int runs);
+
 // Opening, memory, a drag's frames and a nudge in the editor, beside the status board.
 void CompareEditor(const fs::path& temp, int runs)
 {
@@ -323,6 +326,19 @@ void CompareEditor(const fs::path& temp, int runs)
     // Interactions, each with its repaint, beside two floors timed in turn with them: a move
     // without a button over the canvas beside the board (which repaints only the status
     // bar's pointer position), and a PC-sized area made invalid from here and repainted.
+    // Then the same over a photo of the room under the board, at 40 %.
+    const fs::path planned = ProgramWithBoard(temp / "edit10000-plan", PSB_EDITOR_UNIX_PATH,
+                                              board + "[FloorPlan]\nFile=plan.png\nLeft=0\nTop=0\nScale=50\n");
+    psbtest::WriteBytes(planned.parent_path() / "plan.png", psbtest::Png(4000, 3000, [](int x, int y) {
+                            return 0xFF000000u | (x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | ((x ^ y) & 0xFF);
+                        }));
+    for (const auto& [exe, what] : {std::pair{editor, ""}, std::pair{planned, " over a 4,000 x 3,000 plan"}})
+        Interactions(exe, what, open, idle, runs);
+}
+
+template <class Open, class Idle>
+void Interactions(const fs::path& editor, const char* what, Open open, Idle idle, int runs)
+{
     constexpr int kFrames = 40, kKeys = 20;
     std::vector<double> moveFloor, paintFloor, frames, releases, nudges, tabs;
     for (int i = 0; i < std::max(1, runs / 3); ++i) {
@@ -375,6 +391,7 @@ void CompareEditor(const fs::path& temp, int runs)
             tabs.push_back(key(VK_TAB));
     }
     const double mf = Median(moveFloor), pf = Median(paintFloor);
+    std::printf(" the editor%s:\n", what);
     std::printf("  floors: a move over the canvas %5.2f ms, a PC's area repainted %5.2f ms\n", mf, pf);
     std::printf("  drag frame with its repaint %7.2f ms  (%.1f x move floor, goal under 16 ms)\n", Median(frames),
                 Median(frames) / mf);

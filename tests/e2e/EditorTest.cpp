@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include "tests/support/Msaa.h"
+#include "tests/support/PictureBytes.h"
 #include "tests/support/WinProgram.h"
 
 namespace {
@@ -221,13 +222,15 @@ TEST(Editor, AScreenReaderHearsEachFieldAndChoosesAPc)
     ASSERT_TRUE(editor.Start()) << editor.Error();
     Keys(editor, {VK_CONTROL}, 'G');  // the grid generator's fields too
     std::vector<HWND> fields;
-    ASSERT_TRUE(psbtest::WaitFor([&] { return (fields = Children(editor, L"Edit")).size() == 15; }));
+    ASSERT_TRUE(psbtest::WaitFor([&] { return (fields = Children(editor, L"Edit")).size() == 20; }));
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::vector<std::wstring> names;
     for (const HWND field : fields)
         names.push_back(HearWindow(field).name);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"標題", L"左", L"上", L"寬", L"高", L"格線", L"列數", L"行數", L"寬",
-                                                L"高", L"水平間距", L"垂直間距", L"起點左", L"起點上", L"標題樣式"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"標題",     L"左",       L"上",       L"寬",     L"高",
+                                                L"格線",     L"平面圖左", L"平面圖上", L"縮放 %", L"不透明 %",
+                                                L"兩點距離", L"列數",     L"行數",     L"寬",     L"高",
+                                                L"水平間距", L"垂直間距", L"起點左",   L"起點上", L"標題樣式"}));
     const Heard findings = HearWindow(FindWindowExW(editor.Form(), nullptr, L"ListBox", nullptr));
     EXPECT_EQ(findings.name, L"檢查結果");
     EXPECT_EQ(findings.children, std::vector<std::wstring>{L"沒有發現問題"});
@@ -519,6 +522,45 @@ TEST(Editor, MergingSomeoneElsesSave)
     EXPECT_TRUE(WaitForBytes(editor.BoardPath(), Replaced(again, "Left=50", "Left=42")))
         << psbtest::ReadBytes(editor.BoardPath());
     EXPECT_EQ(editor.Close(), 0u);
+}
+
+// A plan of the room under the board: painted at its place, under the PCs, and a PC dragged
+// onto a seat marked on it is saved at that seat, with the plan's own lines as they were.
+TEST(Editor, APcDroppedOnASeatOfThePlan)
+{
+    const std::string board =
+        kBoard + "[FloorPlan]\r\nFile=plan.png\r\nLeft=100\r\nTop=80\r\nScale=100\r\nOpacity=100\r\n";
+    Program editor(board, "", psbtest::kEditor);
+    // 200 x 120, pale green, with a blue seat of 24 x 24 at 124, 64: on the board at 224, 144.
+    constexpr std::uint32_t kGreen = 0xC8E6C8, kBlue = 0x0000FF;
+    psbtest::WriteBytes(editor.Home() / L"plan.png", psbtest::Png(200, 120, [](int x, int y) {
+                            return x >= 124 && x < 148 && y >= 64 && y < 88 ? kBlue : kGreen;
+                        }));
+    ASSERT_TRUE(editor.Start()) << editor.Error();
+    // Read off the screen between the grid's lines.
+    const auto at = [&](int x, int y) { return editor.Pixel(kOrigin + x, kOrigin + y); };
+    EXPECT_EQ(at(229, 149), RGB(0, 0, 255));
+    EXPECT_EQ(at(243, 163), RGB(0, 0, 255));
+    EXPECT_EQ(at(109, 85), RGB(200, 230, 200));
+    EXPECT_EQ(at(293, 197), RGB(200, 230, 200));
+    EXPECT_NE(at(309, 85), RGB(200, 230, 200));   // beside the plan
+    EXPECT_NE(at(109, 205), RGB(200, 230, 200));  // below it
+
+    // PC1's corner from 40, 40 onto the seat.
+    Drag(editor, {kOrigin + 80, kOrigin + 55}, {kOrigin + 80 + 184, kOrigin + 55 + 104});
+    EXPECT_EQ(editor.Colour(kOrigin + 229, kOrigin + 149), "yellow");
+    Keys(editor, {VK_CONTROL}, 'S');
+    const std::string expected = Replaced(Replaced(board, "Left=40", "Left=224"), "Top=40", "Top=144");
+    EXPECT_TRUE(WaitForBytes(editor.BoardPath(), expected)) << psbtest::ReadBytes(editor.BoardPath());
+    EXPECT_EQ(editor.Close(), 0u);
+
+    psbtest::CopyProgram(psbtest::kStatusBoard, editor.Home());
+    Program status(psbtest::InFolder{editor.Home()});
+    ASSERT_TRUE(status.Start()) << status.Error();
+    EXPECT_EQ(status.Colour(224, 144), "yellow");
+    EXPECT_EQ(status.Colour(303, 173), "yellow");
+    EXPECT_NE(status.Colour(223, 144), "yellow");
+    EXPECT_EQ(status.Close(), 0u);
 }
 
 }  // namespace
