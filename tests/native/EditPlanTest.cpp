@@ -5,13 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/EditForm.h"
-#include "editor/EditOpening.h"
-#include "editor/EditorTexts.h"
 #include "editor/PlanGeometry.h"
-#include "platform/forms/Accessibility.h"
-#include "platform/forms/ExtCtrls.h"
 #include "platform/headless/Headless.h"
+#include "tests/support/HeadlessEditForm.h"
 #include "tests/support/PictureBytes.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -67,40 +63,21 @@ TEST(PlanGeometry, TwoPointsSetTheScaleAndKeepTheFirstInPlace)
 
 const std::string kBoard = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
 
-class EditPlan : public testing::Test {
+class EditPlan : public psbtest::THeadlessEditForm {
 protected:
     void SetUp() override
     {
-        editor::SetLanguage(TLanguage::English);
+        THeadlessEditForm::SetUp();
         picture_ = folder_.Write("room.png", psbtest::Png(200, 100, [](int, int) { return 0xFF3080C0u; })).string();
     }
-    void Open(std::string_view board)
-    {
-        Application->DestroyForms();
-        path_ = folder_.Write("sys.ini", board).string();
-        EditOpened = editor::OpenForEditing(path_);
-        ASSERT_NE(EditOpened, nullptr);
-        Application->CreateForm(::EditForm);
-        form().Show();
-    }
-    void TearDown() override
-    {
-        Application->DestroyForms();
-        ::EditForm = nullptr;
-        EditOpened.reset();
-        headless::Reset();
-    }
+    void OpenBoard(std::string_view board) { Open(folder_.Write("sys.ini", board).string()); }
 
-    TEditForm& form() { return *::EditForm; }
     std::string Bytes() { return form().Editor().Document().Bytes(); }
     std::optional<TFloorPlan> Plan() { return form().Editor().Document().FloorPlan(); }
     void Menu(const std::string& caption)
     {
-        const TMenuItem& bar = form().Menu()->Items();
-        for (std::size_t i = 0; i < bar.Count(); ++i)
-            for (std::size_t j = 0; j < bar.Items(i)->Count(); ++j)
-                if (bar.Items(i)->Items(j)->Caption() == caption)
-                    return bar.Items(i)->Items(j)->Click();
+        if (TMenuItem* item = MenuItem(caption))
+            return item->Click();
         ADD_FAILURE() << "no menu item " << caption;
     }
     void Choose(const std::string& path)
@@ -108,33 +85,16 @@ protected:
         headless::Recorder().openAnswers.push_back(path);
         Menu("Floor &Plan...");
     }
-    TEdit* Field(const std::string& name)
-    {
-        for (TControl* c : form().WindowedControls())
-            if (form().AccessibleName(*c) == name)
-                return dynamic_cast<TEdit*>(c);
-        return nullptr;
-    }
     void Type(const std::string& field, const std::string& text)
     {
         Field(field)->SetText(text);
-        TKeyInfo enter{vkReturn, 0};
-        form().KeyDown(enter, Field(field));
+        Key(vkReturn, 0, Field(field));
     }
     void Click(TPoint64 at)
     {
         const TPoint64 o = form().BoardOffset();
         form().MouseDown(mbLeft, 0, {at.x + o.x, at.y + o.y}, 96);
         form().MouseUp(mbLeft, 0, {at.x + o.x, at.y + o.y}, 96);
-    }
-    void Drag(TPoint64 from, TPoint64 to)
-    {
-        const TPoint64 o = form().BoardOffset();
-        form().MouseDown(mbLeft, 0, {from.x + o.x, from.y + o.y}, 96);
-        for (int step = 1; step <= 4; ++step)
-            form().MouseMove(
-                ssLeft, {from.x + o.x + (to.x - from.x) * step / 4, from.y + o.y + (to.y - from.y) * step / 4}, 96);
-        form().MouseUp(mbLeft, 0, {to.x + o.x, to.y + o.y}, 96);
     }
     // The plan's one item for assistive technology.
     const TControl* PlanItem()
@@ -146,14 +106,14 @@ protected:
     }
 
     psbtest::TScratchFolder folder_{"editplan"};
-    std::string path_, picture_;
+    std::string picture_;
 };
 
 // Chosen beside the board: kept by its own name, one step, under every PC for screen readers
 // too, and it takes no click meant for a PC.
 TEST_F(EditPlan, ChosenBesideTheBoardItIsOneStepUnderThePcs)
 {
-    Open(kBoard);
+    OpenBoard(kBoard);
     Choose(picture_);
     TFloorPlan chosen;
     chosen.file = "room.png";
@@ -185,7 +145,7 @@ TEST_F(EditPlan, ChosenBesideTheBoardItIsOneStepUnderThePcs)
 // two points and a distance: each one step.
 TEST_F(EditPlan, MovedByDraggingByFieldsAndByTwoPoints)
 {
-    Open(kBoard + "[FloorPlan]\r\nFile=room.png\r\n");
+    OpenBoard(kBoard + "[FloorPlan]\r\nFile=room.png\r\n");
     ASSERT_NE(PlanItem(), nullptr);
     Menu("&Move Floor Plan");
     Drag({50, 50}, {70, 80});
@@ -225,7 +185,7 @@ TEST_F(EditPlan, MovedByDraggingByFieldsAndByTwoPoints)
 // F9 hides it and shows it again, saving nothing; removing it is one step.
 TEST_F(EditPlan, HiddenByAKeyAndRemovedAsAStep)
 {
-    Open(kBoard + "[FloorPlan]\r\nFile=room.png\r\nOpacity=25\r\n");
+    OpenBoard(kBoard + "[FloorPlan]\r\nFile=room.png\r\nOpacity=25\r\n");
     TKeyInfo f9{static_cast<std::uint16_t>(vkF1 + 8), 0};
     form().KeyDown(f9, nullptr);
     EXPECT_EQ(PlanItem()->Width(), 0);
@@ -242,7 +202,7 @@ TEST_F(EditPlan, HiddenByAKeyAndRemovedAsAStep)
 // board opens is a line in the status bar, and the board opens as usual.
 TEST_F(EditPlan, APictureThatCannotBeShownIsSaid)
 {
-    Open(kBoard);
+    OpenBoard(kBoard);
     const std::string notPicture = folder_.Write("notes.png", "just text").string();
     Choose(notPicture);
     ASSERT_EQ(headless::Recorder().dialogs.size(), 2u);  // the file dialog, then the box
@@ -253,7 +213,7 @@ TEST_F(EditPlan, APictureThatCannotBeShownIsSaid)
     EXPECT_FALSE(form().Editor().CanUndo());
 
     headless::Recorder().dialogs.clear();
-    Open(kBoard + "[FloorPlan]\r\nFile=plans\\gone.png\r\n");
+    OpenBoard(kBoard + "[FloorPlan]\r\nFile=plans\\gone.png\r\n");
     EXPECT_TRUE(headless::Recorder().dialogs.empty());
     EXPECT_NE(form().Status().find("Floor plan plans\\gone.png not shown: the file is not there"), std::string::npos)
         << form().Status();
