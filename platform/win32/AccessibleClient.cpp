@@ -8,6 +8,7 @@
 
 #include "platform/forms/Accessibility.h"
 #include "platform/forms/Forms.h"
+#include "platform/win32/AccessibleBase.h"
 #include "platform/win32/OleLibraries.h"
 #include "platform/win32/Win32Support.h"
 #include "platform/text/win32/WinText.h"
@@ -53,51 +54,11 @@ LONG StateOf(std::uint32_t state)
 // One object per window. Clients hold it through COM for as long as they like; once the
 // window is gone it answers nothing, and every method catches everything, as the window
 // procedure does.
-class TAccessibleObject final : public IAccessible, public IEnumVARIANT {
+class TAccessibleObject final : public TAccessibleBase<IEnumVARIANT> {
 public:
     TAccessibleObject(TForm& form, const IAccessibleHost& host) : form_(form), host_(&host) {}
 
     void Disconnect() { host_ = nullptr; }
-
-    // IUnknown, for both interfaces.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
-            *object = static_cast<IAccessible*>(this);
-        else if (iid == __uuidof(IEnumVARIANT))
-            *object = static_cast<IEnumVARIANT*>(this);
-        else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return static_cast<ULONG>(refs);
-    }
-
-    // IDispatch: clients of MSAA call the methods directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
@@ -397,7 +358,6 @@ private:
         v.vt = VT_EMPTY;
     }
 
-    LONG refs_ = 1;
     TForm& form_;
     const IAccessibleHost* host_;  // none once the window is gone
     std::size_t next_ = 0;         // the enumeration's position: children before it were handed out

@@ -6,13 +6,14 @@
 #include <string>
 
 #include "platform/forms/Forms.h"
+#include "platform/win32/AccessibleBase.h"
 #include "platform/text/win32/WinText.h"
 
 namespace win32 {
 
 // Wraps the system's object: asks it everything but the name and, on a list box, the lines.
 // Once the window is gone it answers nothing, and every method catches everything.
-class TWindowObject final : public IAccessible, public IOleWindow {
+class TWindowObject final : public TAccessibleBase<IOleWindow> {
 public:
     TWindowObject(TForm& form, TControl& control, HWND hwnd, IAccessible* system)
         : form_(form), control_(&control), hwnd_(hwnd), system_(system),
@@ -28,31 +29,6 @@ public:
         system_ = nullptr;
     }
 
-    // IUnknown, for both interfaces.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
-            *object = static_cast<IAccessible*>(this);
-        else if (iid == __uuidof(IOleWindow))
-            *object = static_cast<IOleWindow*>(this);
-        else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return static_cast<ULONG>(refs);
-    }
-
     // IOleWindow: how a client finds the window of an object.
     HRESULT STDMETHODCALLTYPE GetWindow(HWND* hwnd) override
     {
@@ -62,21 +38,6 @@ public:
         });
     }
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-    // IDispatch: clients of MSAA call the methods directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
@@ -341,7 +302,6 @@ private:
         return state;
     }
 
-    LONG refs_ = 1;
     TForm& form_;
     TControl* control_;  // none once the window is gone
     HWND hwnd_;
