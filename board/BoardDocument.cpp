@@ -449,7 +449,7 @@ void TBoardDocument::ConvertToUtf8(bool byteOrderMark)
 {
     TImpl& d = *impl_;
     const std::string now = Bytes();
-    std::string text = (byteOrderMark ? "\xEF\xBB\xBF" : "") + DecodeText(now);
+    std::string text = (byteOrderMark ? "\xEF\xBB\xBF" : "") + DecodeText(d.Lines().TextBytes());
     if (text == now)
         return;
     TStep step;

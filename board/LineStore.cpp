@@ -159,10 +159,10 @@ std::uint32_t TLineStore::Add(std::uint32_t previous, std::string raw)
     return id;
 }
 
-std::string TLineStore::Bytes() const
+std::string TLineStore::Assembled(bool oddByte) const
 {
     std::string out = bytes_.substr(0, bom_);
-    const std::string_view tail = std::string_view(bytes_).substr(starts_.back());
+    const std::string_view tail = oddByte ? std::string_view(bytes_).substr(starts_.back()) : std::string_view();
     const std::uint32_t lastOpened = OpenedLines() ? OpenedLines() - 1 : kNoLine;
     std::uint32_t last = kNoLine;
     for (std::uint32_t id = Next(kHead); id != kNoLine;) {

@@ -78,11 +78,16 @@ public:
     std::uint32_t Add(std::uint32_t previous, std::string raw);
 
     // The file as it now stands.
-    std::string Bytes() const;
+    std::string Bytes() const { return Assembled(true); }
+    // The same without the odd byte a cut-off UTF-16 file ends with, nor the line end that
+    // keeps it off an edited line: the file's text, the same whether edits came before or
+    // after it is read as text (a conversion to UTF-8, say).
+    std::string TextBytes() const { return Assembled(false); }
 
 private:
     // The next line in the file's order, shown or not.
     std::uint32_t NextAny(std::uint32_t id) const;
+    std::string Assembled(bool oddByte) const;
 
     TLineCodec codec_;
     std::string bytes_;

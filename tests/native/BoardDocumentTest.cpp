@@ -193,6 +193,21 @@ TEST(BoardDocument, WhatTheEncodingCannotHoldWaitsForUtf8)
     EXPECT_EQ(doc.Bytes(), big5);
 }
 
+// A conversion to UTF-8 keeps the same text whether it comes before the edits or after them,
+// also in a cut-off UTF-16 file, whose odd byte no text holds (a merge converts first).
+TEST(BoardDocument, ConvertingBeforeOrAfterTheEditsGivesTheSameFile)
+{
+    for (const std::string cut : {std::string("\xFE\xFF\0[\0", 5), std::string("\xFF\xFE[\0\r\0\n\0\0", 9)}) {
+        TBoardDocument after(cut), before(cut);
+        before.ConvertToUtf8(false);
+        for (TBoardDocument* doc : {&after, &before}) {
+            ASSERT_EQ(doc->AddPc({"x", 32, 0, 5, 5}), TRefusal::None);
+            ASSERT_EQ(doc->SetValue(0, TPcKey::Caption, "y"), TRefusal::None);
+        }
+        after.ConvertToUtf8(false);
+        EXPECT_EQ(after.Bytes(), before.Bytes());
+    }
+}
 // Edits joined into one step undo and redo as one; edits reverted leave the bytes, and what
 // could be redone, as they were. The version tells states apart and comes back with undo.
 TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
