@@ -170,12 +170,9 @@ std::string TLineStore::Assembled(bool oddByte) const
         out += Raw(id);
         const std::string_view own =
             IsOpened(id) ? std::string_view(bytes_).substr(ends_[id], starts_[id + 1] - ends_[id]) : std::string_view();
-        if (next != kNoLine)
+        // The file keeps ending as it did, with a line end or without, whichever line is last.
+        if (next != kNoLine || endsWithLineEnd_)
             out += own.empty() ? std::string_view(lineEnd_) : own;
-        else if (IsOpened(id))
-            out += own;
-        else if (endsWithLineEnd_)
-            out += lineEnd_;
         last = id;
         id = next;
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -193,21 +194,37 @@ TEST(BoardDocument, WhatTheEncodingCannotHoldWaitsForUtf8)
     EXPECT_EQ(doc.Bytes(), big5);
 }
 
-// A conversion to UTF-8 keeps the same text whether it comes before the edits or after them,
-// also in a cut-off UTF-16 file, whose odd byte no text holds (a merge converts first).
-TEST(BoardDocument, ConvertingBeforeOrAfterTheEditsGivesTheSameFile)
+// A conversion to UTF-8 in the middle of the edits gives the same file as one before them (a
+// merge converts first): also when a cut-off UTF-16 file's odd byte went on a line of its own,
+// or when the edits after it take out the last line of a file that ends without a line end.
+TEST(BoardDocument, ConvertingInTheMiddleOrFirstGivesTheSameFile)
 {
-    for (const std::string cut : {std::string("\xFE\xFF\0[\0", 5), std::string("\xFF\xFE[\0\r\0\n\0\0", 9)}) {
-        TBoardDocument after(cut), before(cut);
-        before.ConvertToUtf8(false);
-        for (TBoardDocument* doc : {&after, &before}) {
-            ASSERT_EQ(doc->AddPc({"x", 32, 0, 5, 5}), TRefusal::None);
-            ASSERT_EQ(doc->SetValue(0, TPcKey::Caption, "y"), TRefusal::None);
-        }
-        after.ConvertToUtf8(false);
-        EXPECT_EQ(after.Bytes(), before.Bytes());
+    const auto addTwo = [](TBoardDocument& doc) {
+        ASSERT_EQ(doc.AddPc({"x", 32, 0, 5, 5}), TRefusal::None);
+        ASSERT_EQ(doc.SetValue(0, TPcKey::Caption, "y"), TRefusal::None);
+    };
+    const auto deleteOne = [](TBoardDocument& doc) { ASSERT_EQ(doc.DeletePc(0), TRefusal::None); };
+    const std::function<void(TBoardDocument&)> none = [](TBoardDocument&) {};
+    const struct {
+        std::string file;
+        std::function<void(TBoardDocument&)> first, then;
+    } cases[] = {
+        {std::string("\xFE\xFF\0[\0", 5), addTwo, none},
+        {std::string("\xFF\xFE[\0\r\0\n\0\0", 9), addTwo, none},
+        {"[sys]", addTwo, deleteOne},
+    };
+    for (const auto& c : cases) {
+        TBoardDocument middle(c.file), first(c.file);
+        first.ConvertToUtf8(true);
+        for (TBoardDocument* doc : {&middle, &first})
+            c.first(*doc);
+        middle.ConvertToUtf8(true);
+        for (TBoardDocument* doc : {&middle, &first})
+            c.then(*doc);
+        EXPECT_EQ(middle.Bytes(), first.Bytes());
     }
 }
+
 // Edits joined into one step undo and redo as one; edits reverted leave the bytes, and what
 // could be redone, as they were. The version tells states apart and comes back with undo.
 TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
