@@ -23,8 +23,9 @@
 //   - a conversion to UTF-8 is made first.
 // The merged document keeps their file's encoding and line ends, and every byte but the lines
 // my edits change. (As the conversion comes first, a file that mixes lone CRs with LFs may
-// get other line ends than my edits gave it, where a CR came to stand before a blank line.) My edits are one step in it, so that one undo shows their file as saved
-// (two when I converted to UTF-8: the conversion is a step of its own).
+// get other line ends than my edits gave it, where a CR came to stand before a blank line.)
+// My edits are one step in it, so that one undo shows their file as saved (two when I
+// converted to UTF-8: the conversion is a step of its own).
 #pragma once
 
 #include <cstdint>
