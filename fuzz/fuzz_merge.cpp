@@ -1,6 +1,7 @@
 // Merging under any bytes and any edits on both sides: onto a file nobody else changed, my
-// edits give my own bytes back (but for line ends, see below), with no conflict; onto theirs, the merged document reads
-// back as it shows, lists the same conflicts whichever side is kept, and undone it is their file.
+// edits give my own bytes back (some line ends aside, below), with no conflict; onto theirs,
+// the merged document reads back as it shows, lists the same conflicts whichever side is
+// kept, and undone it is their file.
 #include "board/Merge.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -72,7 +73,7 @@ bool ConvertedAfterEdits(const std::vector<board::TMeaning>& mine)
 }
 
 // The text with every line end one LF.
-std::string OneLineEnd(std::string text)
+std::string OneLineEnd(std::string_view text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i)
