@@ -17,7 +17,7 @@ using psbtest::Program;
 using psbtest::WaitFor;
 
 // A and B in the client area; PC5 far outside it, PC6 of no size.
-const char kBoard[] =
+const char kReadBoard[] =
     "[sys]\ncount=7\n"
     "[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
     "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n"
@@ -133,7 +133,7 @@ protected:
         return nullptr;
     }
 
-    Program p_{kBoard};
+    Program p_{kReadBoard};
     std::optional<psbtest::TThread> watchdog_;
     IAccessible* client_ = nullptr;
     std::vector<TChild> children_;

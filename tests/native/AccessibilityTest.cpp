@@ -15,7 +15,7 @@ constexpr TRect64 kClient{0, 0, 680, 441};
 
 // PC1 and PC2 side by side; PC3 under PC4; PC5 without a caption; PC7 (no PC6) outside the
 // client area; PC8 of no size; PC9 partly under PC10.
-const char kBoard[] =
+const char kAccessibilityBoard[] =
     "[sys]\ncount=11\n"
     "[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=100\nHeight=60\n"
     "[PC2]\nCaption=B\nLeft=200\nTop=40\nWidth=100\nHeight=60\n"
@@ -31,7 +31,7 @@ class Accessibility : public ::testing::Test {
 public:
     void SetUp() override
     {
-        board_.Write(kBoard);
+        board_.Write(kAccessibilityBoard);
         form_ = &board_.Build();
         form_->Show();
     }

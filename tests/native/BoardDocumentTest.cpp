@@ -38,20 +38,20 @@ std::string Utf16(std::string_view utf8, bool bigEndian)
     return (bigEndian ? "\xFE\xFF" : "\xFF\xFE") + Utf8ToUtf16Bytes(utf8, bigEndian);
 }
 
-const char kBoard[] =
+const char kDocumentBoard[] =
     "; room 2\r\n[sys]\r\ncount=3\r\n\r\n[PC1]\r\nCaption=\xE4\xB8\x80\xE8\x99\x9F\r\nLeft=8\r\n"
     "Top=8\r\nWidth=40\r\nHeight=20\r\n[PC2]\r\nCaption = B ; two\r\nleft=60\r\nTop=8\r\n";
 
 // The same board in every encoding and line end a board file comes in.
 std::vector<std::string> Encodings()
 {
-    std::string lf = kBoard, cr = kBoard;
+    std::string lf = kDocumentBoard, cr = kDocumentBoard;
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
         lf.replace(at, 2, "\n");
     for (std::size_t at; (at = cr.find("\r\n")) != std::string::npos;)
         cr.replace(at, 2, "\r");
     const std::string big5 = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=\xBE\xF7\xA9\xD0\r\nWidth=5\r\nHeight=5";
-    return {kBoard, "\xEF\xBB\xBF" + lf, cr, Utf16(kBoard, false), Utf16(lf, true), big5};
+    return {kDocumentBoard, "\xEF\xBB\xBF" + lf, cr, Utf16(kDocumentBoard, false), Utf16(lf, true), big5};
 }
 
 TEST(BoardDocument, OpensAndSavesEveryFileAsItWas)
@@ -63,7 +63,7 @@ TEST(BoardDocument, OpensAndSavesEveryFileAsItWas)
     }
     for (const std::string odd : {"", "\xEF\xBB\xBF", "\xFF\xFE[\0", "x", "[PC1]\n\n\r\r\n", "\xA4\n\xA4\r\n"})
         EXPECT_EQ(TBoardDocument(odd).Bytes(), odd);
-    const TBoardDocument doc(kBoard);
+    const TBoardDocument doc(kDocumentBoard);
     EXPECT_EQ(Board(doc), "count=3 1:\xE4\xB8\x80\xE8\x99\x9F@8,8,40x20 2:B ; two@60,8,0x0");
     EXPECT_EQ(doc.LinesOf(1, TPcKey::Left).section, 11u);
     EXPECT_EQ(doc.LinesOf(1, TPcKey::Left).value, 13u);
@@ -89,15 +89,15 @@ TEST(BoardDocument, AValueChangesOnlyItsLineAndUndoes)
         doc.Redo();
         EXPECT_EQ(doc.Bytes(), edited);
     }
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     ASSERT_EQ(doc.SetValue(1, TPcKey::Caption, "C"), TRefusal::None);
-    EXPECT_EQ(doc.Bytes(), std::string(kBoard).replace(std::string(kBoard).find("B ; two"), 7, "C"));
+    EXPECT_EQ(doc.Bytes(), std::string(kDocumentBoard).replace(std::string(kDocumentBoard).find("B ; two"), 7, "C"));
 }
 
 // What the reader would make of a value is written so that it reads back as typed.
 TEST(BoardDocument, ValuesReadBackAsTypedOrAreRefused)
 {
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     for (const std::string text : {" lead", "trail ", "\fx", "\"quoted\"", "'q'", "a=b;c", "", "\"", "' x '"}) {
         ASSERT_EQ(doc.SetValue(1, TPcKey::Caption, text), TRefusal::None) << text;
         EXPECT_EQ(TBoardDocument(doc.Bytes()).Pcs()[1].entry.caption, text);
@@ -229,7 +229,7 @@ TEST(BoardDocument, ConvertingInTheMiddleOrFirstGivesTheSameFile)
 // could be redone, as they were. The version tells states apart and comes back with undo.
 TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
 {
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "1"), TRefusal::None);
     const std::string one = doc.Bytes();
     const std::uint64_t version = doc.Version();
@@ -242,7 +242,7 @@ TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
     ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);
     ASSERT_EQ(doc.MovePc(2, 1), TRefusal::None);
     doc.RevertSince(mark);
-    EXPECT_EQ(doc.Bytes(), kBoard);
+    EXPECT_EQ(doc.Bytes(), kDocumentBoard);
     EXPECT_EQ(doc.Version(), 0u);
     ASSERT_TRUE(doc.CanRedo());
     doc.Redo();
@@ -277,19 +277,19 @@ TEST(BoardDocument, JoinedStepsUndoAsOneAndRevertedOnesLeaveNoTrace)
     EXPECT_EQ(doc.Bytes(), converted);
     while (doc.CanUndo())
         doc.Undo();
-    EXPECT_EQ(doc.Bytes(), kBoard);
+    EXPECT_EQ(doc.Bytes(), kDocumentBoard);
 }
 
 // Joining no step, or one, leaves it as it is and succeeds.
 TEST(BoardDocument, NothingToJoinIsNoFailure)
 {
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     EXPECT_TRUE(doc.JoinSince(doc.StepMark()));
     const std::size_t mark = doc.StepMark();
     ASSERT_EQ(doc.SetValue(0, TPcKey::Top, "1"), TRefusal::None);
     EXPECT_TRUE(doc.JoinSince(mark));
     doc.Undo();
-    EXPECT_EQ(doc.Bytes(), kBoard);
+    EXPECT_EQ(doc.Bytes(), kDocumentBoard);
     EXPECT_FALSE(doc.JoinSince(mark + 1));  // a mark past the steps done
 }
 
@@ -306,7 +306,7 @@ TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
         ASSERT_EQ(doc.SetValue(0, TPcKey::Left, "3"), TRefusal::None);
         ASSERT_TRUE(doc.JoinSince(drag));
     };
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     dragged(doc);
     const std::string afterDrag = doc.Bytes();
     const std::size_t group = doc.StepMark();
@@ -315,7 +315,7 @@ TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
     EXPECT_FALSE(doc.CanRedo());
     EXPECT_EQ(doc.Bytes(), afterDrag);
 
-    TBoardDocument undone(kBoard);
+    TBoardDocument undone(kDocumentBoard);
     dragged(undone);
     ASSERT_EQ(undone.SetValue(1, TPcKey::Top, "4"), TRefusal::None);
     ASSERT_EQ(undone.SetValue(1, TPcKey::Left, "5"), TRefusal::None);
@@ -331,7 +331,7 @@ TEST(BoardDocument, AJoinForgetsTheRedoItsStepsDropped)
 // the steps done say what they meant, edit by edit, and forget what was undone.
 TEST(BoardDocument, PcsKeepTheirIdentityAndStepsTheirMeaning)
 {
-    TBoardDocument doc(kBoard);
+    TBoardDocument doc(kDocumentBoard);
     const board::TPcId first = doc.IdOf(0), second = doc.IdOf(1);
     EXPECT_NE(first, second);
     ASSERT_EQ(doc.AddPc({"N", 1, 2, 3, 4}), TRefusal::None);

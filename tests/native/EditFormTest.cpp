@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::string kBoard =
+const std::string kEditFormBoard =
     "[sys]\ncount=3\n"
     "[PC1]\nCaption=A\nLeft=40\nTop=40\nWidth=80\nHeight=30\n"
     "[PC2]\nCaption=\nLeft=200\nTop=40\nWidth=80\nHeight=30\n";
@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         THeadlessEditForm::SetUp();
-        Open(folder_.Write("room.ini", kBoard).string());
+        Open(folder_.Write("room.ini", kEditFormBoard).string());
     }
     TListBox* Findings()
     {
@@ -169,7 +169,7 @@ TEST_F(EditForm, ClosingAsksToSave)
     answers = {mrCancel, mrNo, mrYes};
     EXPECT_FALSE(form().CloseQuery());
     EXPECT_TRUE(form().CloseQuery());
-    EXPECT_EQ(psbtest::ReadBytes(path_), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path_), kEditFormBoard);
     EXPECT_TRUE(form().CloseQuery());
     EXPECT_NE(psbtest::ReadBytes(path_).find("Top=41"), std::string::npos);
     EXPECT_EQ(headless::Recorder().dialogs.size(), 3u);
@@ -275,7 +275,7 @@ TEST_F(EditForm, AnAdminsBackupIsKeptAndTheOtherNameIsSaid)
     Key(vkInsert);
     Key('S', ssCtrl);
     EXPECT_EQ(psbtest::ReadBytes(admins), "[sys]\r\ncount=1\r\n");
-    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kEditFormBoard);
     ASSERT_EQ(headless::Recorder().dialogs.size(), 1u);
     EXPECT_NE(headless::Recorder().dialogs[0].find("room.ini.1.bak"), std::string::npos);
     EXPECT_EQ(form().Status(), headless::Recorder().dialogs[0]);
@@ -283,7 +283,7 @@ TEST_F(EditForm, AnAdminsBackupIsKeptAndTheOtherNameIsSaid)
     Key(vkInsert);
     Key('S', ssCtrl);
     EXPECT_EQ(headless::Recorder().dialogs.size(), 1u);
-    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(folder_.Path() / "room.ini.1.bak"), kEditFormBoard);
 }
 
 // A board there that cannot be read is never shown empty: its reason is given with Retry,
@@ -305,7 +305,7 @@ TEST_F(EditForm, AnUnreadableBoardOffersRetryOrNothing)
 TEST_F(EditForm, SomeoneElsesSaveOffersWaysOn)
 {
     auto& r = headless::Recorder();
-    std::string theirs = kBoard;
+    std::string theirs = kEditFormBoard;
     theirs.replace(theirs.find("Caption=A"), 9, "Caption=Theirs");
     Key(vkTab);
     Key(vkDown);
@@ -357,7 +357,7 @@ TEST_F(EditForm, MergingAnotherPcsChangeKeepsBoth)
     auto& r = headless::Recorder();
     Key(vkTab);
     Key(vkDown);
-    const std::string theirs = Replaced(kBoard, "Left=200", "Left=240");
+    const std::string theirs = Replaced(kEditFormBoard, "Left=200", "Left=240");
     psbtest::WriteBytes(path_, theirs);
     r.choiceAnswers = {0};
     Key('S', ssCtrl);
@@ -387,7 +387,7 @@ TEST_F(EditForm, TheSameValueChangedByBothIsKeptAsChosen)
     auto& r = headless::Recorder();
     Key(vkTab);
     Key(vkDown);
-    const std::string theirs = Replaced(kBoard, "Top=40", "Top=48");
+    const std::string theirs = Replaced(kEditFormBoard, "Top=40", "Top=48");
     psbtest::WriteBytes(path_, theirs);
     r.choiceAnswers = {0, 0};
     Key('S', ssCtrl);  // the list cancelled
@@ -429,7 +429,7 @@ TEST_F(EditForm, AChangeTheirFileRefusesIsSaid)
     caption->SetText("\xF0\x9F\x98\x80");  // no Big5 for it
     Key(vkReturn, 0, caption);
     ASSERT_EQ(form().Editor().Pcs()[1].entry.caption, "\xF0\x9F\x98\x80");
-    const std::string theirs = Replaced(kBoard, "Caption=A", "Caption=\xA5\xD2");  // Big5
+    const std::string theirs = Replaced(kEditFormBoard, "Caption=A", "Caption=\xA5\xD2");  // Big5
     psbtest::WriteBytes(path_, theirs);
     r.choiceAnswers = {0};
     Key('S', ssCtrl);
@@ -466,7 +466,7 @@ TEST_F(EditForm, TheEndOfASessionKeepsTheWork)
     const std::string edited = form().Editor().Document().Bytes();
 
     r.messageAnswers = {mrNo};
-    EXPECT_EQ(editor::OpenForEditing(path_)->Editor().Document().Bytes(), kBoard);
+    EXPECT_EQ(editor::OpenForEditing(path_)->Editor().Document().Bytes(), kEditFormBoard);
     EXPECT_FALSE(std::filesystem::exists(kept));
 
     EXPECT_TRUE(form().QueryEndSession(true));
@@ -482,14 +482,14 @@ TEST_F(EditForm, TheEndOfASessionKeepsTheWork)
     Key(vkTab);
     Key(vkDown);
     EXPECT_TRUE(form().QueryEndSession(true));
-    psbtest::WriteBytes(path_, kBoard);
+    psbtest::WriteBytes(path_, kEditFormBoard);
     r.messageAnswers = {mrYes};
     Open(path_);
     r.dialogs.clear();
     Key('S', ssCtrl);
     ASSERT_EQ(r.dialogs.size(), 1u);
     EXPECT_EQ(r.dialogs[0].find(" is no longer what was opened here"), path_.size());
-    EXPECT_EQ(psbtest::ReadBytes(path_), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path_), kEditFormBoard);
     EXPECT_TRUE(std::filesystem::exists(kept));
 }
 

@@ -61,7 +61,8 @@ TEST(PlanGeometry, TwoPointsSetTheScaleAndKeepTheFirstInPlace)
     EXPECT_FALSE(editor::Calibrated(plan, {0, 0}, {100000, 0}, 0.5));  // 0.0005 %
 }
 
-const std::string kBoard = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
+const std::string kEditPlanBoard =
+    "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=40\r\nTop=40\r\nWidth=80\r\nHeight=30\r\n";
 
 class EditPlan : public psbtest::THeadlessEditForm {
 protected:
@@ -113,12 +114,13 @@ protected:
 // too, and it takes no click meant for a PC.
 TEST_F(EditPlan, ChosenBesideTheBoardItIsOneStepUnderThePcs)
 {
-    OpenBoard(kBoard);
+    OpenBoard(kEditPlanBoard);
     Choose(picture_);
     TFloorPlan chosen;
     chosen.file = "room.png";
     ASSERT_EQ(Plan(), chosen);
-    EXPECT_EQ(Bytes(), kBoard + "[FloorPlan]\r\nFile=room.png\r\nLeft=0\r\nTop=0\r\nScale=100\r\nOpacity=40\r\n");
+    EXPECT_EQ(Bytes(),
+              kEditPlanBoard + "[FloorPlan]\r\nFile=room.png\r\nLeft=0\r\nTop=0\r\nScale=100\r\nOpacity=40\r\n");
     EXPECT_EQ(Field("Scale %")->Text(), "100");
     EXPECT_EQ(Field("Opacity %")->Text(), "40");
 
@@ -138,14 +140,14 @@ TEST_F(EditPlan, ChosenBesideTheBoardItIsOneStepUnderThePcs)
     EXPECT_EQ(Plan()->left, 0);
     form().Editor().Undo();
     form().Editor().Undo();
-    EXPECT_EQ(Bytes(), kBoard);
+    EXPECT_EQ(Bytes(), kEditPlanBoard);
 }
 
 // Moved by dragging in its mode (not the PC under the pointer), by its fields, and lined up by
 // two points and a distance: each one step.
 TEST_F(EditPlan, MovedByDraggingByFieldsAndByTwoPoints)
 {
-    OpenBoard(kBoard + "[FloorPlan]\r\nFile=room.png\r\n");
+    OpenBoard(kEditPlanBoard + "[FloorPlan]\r\nFile=room.png\r\n");
     ASSERT_NE(PlanItem(), nullptr);
     Menu("&Move Floor Plan");
     Drag({50, 50}, {70, 80});
@@ -179,13 +181,13 @@ TEST_F(EditPlan, MovedByDraggingByFieldsAndByTwoPoints)
     EXPECT_EQ(Plan()->scale, 5000);
     form().Editor().Undo();
     form().Editor().Undo();
-    EXPECT_EQ(Bytes(), kBoard + "[FloorPlan]\r\nFile=room.png\r\n");
+    EXPECT_EQ(Bytes(), kEditPlanBoard + "[FloorPlan]\r\nFile=room.png\r\n");
 }
 
 // F9 hides it and shows it again, saving nothing; removing it is one step.
 TEST_F(EditPlan, HiddenByAKeyAndRemovedAsAStep)
 {
-    OpenBoard(kBoard + "[FloorPlan]\r\nFile=room.png\r\nOpacity=25\r\n");
+    OpenBoard(kEditPlanBoard + "[FloorPlan]\r\nFile=room.png\r\nOpacity=25\r\n");
     TKeyInfo f9{static_cast<std::uint16_t>(vkF1 + 8), 0};
     form().KeyDown(f9, nullptr);
     EXPECT_EQ(PlanItem()->Width(), 0);
@@ -193,7 +195,7 @@ TEST_F(EditPlan, HiddenByAKeyAndRemovedAsAStep)
     form().KeyDown(f9, nullptr);
     EXPECT_EQ(PlanItem()->Width(), 200);
     Menu("&Remove Floor Plan");
-    EXPECT_EQ(Bytes(), kBoard);
+    EXPECT_EQ(Bytes(), kEditPlanBoard);
     form().Editor().Undo();
     EXPECT_EQ(Plan()->opacity, 25);
 }
@@ -202,18 +204,18 @@ TEST_F(EditPlan, HiddenByAKeyAndRemovedAsAStep)
 // board opens is a line in the status bar, and the board opens as usual.
 TEST_F(EditPlan, APictureThatCannotBeShownIsSaid)
 {
-    OpenBoard(kBoard);
+    OpenBoard(kEditPlanBoard);
     const std::string notPicture = folder_.Write("notes.png", "just text").string();
     Choose(notPicture);
     ASSERT_EQ(headless::Recorder().dialogs.size(), 2u);  // the file dialog, then the box
     const std::string box = headless::Recorder().dialogs.back();
     EXPECT_NE(box.find(notPicture), std::string::npos) << box;
     EXPECT_NE(box.find("no PNG, JPEG, BMP, GIF or TIFF picture"), std::string::npos) << box;
-    EXPECT_EQ(Bytes(), kBoard);
+    EXPECT_EQ(Bytes(), kEditPlanBoard);
     EXPECT_FALSE(form().Editor().CanUndo());
 
     headless::Recorder().dialogs.clear();
-    OpenBoard(kBoard + "[FloorPlan]\r\nFile=plans\\gone.png\r\n");
+    OpenBoard(kEditPlanBoard + "[FloorPlan]\r\nFile=plans\\gone.png\r\n");
     EXPECT_TRUE(headless::Recorder().dialogs.empty());
     EXPECT_NE(form().Status().find("Floor plan plans\\gone.png not shown: the file is not there"), std::string::npos)
         << form().Status();

@@ -14,14 +14,15 @@ using editor::TOpening;
 
 namespace {
 
-const std::string kBoard = "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=8\r\nTop=8\r\nWidth=64\r\nHeight=24\r\n";
+const std::string kEditSessionBoard =
+    "[sys]\r\ncount=2\r\n[PC1]\r\nCaption=A\r\nLeft=8\r\nTop=8\r\nWidth=64\r\nHeight=24\r\n";
 
 // Opened, edited and saved, the file takes the edit and the session is no longer modified;
 // a save after someone else's is refused and leaves theirs.
 TEST(EditSession, SavesOverWhatItOpenedOnlyWhileThatIsStillThere)
 {
     psbtest::TScratchFolder folder("session");
-    const std::string path = folder.Write("room.ini", kBoard).string();
+    const std::string path = folder.Write("room.ini", kEditSessionBoard).string();
     TEditSession s(path);
     EXPECT_EQ(s.Opening(), TOpening::Read);
     EXPECT_EQ(s.Editor().Pcs().size(), 1u);
@@ -36,18 +37,18 @@ TEST(EditSession, SavesOverWhatItOpenedOnlyWhileThatIsStillThere)
     ASSERT_TRUE(s.Save().Saved());
     EXPECT_FALSE(s.Modified());
     EXPECT_NE(psbtest::ReadBytes(path).find("Left=9\r\n"), std::string::npos);
-    EXPECT_EQ(psbtest::ReadBytes(path + ".bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path + ".bak"), kEditSessionBoard);
     // The next save compares with what this one wrote.
     ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
     ASSERT_TRUE(s.Save().Saved());
     EXPECT_NE(psbtest::ReadBytes(path).find("Left=10\r\n"), std::string::npos);
 
-    psbtest::WriteBytes(path, kBoard);
+    psbtest::WriteBytes(path, kEditSessionBoard);
     ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
     const TSaveResult refused = s.Save();
     EXPECT_EQ(refused.outcome, TSaveOutcome::ChangedOnDisk);
     EXPECT_EQ(refused.path, path);
-    EXPECT_EQ(psbtest::ReadBytes(path), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path), kEditSessionBoard);
     EXPECT_TRUE(s.Modified());
 }
 
@@ -72,9 +73,9 @@ TEST(EditSession, ABoardFromNoFileSavesANewOne)
     EXPECT_EQ(inMissingFolder.Opening(), TOpening::NoFile);
     TEditSession raced((folder.Path() / "raced.ini").string());
     ASSERT_EQ(raced.Editor().AddPc(), board::TRefusal::None);
-    psbtest::WriteBytes(folder.Path() / "raced.ini", kBoard);
+    psbtest::WriteBytes(folder.Path() / "raced.ini", kEditSessionBoard);
     EXPECT_EQ(raced.Save().outcome, TSaveOutcome::ChangedOnDisk);
-    EXPECT_EQ(psbtest::ReadBytes(folder.Path() / "raced.ini"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(folder.Path() / "raced.ini"), kEditSessionBoard);
 }
 
 // Something there that cannot be read (here a folder) is said to be so with the system's
@@ -108,7 +109,7 @@ TEST(EditSession, AnUnreadableFileIsNeverSavedOver)
 TEST(EditSession, TheBackupKeepsTheBoardAsOpened)
 {
     psbtest::TScratchFolder folder("session");
-    const std::string path = folder.Write("room.ini", kBoard).string();
+    const std::string path = folder.Write("room.ini", kEditSessionBoard).string();
     const std::filesystem::path admins = folder.Write("room.ini.bak", "; the admin's\r\n");
     TEditSession s(path);
     const std::filesystem::file_time_type past =
@@ -128,14 +129,14 @@ TEST(EditSession, TheBackupKeepsTheBoardAsOpened)
     EXPECT_TRUE(second.Saved() && second.backupPath.empty());
     EXPECT_EQ(s.BackupPath(), path + ".1.bak");
     EXPECT_NE(psbtest::ReadBytes(path).find("Left=10\r\n"), std::string::npos);
-    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kEditSessionBoard);
     EXPECT_EQ(psbtest::ReadBytes(admins), "; the admin's\r\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".2.bak"));
 
     // Save As over its own file is a save: the backup stays the one made.
     ASSERT_EQ(s.Editor().Nudge(1, 0, false, false), board::TRefusal::None);
     EXPECT_TRUE(s.SaveAs(path).Saved());
-    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kBoard);
+    EXPECT_EQ(psbtest::ReadBytes(path + ".1.bak"), kEditSessionBoard);
     EXPECT_FALSE(std::filesystem::exists(path + ".2.bak"));
 }
 
@@ -164,7 +165,8 @@ TEST(EditSession, RecoveryReadsBackWholeOrNotAtAll)
 {
     psbtest::TScratchFolder folder("session");
     const std::string path = (folder.Path() / "sys.ini").string();
-    const editor::TRecovery cases[] = {{kBoard, kBoard + "; mine\r\n"}, {std::nullopt, "[sys]\r\n"}, {"", ""}};
+    const editor::TRecovery cases[] = {
+        {kEditSessionBoard, kEditSessionBoard + "; mine\r\n"}, {std::nullopt, "[sys]\r\n"}, {"", ""}};
     for (const editor::TRecovery& recovery : cases) {
         ASSERT_TRUE(editor::KeepRecovery(path, recovery));
         EXPECT_EQ(editor::FindRecovery(path), recovery);
@@ -182,10 +184,10 @@ TEST(EditSession, RecoveryReadsBackWholeOrNotAtAll)
 TEST(EditSession, ChangesOnDiskAreSeenAndToldOnce)
 {
     psbtest::TScratchFolder folder("session");
-    const std::string path = folder.Write("room.ini", kBoard).string();
+    const std::string path = folder.Write("room.ini", kEditSessionBoard).string();
     TEditSession s(path);
     EXPECT_FALSE(s.ChangedOnDisk());
-    std::string theirs = kBoard;
+    std::string theirs = kEditSessionBoard;
     theirs[theirs.find("Left=8")] = 'l';
     const auto opened = std::filesystem::last_write_time(path);
     psbtest::WriteBytes(path, theirs);
@@ -195,7 +197,7 @@ TEST(EditSession, ChangesOnDiskAreSeenAndToldOnce)
     EXPECT_TRUE(s.NewChangeOnDisk());
     EXPECT_FALSE(s.NewChangeOnDisk());
     EXPECT_TRUE(s.ChangedOnDisk());
-    psbtest::WriteBytes(path, kBoard);
+    psbtest::WriteBytes(path, kEditSessionBoard);
     EXPECT_FALSE(s.ChangedOnDisk());
     std::filesystem::remove(path);
     EXPECT_TRUE(s.NewChangeOnDisk());
@@ -207,7 +209,7 @@ TEST(EditSession, ChangesOnDiskAreSeenAndToldOnce)
 
     // Recovered work is unsaved, over the board as it was then.
     psbtest::WriteBytes(path, theirs);
-    TEditSession recovered(path, {kBoard, kBoard + "; mine\r\n"});
+    TEditSession recovered(path, {kEditSessionBoard, kEditSessionBoard + "; mine\r\n"});
     EXPECT_TRUE(recovered.Modified());
     EXPECT_TRUE(recovered.ChangedOnDisk());
     EXPECT_EQ(recovered.Save().outcome, TSaveOutcome::ChangedOnDisk);
@@ -261,7 +263,7 @@ TEST(EditSession, MergesTheStepsSinceTheLastSave)
     s.Editor().Undo();
     ASSERT_EQ(s.Editor().Nudge(0, 1, false, false), board::TRefusal::None);
     EXPECT_FALSE(s.CanMerge());
-    TEditSession recovered(path, {kBoard, kBoard + "; mine\r\n"});
+    TEditSession recovered(path, {kEditSessionBoard, kEditSessionBoard + "; mine\r\n"});
     EXPECT_FALSE(recovered.CanMerge());
 }
 

@@ -42,15 +42,15 @@ end
 class TNotesForm;
 TNotesForm* notesForm = nullptr;
 
-// Everything the form heard, in order.
-std::vector<std::string> heard;
+// Everything the form formHeard, in order.
+std::vector<std::string> formHeard;
 
 class TNotesForm : public TForm {
 public:  // published
     TLabel* Title = nullptr;
     TEdit* NameEdit = nullptr;
     TButton* AddButton = nullptr;
-    void AddButtonClick(TObject*) { heard.push_back("add " + NameEdit->Text()); }
+    void AddButtonClick(TObject*) { formHeard.push_back("add " + NameEdit->Text()); }
 
 public:
     explicit TNotesForm(TComponent* owner) : TForm(owner, "NotesForm")
@@ -68,26 +68,26 @@ public:
             note->SetColor(clYellow);
             const std::string name = note->Caption();
             const auto at = [](const TMouseInfo& m) { return std::to_string(m.x) + "," + std::to_string(m.y); };
-            note->SetOnClick([name](TObject*) { heard.push_back(name + " click"); });
-            note->SetOnMouseDown([=](TObject*, const TMouseInfo& m) { heard.push_back(name + " down " + at(m)); });
+            note->SetOnClick([name](TObject*) { formHeard.push_back(name + " click"); });
+            note->SetOnMouseDown([=](TObject*, const TMouseInfo& m) { formHeard.push_back(name + " down " + at(m)); });
             // Moves only while dragged: where the real pointer hovers is no business here.
             note->SetOnMouseMove([=](TObject*, const TMouseInfo& m) {
                 if (m.shift & ssLeft)
-                    heard.push_back(name + " move " + at(m));
+                    formHeard.push_back(name + " move " + at(m));
             });
-            note->SetOnMouseUp([name](TObject*, const TMouseInfo&) { heard.push_back(name + " up"); });
+            note->SetOnMouseUp([name](TObject*, const TMouseInfo&) { formHeard.push_back(name + " up"); });
             note->SetOnKeyDown(
-                [name](TObject*, TKeyInfo& k) { heard.push_back(name + " key " + std::to_string(k.key)); });
+                [name](TObject*, TKeyInfo& k) { formHeard.push_back(name + " key " + std::to_string(k.key)); });
             note->SetTakesFocus(true);
             note->SetCursor(crSizeAll);
         }
         // Sees every key first, and keeps F2 for itself.
         SetKeyPreview(true);
         SetOnKeyDown([](TObject*, TKeyInfo& k) {
-            heard.push_back("form key " + std::to_string(k.key));
+            formHeard.push_back("form key " + std::to_string(k.key));
             k.handled = k.key == VK_F2;
         });
-        NameEdit->SetOnKeyDown([](TObject*, TKeyInfo& k) { heard.push_back("edit key " + std::to_string(k.key)); });
+        NameEdit->SetOnKeyDown([](TObject*, TKeyInfo& k) { formHeard.push_back("edit key " + std::to_string(k.key)); });
     }
 };
 
@@ -108,7 +108,7 @@ HWND FocusOf(DWORD thread)
 
 TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
 {
-    heard.clear();
+    formHeard.clear();
     const DWORD gui = GetCurrentThreadId();
     HWND form = nullptr, edit = nullptr, button = nullptr;
     std::vector<std::pair<std::wstring, LONG>> children;  // name and role
@@ -181,7 +181,7 @@ TEST(SecondForm, IsShownClickedDraggedTypedIntoReadAndClosed)
 
     const std::string h = std::to_string('H'), i = std::to_string('I'), f2 = std::to_string(VK_F2),
                       right = std::to_string(VK_RIGHT), tab = std::to_string(VK_TAB);
-    EXPECT_EQ(heard,
+    EXPECT_EQ(formHeard,
               (std::vector<std::string>{"form key " + h, "edit key " + h, "form key " + i, "edit key " + i,
                                         "form key " + f2, "add hi", "note 2 down 12,10", "note 2 click", "note 2 up",
                                         // design pixels of the note, outside the window too; no click
