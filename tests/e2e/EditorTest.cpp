@@ -55,21 +55,15 @@ void Drag(const Program& p, POINT from, POINT to)
     ClientToScreen(p.Form(), &a);
     ClientToScreen(p.Form(), &b);
     SetForegroundWindow(p.Form());
-    const auto mouse = [](DWORD flags) {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = flags;
-        SendInput(1, &i, sizeof i);
+    const auto mouse = [](POINT at, DWORD flags) {
+        psbtest::MouseAt(at, flags);
         psbtest::Pause(std::chrono::milliseconds(40));
     };
-    SetCursorPos(a.x, a.y);
-    mouse(MOUSEEVENTF_MOVE);
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    for (int step = 1; step <= 6; ++step) {
-        SetCursorPos(a.x + (b.x - a.x) * step / 6, a.y + (b.y - a.y) * step / 6);
-        mouse(MOUSEEVENTF_MOVE);
-    }
-    mouse(MOUSEEVENTF_LEFTUP);
+    mouse(a, 0);
+    mouse(a, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 6; ++step)
+        mouse({a.x + (b.x - a.x) * step / 6, a.y + (b.y - a.y) * step / 6}, 0);
+    mouse(b, MOUSEEVENTF_LEFTUP);
     p.Settle();
 }
 

@@ -69,6 +69,20 @@ inline void Pause(std::chrono::milliseconds time)
     WaitFor([] { return false; }, time);
 }
 
+// The mouse at a point of the screen, with the buttons' flags. The point goes with the event
+// itself: a click sent after SetCursorPos alone can land where the cursor was, when the program
+// has not yet seen the cursor move.
+inline void MouseAt(POINT screen, DWORD flags)
+{
+    INPUT i{};
+    i.type = INPUT_MOUSE;
+    // Normalised to 0..65535; aimed at the pixel's middle, so that either rounding lands on it.
+    i.mi.dx = static_cast<LONG>((2LL * screen.x + 1) * 65536 / (2LL * GetSystemMetrics(SM_CXSCREEN)));
+    i.mi.dy = static_cast<LONG>((2LL * screen.y + 1) * 65536 / (2LL * GetSystemMetrics(SM_CYSCREEN)));
+    i.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    SendInput(1, &i, sizeof i);
+}
+
 // A visible top-level window of the process with that class and title (null: any).
 inline HWND FindTopWindow(DWORD processId, const wchar_t* className, const wchar_t* title)
 {
@@ -329,14 +343,9 @@ public:
         POINT p{x, y};
         ClientToScreen(form_, &p);
         SetForegroundWindow(form_);
-        SetCursorPos(p.x, p.y);
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(1, &input[0], sizeof(INPUT));
+        MouseAt(p, MOUSEEVENTF_LEFTDOWN);
         Pause(std::chrono::milliseconds(60));
-        SendInput(1, &input[1], sizeof(INPUT));
+        MouseAt(p, MOUSEEVENTF_LEFTUP);
         Settle();
     }
 
