@@ -281,15 +281,17 @@ TSaveResult& SaveOver(TSaveResult& result, const std::wstring& file, const std::
     if (temporary.empty())
         return Fail(result, GetLastError());
     const HANDLE held = OpenHeld(file);
-    BY_HANDLE_FILE_INFORMATION info{};
+    // The standard information only: it holds the count of links without asking the volume
+    // for its serial number, as GetFileInformationByHandle does.
+    FILE_STANDARD_INFO info{};
     std::optional<bool> holds;
-    if (held != INVALID_HANDLE_VALUE && GetFileInformationByHandle(held, &info))
+    if (held != INVALID_HANDLE_VALUE && GetFileInformationByHandleEx(held, FileStandardInfo, &info, sizeof info))
         holds = Holds(held, asOpened);
     const DWORD error = GetLastError();
-    const TSaveOutcome refusal = !holds                    ? TSaveOutcome::Failed
-                                 : !*holds                 ? TSaveOutcome::ChangedOnDisk
-                                 : info.nNumberOfLinks > 1 ? TSaveOutcome::HardLinked
-                                                           : TSaveOutcome::Saved;
+    const TSaveOutcome refusal = !holds                   ? TSaveOutcome::Failed
+                                 : !*holds                ? TSaveOutcome::ChangedOnDisk
+                                 : info.NumberOfLinks > 1 ? TSaveOutcome::HardLinked
+                                                          : TSaveOutcome::Saved;
     if (refusal != TSaveOutcome::Saved) {
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
