@@ -307,13 +307,47 @@ public:
     DWORD ProcessId() const { return info_.dwProcessId; }
     HANDLE ProcessHandle() const { return info_.hProcess; }
 
-    // Waits for the program to end and hands back its exit code (or 259 if still running).
+    // Waits for the program to end and hands back its exit code (or 259 if still running, when
+    // what it still shows goes to the test's output).
     DWORD ExitCode() const
     {
         DWORD code = STILL_ACTIVE;
         if (WaitForSingleObject(info_.hProcess, 30000) == WAIT_OBJECT_0)
             GetExitCodeProcess(info_.hProcess, &code);
+        else
+            std::fprintf(stderr, "still running after 30 s; its windows:%s\n%s", ShownWindows().c_str(),
+                         StoppedNote().c_str());
         return code;
+    }
+
+    // "" while the program's window answers. Else, for a 32-bit program, a line by which the
+    // test's wrapper knows that the emulator stopped it: under qemu a 32-bit thread can stop for
+    // good when the Wine server signals it the end of an asynchronous call (seen in the system's
+    // file dialog). A 64-bit program that stops is a plain failure.
+    std::string StoppedNote() const
+    {
+        DWORD_PTR ignored;
+        if (SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored))
+            return {};
+        const std::string image = ReadBytes(ExePath());
+        const auto machine = *reinterpret_cast<const std::uint16_t*>(image.data() + PeHeader(image));
+        return machine == IMAGE_FILE_MACHINE_I386 ? "psbtest: the emulator stopped the 32-bit program\n"
+                                                  : "psbtest: the program stopped answering\n";
+    }
+
+    // The process's visible top-level windows: class and title of each.
+    std::string ShownWindows() const
+    {
+        std::string shown;
+        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, nullptr));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            wchar_t name[64] = L"";
+            GetClassNameW(h, name, 64);
+            if (pid == info_.dwProcessId && IsWindowVisible(h))
+                shown += " [" + FromWide(name) + " \"" + WindowText(h) + "\"]";
+        }
+        return shown.empty() ? " none" : shown;
     }
 
     DWORD Close()
@@ -364,12 +398,18 @@ public:
     void ClearLargeAddressAware() const
     {
         std::string image = ReadBytes(ExePath());
-        const std::uint32_t pe = *reinterpret_cast<const std::uint32_t*>(image.data() + 0x3C);
-        image[pe + 4 + 18] = static_cast<char>(image[pe + 4 + 18] & ~IMAGE_FILE_LARGE_ADDRESS_AWARE);
+        const std::uint32_t pe = PeHeader(image);
+        image[pe + 18] = static_cast<char>(image[pe + 18] & ~IMAGE_FILE_LARGE_ADDRESS_AWARE);
         WriteBytes(ExePath(), image);
     }
 
 private:
+    // Where a program image's file header starts: its machine, then its other fields.
+    static std::uint32_t PeHeader(const std::string& image)
+    {
+        return *reinterpret_cast<const std::uint32_t*>(image.data() + 0x3C) + 4;
+    }
+
     ProgramKind kind_ = kStatusBoard;
     TScratchFolder folder_{"e2e"};  // goes once the program has ended
     std::filesystem::path home_, work_;
