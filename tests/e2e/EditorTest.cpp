@@ -348,17 +348,10 @@ TEST(Editor, CaptionTypedIntoABig5File)
 
 // -- a board held by another program, someone else's save, the end of a Windows session
 
-// The process's first box within the wait: its text, then closed with that button.
-std::string AnswerBox(DWORD processId, int button, std::chrono::milliseconds wait = std::chrono::seconds(30))
+// The process's first box within half a minute: its text, then closed with that button.
+std::string AnswerBox(DWORD processId, int button)
 {
-    HWND box = nullptr;
-    if (!psbtest::WaitFor([&] { return (box = psbtest::FindTopWindow(processId, L"#32770", nullptr)) != nullptr; },
-                          wait))
-        return "(no box)";
-    const std::string text = psbtest::WindowText(GetDlgItem(box, 0xFFFF));
-    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    psbtest::WaitFor([&] { return !IsWindow(box); });
-    return text;
+    return psbtest::TakeMessageBox(processId, std::chrono::seconds(30), button);
 }
 
 // A board another program holds open with no sharing: the editor says so before any window,

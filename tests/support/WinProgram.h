@@ -109,14 +109,15 @@ inline std::string WindowText(HWND hwnd)
     return FromWide(text);
 }
 
-// Closes the process's first message box within the wait and gives its text, or "".
-inline std::string TakeMessageBox(DWORD processId, std::chrono::milliseconds wait)
+// Closes the process's first message box within the wait with that button and gives its
+// text, or "" when none came.
+inline std::string TakeMessageBox(DWORD processId, std::chrono::milliseconds wait, int button = IDOK)
 {
     HWND box = nullptr;
     if (!WaitFor([&] { return (box = FindTopWindow(processId, L"#32770", nullptr)) != nullptr; }, wait))
         return {};
     const std::string text = WindowText(GetDlgItem(box, 0xFFFF));  // the box's message
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     WaitFor([&] { return !IsWindow(box); });
     return text;
 }
