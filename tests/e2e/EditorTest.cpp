@@ -348,6 +348,27 @@ TEST(Editor, CaptionTypedIntoABig5File)
 
 // -- a board held by another program, someone else's save, the end of a Windows session
 
+// Where the program's input would go: for a failure where a click or a key did nothing.
+std::string InputState(const Program& p)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(p.Form(), nullptr), &info);
+    const auto name = [&](HWND h) {
+        wchar_t cls[64] = L"-";
+        if (h)
+            GetClassNameW(h, cls, 64);
+        return h == p.Form() ? std::string("the form") : FromWide(cls);
+    };
+    POINT cursor{}, origin{};
+    GetCursorPos(&cursor);
+    ClientToScreen(p.Form(), &origin);
+    return "foreground " + name(GetForegroundWindow()) + ", active " + name(info.hwndActive) + ", focus " +
+           name(info.hwndFocus) + ", capture " + name(info.hwndCapture) + ", cursor " + std::to_string(cursor.x) + "," +
+           std::to_string(cursor.y) + ", client origin " + std::to_string(origin.x) + "," + std::to_string(origin.y) +
+           ", windows" + p.ShownWindows();
+}
+
 // The process's first box within half a minute: its text, then closed with that button.
 std::string AnswerBox(DWORD processId, int button)
 {
@@ -411,6 +432,7 @@ TEST(Editor, SomeoneElsesSaveOffersWaysOn)
     // in which the windows were activated, and a Tab would not always reach the board.
     editor.Click(kOrigin + 80, kOrigin + 63);
     Keys(editor, {}, VK_RIGHT);
+    ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() == '*'; })) << InputState(editor);
     Keys(editor, {VK_CONTROL}, 'S');
     EXPECT_TRUE(WaitForBytes(editor.BoardPath(), Replaced(again, "Left=40", "Left=41")))
         << psbtest::ReadBytes(editor.BoardPath());
