@@ -29,7 +29,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 // Real keys, through the keyboard's queue: the editor must be in front.
 void Keys(const Program& p, std::initializer_list<WORD> held, WORD key)
 {
-    SetForegroundWindow(p.Form());
+    p.BringToFront();
     std::vector<INPUT> input;
     const auto add = [&](WORD k, bool up) {
         INPUT i{};
@@ -54,7 +54,7 @@ void Drag(const Program& p, POINT from, POINT to)
     POINT a = from, b = to;
     ClientToScreen(p.Form(), &a);
     ClientToScreen(p.Form(), &b);
-    SetForegroundWindow(p.Form());
+    p.BringToFront();
     const auto mouse = [](POINT at, DWORD flags) {
         psbtest::MouseAt(at, flags);
         psbtest::Pause(std::chrono::milliseconds(40));
@@ -432,7 +432,8 @@ TEST(Editor, SomeoneElsesSaveOffersWaysOn)
     // in which the windows were activated, and a Tab would not always reach the board.
     editor.Click(kOrigin + 80, kOrigin + 63);
     Keys(editor, {}, VK_RIGHT);
-    ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() == '*'; })) << InputState(editor);
+    ASSERT_TRUE(psbtest::WaitFor([&] { return Title(editor).front() == '*'; })) << InputState(editor) << "\n"
+                                                                                << editor.StoppedNote();
     Keys(editor, {VK_CONTROL}, 'S');
     EXPECT_TRUE(WaitForBytes(editor.BoardPath(), Replaced(again, "Left=40", "Left=41")))
         << psbtest::ReadBytes(editor.BoardPath());

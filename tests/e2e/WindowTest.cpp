@@ -76,7 +76,7 @@ TEST_P(Window, AsLaidOut)
         EXPECT_EQ(psbtest::ChildRect(children[i]), LaidOut(c.name, dpi)) << c.name;
         EXPECT_EQ(psbtest::WindowText(children[i]), c.text.value_or(""));
     }
-    SetForegroundWindow(p.Form());
+    p.BringToFront();
     EXPECT_EQ(Focused(p.Form()), children[0]) << "the first in tab order starts with the focus";
     for (std::size_t i = 1; i <= children.size(); ++i) {
         PressTab(false);

@@ -372,12 +372,29 @@ public:
         return c == kYellow ? "yellow" : c == RGB(255, 0, 0) ? "red" : std::to_string(c);
     }
 
+    // Brings the window to the front and waits until its thread has taken the activation: a key
+    // sent before that has no focus to go to and is dropped (Wine), which happens whenever the
+    // window had just lost the X focus.
+    void BringToFront() const
+    {
+        SetForegroundWindow(form_);
+        WaitFor(
+            [&] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof info;
+                return GetForegroundWindow() == form_ &&
+                       GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &info) && info.hwndActive == form_ &&
+                       info.hwndFocus != nullptr;
+            },
+            std::chrono::seconds(5));
+    }
+
     // A real left click at a point of the client area.
     void Click(int x, int y) const
     {
         POINT p{x, y};
         ClientToScreen(form_, &p);
-        SetForegroundWindow(form_);
+        BringToFront();
         MouseAt(p, MOUSEEVENTF_LEFTDOWN);
         Pause(std::chrono::milliseconds(60));
         MouseAt(p, MOUSEEVENTF_LEFTUP);
