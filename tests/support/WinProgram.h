@@ -372,9 +372,9 @@ public:
         return c == kYellow ? "yellow" : c == RGB(255, 0, 0) ? "red" : std::to_string(c);
     }
 
-    // Brings the window to the front and waits until its thread has taken the activation: a key
-    // sent before that has no focus to go to and is dropped (Wine), which happens whenever the
-    // window had just lost the X focus.
+    // Brings the window to the front and waits until its thread has taken the activation: under
+    // Wine a key sent before that has no focus to go to and is dropped. It matters when the
+    // window has just lost the X focus, as the editor's does now and then at a click.
     void BringToFront() const
     {
         SetForegroundWindow(form_);
