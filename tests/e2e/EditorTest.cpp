@@ -329,12 +329,8 @@ TEST(Editor, CaptionTypedIntoABig5File)
     Keys(editor, {}, VK_TAB);
     Keys(editor, {}, VK_F6);  // to the caption field
     HWND field = nullptr;
-    ASSERT_TRUE(psbtest::WaitFor([&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(editor.Form(), nullptr), &info);
-        return (field = info.hwndFocus) != nullptr && field != editor.Form();
-    }));
+    ASSERT_TRUE(psbtest::WaitFor(
+        [&] { return (field = editor.ThreadInput().hwndFocus) != nullptr && field != editor.Form(); }));
     const auto type = [&](const std::wstring& text) {
         SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         Keys(editor, {}, VK_RETURN);
@@ -351,9 +347,7 @@ TEST(Editor, CaptionTypedIntoABig5File)
 // Where the program's input would go: for a failure where a click or a key did nothing.
 std::string InputState(const Program& p)
 {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(p.Form(), nullptr), &info);
+    const GUITHREADINFO info = p.ThreadInput();
     const auto name = [&](HWND h) {
         wchar_t cls[64] = L"-";
         if (h)

@@ -24,14 +24,6 @@ private:
     }
 };
 
-HWND Focused(HWND form)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
-    return info.hwndFocus;
-}
-
 void PressTab(bool shift)
 {
     if (shift)
@@ -77,13 +69,13 @@ TEST_P(Window, AsLaidOut)
         EXPECT_EQ(psbtest::WindowText(children[i]), c.text.value_or(""));
     }
     p.BringToFront();
-    EXPECT_EQ(Focused(p.Form()), children[0]) << "the first in tab order starts with the focus";
+    EXPECT_EQ(p.ThreadInput().hwndFocus, children[0]) << "the first in tab order starts with the focus";
     for (std::size_t i = 1; i <= children.size(); ++i) {
         PressTab(false);
-        EXPECT_EQ(Focused(p.Form()), children[i % children.size()]);
+        EXPECT_EQ(p.ThreadInput().hwndFocus, children[i % children.size()]);
     }
     PressTab(true);
-    EXPECT_EQ(Focused(p.Form()), children.back());
+    EXPECT_EQ(p.ThreadInput().hwndFocus, children.back());
 
     // The fixed labels are painted by the form: ink inside their rectangles, none left of them.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);

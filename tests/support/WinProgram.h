@@ -380,13 +380,20 @@ public:
         SetForegroundWindow(form_);
         WaitFor(
             [&] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof info;
-                return GetForegroundWindow() == form_ &&
-                       GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &info) && info.hwndActive == form_ &&
-                       info.hwndFocus != nullptr;
+                const GUITHREADINFO input = ThreadInput();
+                return GetForegroundWindow() == form_ && input.hwndActive == form_ && input.hwndFocus != nullptr;
             },
             std::chrono::seconds(5));
+    }
+
+    // Where the window's thread puts its input: the active window, the focus, the capture (all
+    // null when it cannot be read).
+    GUITHREADINFO ThreadInput() const
+    {
+        GUITHREADINFO input{};
+        input.cbSize = sizeof input;
+        GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &input);
+        return input;
     }
 
     // A real left click at a point of the client area.
